@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+// Writes timestamped records to rotating log files next to the executable:
+// <dir><base>0.log is the newest generation. A record that cannot be written
+// (no file, no permission) is dropped silently.
+class CILogManager {
+public:
+    enum Level { NONE = 0, DEBUG = 1, INFO = 2, WARN = 3, ERROR = 4, FATAL = 5 };
+
+    CILogManager();   // directory and base name from the executable's path
+    virtual ~CILogManager();
+
+    virtual void Purge(int limit);
+    virtual void Configure(const std::string& directory, const std::string& baseName,
+                           int generations, const char* levelName);
+    virtual void Configure(const std::string& directory, const std::string& baseName,
+                           int generations, int level);
+    virtual void SetLevel(int generations, const char* levelName);
+    virtual void SetLevel(int generations, int level);
+    virtual int Open();
+    virtual void Close();
+    virtual void Log(int level, const char* sourcePath, int line, const char* text);
+    virtual void Write(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    virtual void Log(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    virtual void Log(int level, const char* sourcePath, int line, const char* format, ...)
+        __attribute__((format(printf, 5, 6)));
+    virtual void LogSystemError(int level, const char* sourcePath, int line, int errorCode);
+    virtual void Dump(int level, const char* text, const void* bytes, int count);
+    virtual void Dump(const char* text, const void* bytes, int count);
+
+private:
+    void WriteRecord(const char* text);
+
+    FILE* file_ = nullptr;
+    std::mutex lock_;
+    std::string directory_;
+    std::string baseName_;
+    std::string currentPath_;
+    int generations_ = 10;
+    int minimumLevel_ = 0;
+};
+
+// The one log manager of the process.
+CILogManager& GlobalLog();

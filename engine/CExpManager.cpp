@@ -1,0 +1,164 @@
+#include "engine/CExpManager.h"
+
+#include <cctype>
+#include <fstream>
+
+#include "engine/BuiltinTable.h"
+#include "engine/CExpFunction.h"
+#include "engine/CExpType.h"
+#include "engine/CExpression.h"
+#include "engine/Diagnostics.h"
+#include "engine/ParseHelpers.h"
+#include "value/CTextError.h"
+
+CExpManager::CExpManager() { RegisterBuiltins(); }
+
+CExpManager::~CExpManager() {
+    ResetLine();
+    functions_.clear();
+    declarations_.clear();
+}
+
+void CExpManager::ResetLine() {
+    statement_.reset();
+    context_.reset();
+    source_.reset();
+    parseFailed_ = false;
+}
+
+void CExpManager::RegisterBuiltins() {
+    const std::vector<BuiltinRow>& table = BuiltinTable();
+    for (size_t number = 0; number < table.size(); ++number) {
+        const BuiltinRow& row = table[number];
+        functions_.push_back(std::make_unique<CExpFunction>(static_cast<int>(number), row.name,
+                                                            row.resultType, row.params));
+        scope_.Define(row.name, functions_.back().get());
+    }
+}
+
+bool CExpManager::LoadInclude(const std::string& path) {
+    ResetLine();
+    functions_.clear();
+    declarations_.clear();
+    scope_.ForgetAll();
+    source_ = std::make_unique<CExpSource>();
+    context_ = std::make_unique<CExpContext>();
+    RegisterBuiltins();
+
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::string line;
+    while (std::getline(file, line)) {
+        // Lines reach the parser with their line end, as a text-mode read
+        // delivers them: "\r\n" becomes "\n".
+        const bool complete = !file.eof();
+        if (!line.empty() && line.back() == '\r' && complete) line.pop_back();
+        if (complete) line += '\n';
+        try {
+            Parse(line);
+        } catch (const CTextError&) {
+            // An include line that fails has no effect and shows nothing.
+        }
+    }
+    return true;
+}
+
+// True when text, without white space at both ends, is longer than the
+// position the parse reached: something was left unread.
+bool CExpManager::LeavesText(const std::string& text) const {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    return static_cast<int>(end - begin) > source_->position;
+}
+
+CExpManager::Outcome CExpManager::ParseFunctionDefinition(const std::string& text) {
+    const CExpSource saved = *source_;
+    auto function = MakeCandidate<CExpFunction>(&scope_);
+    if (!function->Parse(*source_, text)) {
+        *source_ = saved;
+        return Outcome::NotRecognised;
+    }
+    if (source_->HasDiag()) return Outcome::Failed;
+    if (LeavesText(text)) {
+        source_->AddDiag(source_->position, EXP_LINE, 1);
+        return Outcome::Failed;
+    }
+    function->SetParent(nullptr);
+    scope_.Define(function->Name(), function.get());
+    functions_.push_back(std::move(function));
+    return Outcome::Accepted;
+}
+
+CExpManager::Outcome CExpManager::ParseDeclaration(const std::string& text) {
+    const CExpSource saved = *source_;
+    auto declaration = MakeCandidate<CExpType>(&scope_);
+    if (!declaration->Parse(*source_, text)) {
+        *source_ = saved;
+        return Outcome::NotRecognised;
+    }
+    if (source_->HasDiag()) return Outcome::Failed;
+    if (LeavesText(text)) {
+        source_->AddDiag(source_->position, EXP_LINE, 1);
+        return Outcome::Failed;
+    }
+    // A declaration runs once, now, to create its variables; the value and
+    // diagnostics of that run are not shown. If it raises the value model's
+    // error the declaration is dropped, so the failed line leaves no trace.
+    CExpContext scratch;
+    declaration->Execute(scratch);
+    declaration->SetParent(nullptr);
+    for (const auto& declarator : declaration->Children()) {
+        if (declarator->DefinesName()) scope_.Define(declarator->Name(), declarator.get());
+    }
+    declarations_.push_back(std::move(declaration));
+    return Outcome::Accepted;
+}
+
+void CExpManager::ParseStatement(const std::string& text) {
+    statement_ = std::make_unique<CExpression>();
+    statement_->SetParent(&scope_);
+    statement_->ParseExpression(*source_, text, false);
+    if (source_->HasDiag()) {
+        parseFailed_ = true;
+    } else if (!AtEnd(*source_, text)) {
+        source_->AddDiag(source_->position, EXP_LINE, 1);
+        parseFailed_ = true;
+    }
+}
+
+bool CExpManager::Parse(const std::string& text) {
+    ResetLine();
+    source_ = std::make_unique<CExpSource>();
+    context_ = std::make_unique<CExpContext>();
+
+    if (!AtEnd(*source_, text)) {
+        if (ParseFunctionDefinition(text) == Outcome::Failed) return false;
+        if (ParseDeclaration(text) == Outcome::Failed) return false;
+    }
+    ParseStatement(text);
+    return !parseFailed_;
+}
+
+bool CExpManager::NextParseDiagnostic(std::string& text) {
+    CExpDiag diag;
+    if (!source_ || !source_->diags.TakeOldest(diag)) return false;
+    text = FormatDiagnostic(diag);
+    return true;
+}
+
+bool CExpManager::Execute(CValueData& result) {
+    if (!statement_ || parseFailed_) return false;
+    context_ = std::make_unique<CExpContext>();
+    executedOk_ = statement_->Execute(*context_);
+    result.Assign(context_->value);
+    return executedOk_;
+}
+
+bool CExpManager::NextExecDiagnostic(std::string& text) {
+    CExpDiag diag;
+    if (!context_ || !context_->diags.TakeOldest(diag)) return false;
+    text = FormatDiagnostic(diag);
+    return true;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/CExpDiag.h"
+#include "engine/CExpItem.h"
+#include "engine/CExpScope.h"
+
+class CExpression;
+
+// Owns everything that survives from one line to the next (the functions,
+// built-ins first, and the declarations with their variables) and everything
+// of the current line (cursor, context, statement tree).
+class CExpManager {
+public:
+    CExpManager();
+    ~CExpManager();
+
+    // Registers the built-ins, then parses every line of the file. False when
+    // the file cannot be opened (the built-ins exist all the same).
+    bool LoadInclude(const std::string& path);
+    // True when the line parsed without any diagnostic.
+    bool Parse(const std::string& text);
+    bool NextParseDiagnostic(std::string& text);
+    // Executes the current statement tree; copies its value into result.
+    bool Execute(CValueData& result);
+    bool NextExecDiagnostic(std::string& text);
+
+    const std::vector<std::unique_ptr<CExpItem>>& Functions() const { return functions_; }
+    const std::vector<std::unique_ptr<CExpItem>>& Declarations() const { return declarations_; }
+
+private:
+    void RegisterBuiltins();
+    void ResetLine();
+    // The alternatives of a line, tried in this order.
+    enum class Outcome { NotRecognised, Accepted, Failed };
+    Outcome ParseFunctionDefinition(const std::string& text);
+    Outcome ParseDeclaration(const std::string& text);
+    void ParseStatement(const std::string& text);
+    bool LeavesText(const std::string& text) const;
+
+    std::unique_ptr<CExpSource> source_;
+    std::unique_ptr<CExpContext> context_;
+    std::unique_ptr<CExpression> statement_;
+    bool parseFailed_ = false;
+    bool executedOk_ = false;
+    std::vector<std::unique_ptr<CExpItem>> functions_;
+    std::vector<std::unique_ptr<CExpItem>> declarations_;
+    CExpScope scope_;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+#include "engine/CExpItem.h"
+
+// The outermost scope of every line. The manager's persistent functions and
+// declarations are not copied into it: names that reach this level are
+// answered from the manager's index, which keeps the earliest definition of
+// each name, so a lookup costs the same however long the session has run.
+class CExpScope final : public CExpItem {
+public:
+    CExpScope() : CExpItem(EXP_EXPRESSION) {}
+
+    CExpItem* Lookup(const std::string& name) const override;
+
+    // Records a persistent definition; an earlier one of the same name wins.
+    void Define(const std::string& name, CExpItem* item) { names_.try_emplace(name, item); }
+    void Forget(const std::string& name, const CExpItem* item);
+    void ForgetAll() { names_.clear(); }
+
+private:
+    std::unordered_map<std::string, CExpItem*> names_;
+};

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "base/CIString.h"
+#include "value/CFraction.h"
+#include "value/TypeCode.h"
+
+// The one run-time value: a type code and a payload of that type. Copies are
+// always deep (strings included). Unsupported conversions and operations
+// raise CTextError ("*kestrak error : ival(<site>)").
+class CValueData {
+public:
+    CValueData() = default;   // code 0, no payload
+    CValueData(const CValueData& other);
+    CValueData(CValueData&& other) noexcept = default;
+    CValueData& operator=(const CValueData& other);
+    CValueData& operator=(CValueData&& other) noexcept = default;
+    virtual ~CValueData() = default;
+
+    static CValueData Char(int8_t v);
+    static CValueData Byte(uint8_t v);
+    static CValueData Short(int16_t v);
+    static CValueData Word(uint16_t v);
+    static CValueData Int(int32_t v);
+    static CValueData Long(int32_t v);
+    static CValueData Dword(uint32_t v);
+    static CValueData Float(float v);
+    static CValueData Double(double v);
+    static CValueData Bool(bool v);
+    static CValueData Fraction(CFraction v);   // stored as given
+    static CValueData String(const CIString& v);
+    static CValueData String(std::string_view bytes);
+    // The zero of a type: 0, false, 0/1 or the empty text; code 0 and unknown
+    // codes give the empty value.
+    static CValueData ZeroOf(uint32_t code);
+
+    TypeCode Type() const { return type_; }
+    bool IsEmpty() const { return type_ == VTYPE_NONE; }
+
+    // Takes the source's type and a deep copy of its payload.
+    void Assign(const CValueData& source);
+    // Keeps this value's type (adopting the source's when empty) and converts.
+    void Store(const CValueData& source);
+    void Clear();
+
+    int8_t AsChar() const;
+    uint8_t AsByte() const;
+    int16_t AsShort() const;
+    uint16_t AsWord() const;
+    int32_t AsInt() const;
+    int32_t AsLong() const;
+    uint32_t AsDword() const;
+    float AsFloat() const;
+    double AsDouble() const;
+    bool AsBool() const;
+    CFraction AsFraction() const;
+    CIString AsString() const;
+    // The string payload itself; only valid for string values.
+    const CIString& StringRef() const;
+
+    // Copies the payload bits into out (1, 2, 4 or 8 bytes; a string gives the
+    // address of its characters). False for code 0 and fractions.
+    bool GetRaw(unsigned char out[8]) const;
+
+    // Arithmetic in CommonType(this, right).
+    CValueData Add(const CValueData& right) const;
+    CValueData Sub(const CValueData& right) const;
+    CValueData Mul(const CValueData& right) const;
+    CValueData Div(const CValueData& right) const;
+    CValueData Mod(const CValueData& right) const;
+    CValueData ShiftLeft(const CValueData& right) const;
+    CValueData ShiftRight(const CValueData& right) const;
+    CValueData BitAnd(const CValueData& right) const;
+    CValueData BitOr(const CValueData& right) const;
+    CValueData BitXor(const CValueData& right) const;
+    bool Less(const CValueData& right) const;
+    bool LessEqual(const CValueData& right) const;
+    bool Greater(const CValueData& right) const;
+    bool GreaterEqual(const CValueData& right) const;
+    bool Equal(const CValueData& right) const;
+    bool NotEqual(const CValueData& right) const;
+    bool LogicalAnd(const CValueData& right) const;
+    bool LogicalOr(const CValueData& right) const;
+    // Negates in place (the type does not change) and returns a copy.
+    CValueData Negate();
+    CValueData Plus() const;
+
+    // Text forms; radix is 2, 8, 10 or 16. Any length.
+    std::string Format(int radix) const;
+    std::string FormatDec() const { return Format(10); }
+    std::string FormatOct() const { return Format(8); }
+    std::string FormatHex() const { return Format(16); }
+    std::string FormatBin() const { return Format(2); }
+
+private:
+    TypeCode type_ = VTYPE_NONE;
+    union Payload {
+        int8_t c;
+        uint8_t b;
+        int16_t s;
+        uint16_t w;
+        int32_t i;
+        uint32_t d;
+        float f;
+        double x;
+        uint8_t boolean;
+        CFraction fraction;
+        Payload() : x(0) {}
+    } payload_;
+    std::unique_ptr<CIString> string_;   // only for VTYPE_STRING
+};
