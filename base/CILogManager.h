@@ -1,9 +1,8 @@
 #pragma once
 
-#include <cstdarg>
-#include <cstdio>
 #include <mutex>
 #include <string>
+#include <vector>
 
 // Writes timestamped records to rotating log files next to the executable:
 // <dir><base>0.log is the newest generation. A record that cannot be written
@@ -24,7 +23,9 @@ public:
     virtual void SetLevel(int generations, int level);
     virtual int Open();
     virtual void Close();
-    virtual void Log(int level, const char* sourcePath, int line, const char* text);
+    // Named apart from the formatting Log: with the same name, a call with a
+    // text and no arguments would match both.
+    virtual void LogText(int level, const char* sourcePath, int line, const char* text);
     virtual void Write(const char* format, ...) __attribute__((format(printf, 2, 3)));
     virtual void Log(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
     virtual void Log(int level, const char* sourcePath, int line, const char* format, ...)
@@ -34,13 +35,15 @@ public:
     virtual void Dump(const char* text, const void* bytes, int count);
 
 private:
-    void WriteRecord(const char* text);
+    void WriteRecord(const char* message);
+    std::string GenerationPath(int generation) const;
+    std::vector<std::string> LogFileNames() const;
+    void Rotate();
 
-    FILE* file_ = nullptr;
+    int file_ = -1;   // descriptor of generation 0 while it is open
     std::mutex lock_;
     std::string directory_;
     std::string baseName_;
-    std::string currentPath_;
     int generations_ = 10;
     int minimumLevel_ = 0;
 };

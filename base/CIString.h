@@ -23,7 +23,11 @@ public:
     CIString& operator=(const CIString& other);
     CIString& operator=(const char* text);
 
+    // The inherited storage operations keep the string's invariants: there is
+    // always room for the terminator, and the length never passes it.
+    void Resize(int newCapacity) override;
     void Attach(std::unique_ptr<char[]> block, int capacity) override;
+    void Assign(const CIArray& other) override;
 
     const char* Text() const { return buffer_.get(); }
     char* Text() { return buffer_.get(); }
@@ -67,5 +71,13 @@ public:
     bool operator==(const CIString& other) const { return Equal(other); }
 
 private:
+    // The text as the C library would see it: up to the first 0 byte, and never
+    // past the block even if a terminator was overwritten through Element().
+    std::string_view CView() const;
+    std::string_view CViewFrom(int offset) const;
+    void AssignBytes(const char* bytes, int count);
+    void AppendBytes(const char* bytes, int count);
+    void AdoptCString();
+
     int length_ = 0;
 };
