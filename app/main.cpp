@@ -1,1 +1,5 @@
-int main() { return 0; }  // TODO(front end)
+#include "app/CConApp.h"
+
+int main(int argc, char** argv) {
+    return CConApp().Run(argc, argv);
+}

@@ -16,5 +16,8 @@ public:
     const CValueData& Value() const { return value_; }
 
 private:
+    // Records the malformed literal at its first character and resumes there.
+    bool Malformed(CExpSource& source, size_t resume);
+
     CValueData value_;
 };

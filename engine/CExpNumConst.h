@@ -16,5 +16,13 @@ public:
     const CValueData& Value() const { return value_; }
 
 private:
+    // The forms, tried in this order; each answers whether it claimed the text.
+    bool ParseHexadecimal(CExpSource& source, const std::string& text);
+    bool ParseBinary(CExpSource& source, const std::string& text);
+    bool ParseFloating(CExpSource& source, const std::string& text);
+    bool ParseOctal(CExpSource& source, const std::string& text);
+    void ParseDecimal(CExpSource& source, const std::string& text);
+    bool Malformed(CExpSource& source, size_t resume);
+
     CValueData value_;
 };

@@ -3,11 +3,15 @@
 #include "engine/CExpItem.h"
 #include "engine/OperatorTable.h"
 
-// Applies one operator of the operator table to its operand children.
+// Applies one operator of the operator table to its operand children, which
+// are in text order (operand 1 is the left one). The parser builds the
+// children and may re-code the operator (unary or binary, prefix or postfix)
+// through Def().
 class CExpOperator final : public CExpItem {
 public:
     CExpOperator() : CExpItem(EXP_OPERATOR) {}
 
+    // operator -> the first row of the operator table whose text is here
     bool Parse(CExpSource& source, const std::string& text) override;
     std::string Text() const override { return def_.text; }
     bool Execute(CExpContext& context) override;
@@ -19,5 +23,5 @@ public:
     int Code() const { return def_.code; }
 
 private:
-    OperatorDef def_{};
+    OperatorDef def_{"", -1, 0, 0, 0};
 };

@@ -1,7 +1,48 @@
 #include "engine/CExpReference.h"
 
-bool CExpReference::Parse(CExpSource&, const std::string&) { return false; }  // TODO(variables)
-std::string CExpReference::Text() const { return {}; }
-bool CExpReference::Execute(CExpContext&) { return false; }
-int CExpReference::ValueType() const { return 0; }
-bool CExpReference::Write(const CValueData&, CExpContext&) { return false; }
+#include "engine/CExpVariable.h"
+#include "engine/ParseHelpers.h"
+
+namespace {
+
+constexpr int kNoEntity = 103;   // "*実体の無い変数が参照されました"
+
+}  // namespace
+
+// reference -> identifier   (naming a scalar variable)
+bool CExpReference::Parse(CExpSource& source, const std::string& text) {
+    SkipBlanks(source, text);
+    if (AtEnd(source, text)) return false;
+    SetPosition(source.position);
+    const std::string name = ReadIdentifier(source, text);
+    if (name.empty()) return false;
+    CExpItem* found = Lookup(name);
+    if (found == nullptr || found->Kind() != EXP_VARIABLE) return false;
+    variable_ = static_cast<CExpVariable*>(found);
+    source.position += static_cast<int>(name.size());
+    return true;
+}
+
+std::string CExpReference::Text() const { return variable_ ? variable_->Name() : std::string(); }
+
+int CExpReference::ValueType() const { return variable_ ? variable_->ValueType() : 0; }
+
+CValueData* CExpReference::Target(CExpContext& context) const {
+    if (variable_ != nullptr && variable_->Value()) return variable_->Value().get();
+    context.AddDiag(Position(), EXP_REFERENCE, kNoEntity);
+    return nullptr;
+}
+
+bool CExpReference::Execute(CExpContext& context) {
+    const CValueData* target = Target(context);
+    if (target == nullptr) return false;
+    context.value.Assign(*target);
+    return true;
+}
+
+bool CExpReference::Write(const CValueData& value, CExpContext& context) {
+    CValueData* target = Target(context);
+    if (target == nullptr) return false;
+    target->Store(value);
+    return true;
+}

@@ -1,8 +1,13 @@
 #include "platform/ModulePath.h"
 
+#include <sys/utsname.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <vector>
+
+#include "base/CILogManager.h"
 
 PathParts SplitPath(const std::string& path) {
     PathParts parts;
@@ -29,4 +34,29 @@ std::string ModulePath() {
         if (static_cast<size_t>(n) < buffer.size()) return std::string(buffer.data(), n);
         buffer.resize(buffer.size() * 2);
     }
+}
+
+OsVersion ReadOsVersion() {
+    utsname names{};
+    if (uname(&names) != 0) {
+        GlobalLog().LogSystemError(CILogManager::ERROR, "iwinapi", __LINE__, errno);
+        return {};
+    }
+    OsVersion version;
+    char* end = nullptr;
+    version.major = static_cast<int>(std::strtol(names.release, &end, 10));
+    if (*end == '.') version.minor = static_cast<int>(std::strtol(end + 1, nullptr, 10));
+    return version;
+}
+
+ModuleInfo ReadModuleInfo() {
+    ModuleInfo info;
+    info.path = ModulePath();
+    if (info.path.empty()) {
+        info.error = "*kestrak error : IConApp(" + std::to_string(__LINE__) + ") " + std::to_string(errno);
+        return info;
+    }
+    info.parts = SplitPath(info.path);
+    info.os = ReadOsVersion();
+    return info;
 }

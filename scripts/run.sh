@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DNUMORA_TESTS=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target numora >/dev/null
-exec build/numora "$@"
+exec build/app/numora "$@"

@@ -19,7 +19,8 @@ public:
     const std::vector<int32_t>& Dims() const { return dims_; }
 
     // Converts the value to the element type (raising CTextError leaves the
-    // array unchanged). No index: nothing stored.
+    // array unchanged). No index: nothing stored. Callers check the indices;
+    // a position outside the block still throws CIRangeError here.
     void SetElement(const std::vector<int32_t>& indices, const CValueData& value);
     // No index: the int 0.
     CValueData GetElement(const std::vector<int32_t>& indices) const;

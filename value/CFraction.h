@@ -5,7 +5,9 @@
 // A signed 32-bit numerator over a signed 32-bit denominator, kept reduced.
 // The sign of the denominator is not normalised (3/-2 and -3/2 differ).
 // No operation traps: arithmetic wraps around, a gcd of 0 leaves the pair as
-// it is, and nothing divides by zero internally.
+// it is, and nothing divides by zero internally. A zero denominator stands for
+// an infinite quotient (0/0 for an undefined one) and stays one through the
+// arithmetic: 1/0 + 1/2 is 1/0, 1/0 - 1/0 is 0/0.
 struct CFraction {
     int32_t num = 0;
     int32_t den = 1;

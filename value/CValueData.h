@@ -15,9 +15,10 @@ class CValueData {
 public:
     CValueData() = default;   // code 0, no payload
     CValueData(const CValueData& other);
-    CValueData(CValueData&& other) noexcept = default;
+    // A moved-from value is left empty (code 0).
+    CValueData(CValueData&& other) noexcept;
     CValueData& operator=(const CValueData& other);
-    CValueData& operator=(CValueData&& other) noexcept = default;
+    CValueData& operator=(CValueData&& other) noexcept;
     virtual ~CValueData() = default;
 
     static CValueData Char(int8_t v);
@@ -33,6 +34,7 @@ public:
     static CValueData Fraction(CFraction v);   // stored as given
     static CValueData String(const CIString& v);
     static CValueData String(std::string_view bytes);
+    static CValueData String(const char* text);   // up to the first 0 byte
     // The zero of a type: 0, false, 0/1 or the empty text; code 0 and unknown
     // codes give the empty value.
     static CValueData ZeroOf(uint32_t code);
@@ -43,6 +45,7 @@ public:
     // Takes the source's type and a deep copy of its payload.
     void Assign(const CValueData& source);
     // Keeps this value's type (adopting the source's when empty) and converts.
+    // A conversion that raises leaves this value unchanged.
     void Store(const CValueData& source);
     void Clear();
 
@@ -60,6 +63,10 @@ public:
     CIString AsString() const;
     // The string payload itself; only valid for string values.
     const CIString& StringRef() const;
+    // This value converted with the As* conversion of the given type (AsInt
+    // for int, AsLong for long, ...); code 0 and unknown codes give the
+    // empty value.
+    CValueData ConvertTo(uint32_t code) const;
 
     // Copies the payload bits into out (1, 2, 4 or 8 bytes; a string gives the
     // address of its characters). False for code 0 and fractions.
@@ -88,7 +95,8 @@ public:
     CValueData Negate();
     CValueData Plus() const;
 
-    // Text forms; radix is 2, 8, 10 or 16. Any length.
+    // Text forms; radix is 2, 8, 10 or 16 (any other radix gives the decimal
+    // form). The whole text, however long.
     std::string Format(int radix) const;
     std::string FormatDec() const { return Format(10); }
     std::string FormatOct() const { return Format(8); }
@@ -96,6 +104,11 @@ public:
     std::string FormatBin() const { return Format(2); }
 
 private:
+    // The stored number truncated to 32 signed bits, as AsChar to AsLong
+    // read it before narrowing; raises with the given site for code 0 and
+    // strings.
+    int32_t IntegerBits(int site) const;
+
     TypeCode type_ = VTYPE_NONE;
     union Payload {
         int8_t c;

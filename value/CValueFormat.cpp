@@ -1,1 +1,73 @@
-// being written
+// Text forms of CValueData. Integers follow the radix with fixed-width octal,
+// hexadecimal and binary forms; the other types ignore it. The text is built
+// to its full length: nothing is truncated, whatever the value.
+#include <cstdio>
+#include <string>
+
+#include "value/CValueData.h"
+
+namespace {
+
+// Formats one number with a C format; every format used here fits easily.
+template <typename T>
+std::string Printed(const char* format, T value) {
+    char text[64];
+    const int length = std::snprintf(text, sizeof text, format, value);
+    return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
+}
+
+// "0b" and one digit per bit of the value's own width, leading zeros included.
+std::string BinaryForm(uint32_t bits, int width) {
+    std::string text = "0b";
+    for (int bit = width - 1; bit >= 0; --bit) text += ((bits >> bit) & 1u) != 0 ? '1' : '0';
+    return text;
+}
+
+// One row of the integer text table: the unsigned bit pattern of the type's
+// width, its width in bits, and the formats of the other radixes.
+struct IntegerForm {
+    int width;
+    const char* octal;
+    const char* hexadecimal;
+};
+
+constexpr IntegerForm kByteForm{8, "0%03o", "0x%02x"};
+constexpr IntegerForm kWordForm{16, "0%06o", "0x%04x"};
+constexpr IntegerForm kDwordForm{32, "0%011o", "0x%08x"};
+
+// decimal is the text in radix 10, signed or unsigned as the type is.
+std::string IntegerText(const IntegerForm& form, uint32_t bits, std::string decimal, int radix) {
+    switch (radix) {
+    case 2: return BinaryForm(bits, form.width);
+    case 8: return Printed(form.octal, static_cast<unsigned>(bits));
+    case 16: return Printed(form.hexadecimal, static_cast<unsigned>(bits));
+    default: return decimal;
+    }
+}
+
+std::string Quoted(const CIString& text) {
+    std::string quoted = "\"";
+    quoted += text.View();
+    quoted += '"';
+    return quoted;
+}
+
+}  // namespace
+
+std::string CValueData::Format(int radix) const {
+    switch (type_) {
+    case VTYPE_CHAR: return IntegerText(kByteForm, AsByte(), Printed("%d", int{AsChar()}), radix);
+    case VTYPE_BYTE: return IntegerText(kByteForm, AsByte(), Printed("%u", unsigned{AsByte()}), radix);
+    case VTYPE_SHORT: return IntegerText(kWordForm, AsWord(), Printed("%d", int{AsShort()}), radix);
+    case VTYPE_WORD: return IntegerText(kWordForm, AsWord(), Printed("%u", unsigned{AsWord()}), radix);
+    case VTYPE_INT:
+    case VTYPE_LONG: return IntegerText(kDwordForm, AsDword(), Printed("%d", AsInt()), radix);
+    case VTYPE_DWORD: return IntegerText(kDwordForm, AsDword(), Printed("%u", AsDword()), radix);
+    case VTYPE_FLOAT:
+    case VTYPE_DOUBLE: return Printed("%g", AsDouble());
+    case VTYPE_BOOL: return AsBool() ? "true" : "false";
+    case VTYPE_FRACTION: return Printed("%d", payload_.fraction.num) + "$" + Printed("%d", payload_.fraction.den);
+    case VTYPE_STRING: return Quoted(*string_);
+    default: return "";
+    }
+}

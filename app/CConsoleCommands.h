@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CConsoleOutput.h"
+#include "app/FrontEndSettings.h"
+
+class CExpItem;
+class CExpManager;
+
+// The "#" commands of the prompt: help, grammar help, silent mode, output
+// radix, the variable and function listings, and exit.
+class CConsoleCommands {
+public:
+    enum class Outcome { Continue, Exit };
+
+    CConsoleCommands(FrontEndSettings& settings, const CConsoleOutput& output,
+                     const CExpManager& manager)
+        : settings_(settings), output_(output), manager_(manager) {}
+
+    // Performs a command; line is the trimmed, lower-cased copy of the input.
+    Outcome Dispatch(const std::string& line);
+
+    void ShowHelp() const;
+    void ShowGrammar() const;
+    void ListVariables() const;
+    void ListFunctions() const;
+
+    // Every command name, in table order (for completion).
+    static std::vector<std::string> Names();
+
+private:
+    void SetSilent(const std::string& name);
+    void ListVariables(const std::vector<std::unique_ptr<CExpItem>>& items) const;
+    // Reports an unknown or unavailable command, then shows the help unless silent.
+    void RejectCommand(const std::string& ending, const std::string& line) const;
+
+    FrontEndSettings& settings_;
+    const CConsoleOutput& output_;
+    const CExpManager& manager_;
+};

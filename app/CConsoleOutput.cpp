@@ -1,0 +1,48 @@
+#include "app/CConsoleOutput.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "platform/Terminal.h"
+
+namespace {
+
+constexpr std::string_view kGreen = "\x1b[32m";
+constexpr std::string_view kYellow = "\x1b[33m";
+constexpr std::string_view kDefaultColour = "\x1b[39m";
+
+// fwrite, not "%s": a text may hold NUL bytes typed by the user.
+void Write(FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+}  // namespace
+
+void CConsoleOutput::SetEscapes(bool on) {
+    escapes_ = on && IsTerminal(STDOUT_FILENO);
+}
+
+void CConsoleOutput::Plain(std::string_view text) const {
+    Write(stdout, text);
+}
+
+void CConsoleOutput::PromptColour(std::string_view text) const {
+    Coloured(kGreen, text);
+}
+
+void CConsoleOutput::ResultColour(std::string_view text) const {
+    Coloured(kYellow, text);
+}
+
+void CConsoleOutput::Coloured(std::string_view colour, std::string_view text) const {
+    if (escapes_) Write(stdout, colour);
+    Write(stdout, text);
+    if (escapes_) Write(stdout, kDefaultColour);
+}
+
+void WriteErrorLine(std::string_view text) {
+    std::fflush(stdout);
+    Write(stderr, text);
+    Write(stderr, "\n");
+}

@@ -1,0 +1,22 @@
+#include "app/CLineReader.h"
+
+#include <unistd.h>
+
+#include "app/CStdioLineReader.h"
+#include "platform/Terminal.h"
+
+#ifdef NUMORA_HAVE_READLINE
+#include "app/CReadlineReader.h"
+#endif
+
+std::unique_ptr<CLineReader> MakeLineReader(const CConsoleOutput& output,
+                                            const CExpManager& manager) {
+#ifdef NUMORA_HAVE_READLINE
+    if (IsTerminal(STDIN_FILENO) && IsTerminal(STDOUT_FILENO)) {
+        return std::make_unique<CReadlineReader>(output, manager);
+    }
+#else
+    (void)manager;
+#endif
+    return std::make_unique<CStdioLineReader>(output);
+}

@@ -1,0 +1,164 @@
+#include "app/CReadlineReader.h"
+
+#include <poll.h>
+#include <readline/history.h>
+#include <readline/readline.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "app/CConsoleCommands.h"
+#include "app/CConsoleOutput.h"
+#include "engine/CExpManager.h"
+
+namespace {
+
+// Readline's callbacks are plain functions; they reach the one reader here.
+CReadlineReader* activeReader = nullptr;
+
+volatile sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+// Identifiers and "#" commands are the words completed; operators end them.
+char wordBreaks[] = " \t\n\"'`@$<>=;|&{}()[]+-*/%!~^?:,.";
+
+// While a line is read SIGINT is caught and blocked; it is let through only
+// inside ppoll, so an interrupt is never lost between two waits.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &previousAction_);
+        sigset_t blocked;
+        sigemptyset(&blocked);
+        sigaddset(&blocked, SIGINT);
+        sigprocmask(SIG_BLOCK, &blocked, &previousMask_);
+        waitMask_ = previousMask_;
+        sigdelset(&waitMask_, SIGINT);
+    }
+    ~InterruptGuard() {
+        sigprocmask(SIG_SETMASK, &previousMask_, nullptr);
+        sigaction(SIGINT, &previousAction_, nullptr);
+    }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+    const sigset_t* WaitMask() const { return &waitMask_; }
+
+private:
+    struct sigaction previousAction_ {};
+    sigset_t previousMask_{};
+    sigset_t waitMask_{};
+};
+
+void AddFunctionNames(const CExpManager& manager, std::vector<std::string>& words) {
+    for (const auto& function : manager.Functions()) words.push_back(function->Name());
+}
+
+// Depth first, as the variable listing walks them.
+void AddVariableNames(const std::vector<std::unique_ptr<CExpItem>>& items,
+                      std::vector<std::string>& words) {
+    for (const auto& item : items) {
+        if (item->Kind() == EXP_VARIABLE || item->Kind() == EXP_VARARRAY) words.push_back(item->Name());
+        AddVariableNames(item->Children(), words);
+    }
+}
+
+}  // namespace
+
+CReadlineReader::CReadlineReader(const CConsoleOutput& output, const CExpManager& manager)
+    : output_(output), manager_(manager) {
+    activeReader = this;
+    rl_readline_name = "numora";
+    rl_catch_signals = 0;
+    rl_basic_word_break_characters = wordBreaks;
+    rl_attempted_completion_function = Complete;
+    using_history();
+}
+
+CReadlineReader::~CReadlineReader() {
+    clear_history();
+    rl_attempted_completion_function = nullptr;
+    activeReader = nullptr;
+}
+
+std::string CReadlineReader::MarkedPrompt(std::string_view prompt) const {
+    if (prompt.empty() || !output_.Escapes()) return std::string(prompt);
+    return "\001\x1b[32m\002" + std::string(prompt) + "\001\x1b[39m\002";
+}
+
+std::optional<std::string> CReadlineReader::Read(std::string_view prompt) {
+    std::fflush(stdout);
+    const InterruptGuard guard;
+    interrupted = 0;
+    line_.reset();
+    lineDone_ = false;
+    const std::string marked = MarkedPrompt(prompt);
+    rl_callback_handler_install(marked.c_str(), OnLine);
+    while (!lineDone_) {
+        pollfd input{fileno(rl_instream), POLLIN, 0};
+        if (ppoll(&input, 1, nullptr, guard.WaitMask()) < 0) {
+            if (errno != EINTR) break;
+            if (interrupted) AbandonLine();
+            continue;
+        }
+        rl_callback_read_char();
+    }
+    rl_callback_handler_remove();
+    if (line_ && !line_->empty()) add_history(line_->c_str());
+    return line_;
+}
+
+// Ctrl-C: drop what was typed and start afresh on a new line.
+void CReadlineReader::AbandonLine() {
+    interrupted = 0;
+    rl_free_line_state();
+    rl_callback_sigcleanup();
+    rl_replace_line("", 0);
+    rl_crlf();
+    rl_on_new_line();
+    rl_redisplay();
+}
+
+void CReadlineReader::OnLine(char* line) {
+    const std::unique_ptr<char, decltype(&std::free)> owned(line, &std::free);
+    // Removing the handler here keeps readline from showing the prompt again.
+    rl_callback_handler_remove();
+    activeReader->lineDone_ = true;
+    if (line != nullptr) activeReader->line_ = std::string(line);
+}
+
+std::vector<std::string> CReadlineReader::CompletionWords() const {
+    std::vector<std::string> words = CConsoleCommands::Names();
+    AddFunctionNames(manager_, words);
+    AddVariableNames(manager_.Declarations(), words);
+    return words;
+}
+
+char** CReadlineReader::Complete(const char* text, int, int) {
+    rl_attempted_completion_over = 1;   // no file names
+    return rl_completion_matches(text, NextMatch);
+}
+
+char* CReadlineReader::NextMatch(const char* text, int state) {
+    CReadlineReader& reader = *activeReader;
+    if (state == 0) {
+        reader.matches_.clear();
+        reader.nextMatch_ = 0;
+        const size_t length = std::strlen(text);
+        for (std::string& word : reader.CompletionWords()) {
+            if (word.compare(0, length, text) == 0) reader.matches_.push_back(std::move(word));
+        }
+    }
+    if (reader.nextMatch_ >= reader.matches_.size()) return nullptr;
+    // Readline frees the match with free().
+    return strdup(reader.matches_[reader.nextMatch_++].c_str());
+}

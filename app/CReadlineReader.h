@@ -1,0 +1,41 @@
+#pragma once
+
+#include <signal.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CLineReader.h"
+
+// Line editing at a terminal with GNU readline: in-session history, tab
+// completion of built-ins, user functions, variables and console commands,
+// and Ctrl-C abandoning the line being typed. Readline's alternate
+// (callback) interface is used so that Ctrl-C is handled outside the signal
+// handler, where readline may be called safely.
+class CReadlineReader final : public CLineReader {
+public:
+    CReadlineReader(const CConsoleOutput& output, const CExpManager& manager);
+    ~CReadlineReader() override;
+    CReadlineReader(const CReadlineReader&) = delete;
+    CReadlineReader& operator=(const CReadlineReader&) = delete;
+
+    std::optional<std::string> Read(std::string_view prompt) override;
+
+private:
+    // The prompt with its colour; readline must be told (\001 \002) which
+    // bytes take no room on the screen.
+    std::string MarkedPrompt(std::string_view prompt) const;
+    std::vector<std::string> CompletionWords() const;
+    void AbandonLine();
+
+    static void OnLine(char* line);
+    static char** Complete(const char* text, int start, int end);
+    static char* NextMatch(const char* text, int state);
+
+    const CConsoleOutput& output_;
+    const CExpManager& manager_;
+    std::optional<std::string> line_;
+    bool lineDone_ = false;
+    std::vector<std::string> matches_;
+    size_t nextMatch_ = 0;
+};

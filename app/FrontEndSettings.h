@@ -1,0 +1,25 @@
+#pragma once
+
+// ORDER COMMAND IDS: the radix modes are the ids of the radix commands.
+enum RadixMode : int {
+    RADIX_DEC = 5,
+    RADIX_OCT = 6,
+    RADIX_HEX = 7,
+    RADIX_BIN = 8,
+};
+
+// The settings the prompt loop and the console commands share for a run.
+struct FrontEndSettings {
+    bool silent = false;
+    int radixMode = RADIX_DEC;
+};
+
+// The radix a value is shown in: the prompt loop's results and "#lv" alike.
+inline int RadixOf(int radixMode) {
+    switch (radixMode) {
+    case RADIX_OCT: return 8;
+    case RADIX_HEX: return 16;
+    case RADIX_BIN: return 2;
+    default: return 10;
+    }
+}

@@ -1,0 +1,252 @@
+// Formatted output. The format is read here, conversion by conversion, and
+// each argument is checked against its conversion by the type it evaluated
+// to and formatted by the C library for exactly that conversion; nothing is
+// passed through an untyped argument list. The whole output is built before
+// anything is written, so a call that fails prints nothing.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/Builtins.h"
+#include "value/TypeCode.h"
+
+namespace {
+
+// The widest field width or precision a conversion may ask for; a larger one
+// (%2000000000d) would only produce gigabytes of padding.
+constexpr long long kMaxField = 4096;
+
+enum class ArgKind { Integer, Character, Floating, Text };
+
+// ORDER: searched in this order. Which length modifiers each conversion
+// takes; the integer ones format the 32-bit value widened by its signedness.
+struct ConversionRule {
+    const char* conversions;
+    ArgKind kind;
+    const char* lengths[8];
+};
+constexpr ConversionRule kRules[] = {
+    {"di", ArgKind::Integer, {"", "hh", "h", "l", "ll", "j", "z", "t"}},
+    {"ouxX", ArgKind::Integer, {"", "hh", "h", "l", "ll", "j", "z", "t"}},
+    {"c", ArgKind::Character, {""}},
+    {"eEfFgGaA", ArgKind::Floating, {"", "l", "L"}},
+    {"s", ArgKind::Text, {""}},
+};
+// Conversions that would write to memory or show an address.
+constexpr std::string_view kRefused = "np";
+constexpr std::string_view kFlags = "-+ #0";
+constexpr std::string_view kLengths[] = {"hh", "ll", "h", "l", "j", "z", "t", "L"};
+
+// One conversion specification as written: %[flags][width][.precision][length]conversion.
+struct Spec {
+    std::string flags;
+    bool widthFromArg = false;
+    long long width = -1;       // -1: none
+    bool precisionFromArg = false;
+    long long precision = -1;   // -1: none
+    std::string length;
+    char conversion = '\0';     // '\0': the format ended inside the specification
+};
+
+const ConversionRule* RuleFor(char conversion) {
+    for (const ConversionRule& rule : kRules) {
+        if (conversion != '\0' && std::strchr(rule.conversions, conversion) != nullptr) return &rule;
+    }
+    return nullptr;
+}
+
+bool TakesLength(const ConversionRule& rule, const std::string& length) {
+    for (const char* allowed : rule.lengths) {
+        if (allowed != nullptr && length == allowed) return true;
+    }
+    return false;
+}
+
+bool Fits(ArgKind kind, uint32_t type) {
+    switch (kind) {
+        case ArgKind::Integer:
+        case ArgKind::Character: return IsIntegerType(type) || type == VTYPE_BOOL;
+        case ArgKind::Floating: return type == VTYPE_FLOAT || type == VTYPE_DOUBLE;
+        case ArgKind::Text: return type == VTYPE_STRING;
+    }
+    return false;
+}
+
+// Decimal digits at pos, saturating just above kMaxField.
+long long ReadNumber(std::string_view format, size_t& pos) {
+    long long number = 0;
+    while (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') {
+        number = std::min(number * 10 + (format[pos++] - '0'), kMaxField + 1);
+    }
+    return number;
+}
+
+// Reads the specification after a "%" at pos; pos ends past it.
+Spec ReadSpec(std::string_view format, size_t& pos) {
+    Spec spec;
+    while (pos < format.size() && kFlags.find(format[pos]) != std::string_view::npos) spec.flags += format[pos++];
+    if (pos < format.size() && format[pos] == '*') {
+        spec.widthFromArg = true;
+        ++pos;
+    } else if (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') {
+        spec.width = ReadNumber(format, pos);
+    }
+    if (pos < format.size() && format[pos] == '.') {
+        ++pos;
+        if (pos < format.size() && format[pos] == '*') {
+            spec.precisionFromArg = true;
+            ++pos;
+        } else {
+            spec.precision = ReadNumber(format, pos);
+        }
+    }
+    for (std::string_view length : kLengths) {
+        if (format.substr(pos, length.size()) == length) {
+            spec.length = length;
+            pos += length.size();
+            break;
+        }
+    }
+    if (pos < format.size()) spec.conversion = format[pos++];
+    return spec;
+}
+
+template <class T>
+std::string FormatOne(const std::string& cFormat, T value) {
+    const int size = std::snprintf(nullptr, 0, cFormat.c_str(), value);
+    if (size < 0) return {};
+    std::string text(static_cast<size_t>(size), '\0');
+    std::snprintf(text.data(), text.size() + 1, cFormat.c_str(), value);
+    return text;
+}
+
+// Walks the format, checking and formatting each conversion in turn.
+class CFormatter {
+public:
+    explicit CFormatter(const CBuiltinCall& call) : call_(call) {}
+
+    // 0 with the complete output, or the minor code of the failure.
+    int Run(std::string_view format, std::string& out);
+
+private:
+    int Convert(Spec& spec, std::string& piece);
+    // The next argument, or null when there are no more.
+    const CValueData* NextArg() { return next_ < call_.ArgCount() ? &call_.Arg(next_++) : nullptr; }
+    // Takes a "*" width or precision from the next argument.
+    int TakeStar(long long& field);
+    static std::string CFormat(const Spec& spec, const char* length);
+    std::string FormatValue(const Spec& spec, ArgKind kind, const CValueData& value) const;
+
+    const CBuiltinCall& call_;
+    size_t next_ = 1;
+};
+
+int CFormatter::Run(std::string_view format, std::string& out) {
+    for (size_t pos = 0; pos < format.size();) {
+        if (format[pos] != '%') {
+            out += format[pos++];
+            continue;
+        }
+        const size_t start = pos++;
+        Spec spec = ReadSpec(format, pos);
+        std::string piece;
+        if (spec.conversion == '%') {
+            piece = "%";
+        } else if (kRefused.find(spec.conversion) != std::string_view::npos) {
+            return kBuiltinBadArgType;
+        } else if (RuleFor(spec.conversion) == nullptr) {
+            piece = format.substr(start, pos - start);   // no conversion: shown as written
+        } else if (const int failure = Convert(spec, piece); failure != 0) {
+            return failure;
+        }
+        if (piece.size() > static_cast<size_t>(INT_MAX) - out.size()) return kBuiltinFailed;
+        out += piece;
+    }
+    return 0;
+}
+
+int CFormatter::TakeStar(long long& field) {
+    const CValueData* arg = NextArg();
+    if (arg == nullptr) return kBuiltinTooFewArgs;
+    if (!Fits(ArgKind::Integer, arg->Type())) return kBuiltinBadArgType;
+    field = arg->AsInt();
+    return 0;
+}
+
+int CFormatter::Convert(Spec& spec, std::string& piece) {
+    const ConversionRule& rule = *RuleFor(spec.conversion);
+    if (!TakesLength(rule, spec.length)) return kBuiltinBadArgType;
+    if (spec.widthFromArg) {
+        if (const int failure = TakeStar(spec.width); failure != 0) return failure;
+        if (spec.width < 0) {   // a negative width asks for left adjustment
+            spec.flags += '-';
+            spec.width = -spec.width;
+        }
+    }
+    if (spec.precisionFromArg) {
+        if (const int failure = TakeStar(spec.precision); failure != 0) return failure;
+        if (spec.precision < 0) spec.precision = -1;   // as if none were given
+    }
+    if (spec.width > kMaxField || spec.precision > kMaxField) return kBuiltinFailed;
+    const CValueData* arg = NextArg();
+    if (arg == nullptr) return kBuiltinTooFewArgs;
+    if (!Fits(rule.kind, arg->Type())) return kBuiltinBadArgType;
+    piece = FormatValue(spec, rule.kind, *arg);
+    return 0;
+}
+
+std::string CFormatter::CFormat(const Spec& spec, const char* length) {
+    std::string text = "%" + spec.flags;
+    if (spec.width >= 0) text += std::to_string(spec.width);
+    if (spec.precision >= 0) text += "." + std::to_string(spec.precision);
+    return text + length + spec.conversion;
+}
+
+std::string CFormatter::FormatValue(const Spec& spec, ArgKind kind, const CValueData& value) const {
+    switch (kind) {
+        case ArgKind::Floating: return FormatOne(CFormat(spec, ""), value.AsDouble());
+        case ArgKind::Text: return FormatOne(CFormat(spec, ""), value.AsString().Text());
+        case ArgKind::Character: return FormatOne(CFormat(spec, ""), value.AsInt());
+        case ArgKind::Integer: break;
+    }
+    // Integers: a signed type's value is sign-extended, an unsigned one's
+    // zero-extended; the C library narrows it again for h and hh.
+    const long long wide = IsSignedType(value.Type()) ? static_cast<long long>(value.AsInt())
+                                                      : static_cast<long long>(value.AsDword());
+    const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
+    const bool is64 = !spec.length.empty() && spec.length[0] != 'h';
+    if (is64) {
+        return isSigned ? FormatOne(CFormat(spec, "ll"), wide)
+                        : FormatOne(CFormat(spec, "ll"), static_cast<unsigned long long>(wide));
+    }
+    const char* length = spec.length.c_str();
+    return isSigned ? FormatOne(CFormat(spec, length), static_cast<int>(wide))
+                    : FormatOne(CFormat(spec, length), static_cast<unsigned>(wide));
+}
+
+}  // namespace
+
+namespace builtin {
+
+// Returns the number of bytes written, as an int.
+bool Printf(CBuiltinCall& call) {
+    if (call.Arg(0).Type() != VTYPE_STRING) return call.Fail(kBuiltinBadArgType);
+    for (size_t i = 1; i < call.ArgCount(); ++i) {
+        const uint32_t type = call.Arg(i).Type();
+        if (type == VTYPE_FRACTION || type == VTYPE_NONE) return call.Fail(kBuiltinBadArgType);
+    }
+    // The C library reads a format up to its first zero byte.
+    const std::string_view format(call.Arg(0).StringRef().Text());
+    std::string out;
+    if (const int failure = CFormatter(call).Run(format, out); failure != 0) return call.Fail(failure);
+    const size_t written = std::fwrite(out.data(), 1, out.size(), stdout);
+    call.Return(CValueData::Int(written == out.size() ? static_cast<int>(out.size()) : -1));
+    return true;
+}
+
+}  // namespace builtin

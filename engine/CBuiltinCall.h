@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "value/CValueData.h"
+
+// What a built-in sees of its call: the evaluated arguments, each with the
+// type it evaluated to, and what it hands back: the returned value, the values
+// of its output arguments, or the reason it failed.
+class CBuiltinCall {
+public:
+    CBuiltinCall(int number, std::vector<CValueData> args);
+
+    // The built-in's name, as its log lines and math errors show it.
+    const char* Name() const;
+    size_t ArgCount() const { return args_.size(); }
+    const CValueData& Arg(size_t index) const { return args_.at(index); }
+
+    void Return(CValueData value) { result_ = std::move(value); }
+    const CValueData& Result() const { return result_; }
+    // An output argument normally receives the returned value; the built-ins
+    // that split a number write something else to their second argument.
+    void SetOutput(size_t index, CValueData value);
+    const CValueData& Output(size_t index) const;
+
+    // Records why the built-in failed (a minor code of major 10); returns
+    // false so a built-in can end with «return call.Fail(...)».
+    bool Fail(int minor);
+    int FailureCode() const { return failure_; }
+
+private:
+    int number_;
+    std::vector<CValueData> args_;
+    CValueData result_;
+    std::vector<std::optional<CValueData>> outputs_;
+    int failure_ = 0;
+};

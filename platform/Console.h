@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The controlling terminal, used directly (not through standard input and
+// output) by the console built-ins. It is opened for each use, so a process
+// without a terminal (a pipe, a daemon) simply cannot open it.
+class CConsole {
+public:
+    // The terminal, or nothing when the process has none.
+    static std::optional<CConsole> Open();
+
+    CConsole(CConsole&& other) noexcept;
+    CConsole& operator=(CConsole&&) = delete;
+    ~CConsole();
+
+    // One line as the terminal delivers it, without its line end; bytes past
+    // limit are read and dropped. Nothing on a read error.
+    std::optional<std::string> ReadLine(size_t limit);
+    // One key, without echo and without waiting for a line end; the terminal
+    // settings are restored afterwards. Nothing on a read error or at end of
+    // input.
+    std::optional<unsigned char> ReadKey();
+    bool Write(std::string_view bytes);
+
+private:
+    explicit CConsole(int fd) : fd_(fd) {}
+    std::optional<unsigned char> ReadByte();
+
+    int fd_;
+};

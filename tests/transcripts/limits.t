@@ -1,0 +1,68 @@
+;; The nesting bound of expressions: a thousand levels of parentheses or of
+;; operators are accepted, one more is refused with a syntax error at the
+;; point where the bound is passed, and however long or deep a line is, the
+;; next line works.
+
+=== a megabyte of opening parentheses
+@stdin-python b"(" * 1000000 + b"\n"
+~ > 
+! pos:1001  構文エラー
+> 1 + 2
+3
+
+=== a chain of a hundred thousand additions
+@stdin-python b"1+" * 100000 + b"1\n"
+~ > 
+! pos:2001  構文エラー
+> 1 + 2
+3
+
+=== a hundred thousand minus signs separated by blanks
+@stdin-python b"- " * 100000 + b"1\n"
+~ > 
+! pos:197998  構文エラー
+> 1 + 2
+3
+
+=== a hundred thousand operands without operators
+@stdin-python b"1 " * 100000 + b"\n"
+~ > 
+! pos:0  演算子が不足しています
+> 1 + 2
+3
+
+=== a thousand levels of parentheses are accepted, one more is not
+@stdin-python b"(" * 1000 + b"7" + b")" * 1000 + b"\n"
+~ > 
+7
+@stdin-python b"(" * 1001 + b"7" + b")" * 1001 + b"\n"
+~ > 
+! pos:1001  構文エラー
+@stdin-python b"(" * 1000 + b"7\n"
+~ > 
+! pos:1001  ) がありません
+> 1
+1
+
+=== a thousand operator levels are accepted, one more is not
+@stdin-python b"1+" * 1000 + b"1\n"
+~ > 
+1001
+@stdin-python b"1+" * 1001 + b"1\n"
+~ > 
+! pos:2001  構文エラー
+@stdin-python b"- " * 1000 + b"1\n"
+~ > 
+1
+@stdin-python b"- " * 1001 + b"1\n"
+~ > 
+! pos:0  構文エラー
+> 1
+1
+
+=== parentheses and operators count together
+@stdin-python b"-" + b"(" * 1000 + b"1" + b")" * 1000 + b"\n"
+~ > 
+! pos:0  構文エラー
+> 1
+1

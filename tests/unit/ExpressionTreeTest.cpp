@@ -1,0 +1,159 @@
+// The trees the expression parser builds: precedence, associativity, the
+// grouping of signs, increments and conditionals, and the depth bound.
+// Transcripts see only values; these cases look at the shape itself.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/CExpKakko.h"
+#include "engine/CExpOperator.h"
+#include "engine/CExpScope.h"
+#include "engine/CExpType.h"
+#include "engine/CExpression.h"
+
+namespace {
+
+// The tree in prefix form: «+(1,*(2,3))»; postfix increments show as «post++».
+std::string Shape(const CExpItem& item) {
+    if (item.Kind() == EXP_EXPRESSION) return item.ChildCount() == 1 ? Shape(*item.Child(0)) : "<broken>";
+    if (item.Kind() == EXP_KAKKO) return "[" + Shape(*item.Child(0)) + "]";
+    if (item.Kind() != EXP_OPERATOR) return item.Text();
+    const auto& op = static_cast<const CExpOperator&>(item);
+    std::string shape = op.Code() == OP_POST_INC || op.Code() == OP_POST_DEC ? "post" : "";
+    shape += op.Text() + "(";
+    for (size_t i = 0; i < op.ChildCount(); ++i) shape += (i ? "," : "") + Shape(*op.Child(i));
+    return shape + ")";
+}
+
+class ExpressionTreeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto declaration = MakeCandidate<CExpType>(&scope_);
+        CExpSource source;
+        ASSERT_TRUE(declaration->Parse(source, "int a, b, c, d, e, i, j, t, x, y"));
+        CExpContext context;
+        ASSERT_TRUE(declaration->Execute(context));
+        for (const auto& variable : declaration->Children()) scope_.Define(variable->Name(), variable.get());
+        declaration_ = std::move(declaration);
+    }
+
+    // The shape of the line's tree, or its diagnostics as «pos.major.minor».
+    std::string Parse(const std::string& line) {
+        CExpression expression;
+        expression.SetParent(&scope_);
+        CExpSource source;
+        const bool ok = expression.ParseExpression(source, line, false);
+        if (!source.HasDiag()) return ok ? Shape(expression) : "<nothing>";
+        std::string diags;
+        for (CExpDiag diag; source.diags.TakeOldest(diag);) {
+            diags += (diags.empty() ? "" : " ") + std::to_string(diag.position) + "." +
+                     std::to_string(diag.major) + "." + std::to_string(diag.minor);
+        }
+        return diags;
+    }
+
+    CExpScope scope_;
+    std::unique_ptr<CExpType> declaration_;
+};
+
+TEST_F(ExpressionTreeTest, BinaryOperatorsFollowPrecedence) {
+    EXPECT_EQ(Parse("1 + 2 * 3"), "+(1,*(2,3))");
+    EXPECT_EQ(Parse("1 * 2 + 3"), "+(*(1,2),3)");
+    EXPECT_EQ(Parse("a << 1 + 2"), "<<(a,+(1,2))");
+    EXPECT_EQ(Parse("a < b << 1"), "<(a,<<(b,1))");
+    EXPECT_EQ(Parse("a == b < c"), "==(a,<(b,c))");
+    EXPECT_EQ(Parse("a & b == c"), "0.11.6");   // "&" of a bool
+    EXPECT_EQ(Parse("a & b >> c"), "&(a,>>(b,c))");
+    EXPECT_EQ(Parse("a ^ b & c"), "^(a,&(b,c))");
+    EXPECT_EQ(Parse("a | b ^ c"), "|(a,^(b,c))");
+    EXPECT_EQ(Parse("a && b | c"), "&&(a,|(b,c))");
+    EXPECT_EQ(Parse("a || b && c"), "||(a,&&(b,c))");
+    EXPECT_EQ(Parse("a = b || c"), "=(a,||(b,c))");
+    EXPECT_EQ(Parse("a = 1, b = 2"), ",(=(a,1),=(b,2))");
+    EXPECT_EQ(Parse("(1 + 2) * 3"), "*([+(1,2)],3)");
+}
+
+TEST_F(ExpressionTreeTest, AssociativityOfEachKind) {
+    EXPECT_EQ(Parse("a - b - c"), "-(-(a,b),c)");
+    EXPECT_EQ(Parse("a / b * c"), "*(/(a,b),c)");
+    EXPECT_EQ(Parse("a = b = 3"), "=(a,=(b,3))");
+    EXPECT_EQ(Parse("a, b, c"), ",(,(a,b),c)");
+    EXPECT_EQ(Parse("!~a"), "!(~(a))");
+}
+
+TEST_F(ExpressionTreeTest, SignsGroupRightToLeftLikeOtherUnaryOperators) {
+    EXPECT_EQ(Parse("-1"), "-(1)");
+    EXPECT_EQ(Parse("2 -1"), "-(2,1)");
+    EXPECT_EQ(Parse("a*-b"), "*(a,-(b))");
+    EXPECT_EQ(Parse("- -a"), "-(-(a))");
+    EXPECT_EQ(Parse("-~a"), "-(~(a))");
+    EXPECT_EQ(Parse("+!a"), "+(!(a))");
+    EXPECT_EQ(Parse("-a * b"), "*(-(a),b)");
+}
+
+TEST_F(ExpressionTreeTest, IncrementsAttachToTheirVariable) {
+    EXPECT_EQ(Parse("-a++"), "-(post++(a))");
+    EXPECT_EQ(Parse("a++ - 1"), "-(post++(a),1)");
+    EXPECT_EQ(Parse("x+++y"), "+(post++(x),y)");
+    EXPECT_EQ(Parse("--a * 2"), "*(--(a),2)");
+    EXPECT_EQ(Parse("a++ + ++b"), "+(post++(a),++(b))");
+}
+
+TEST_F(ExpressionTreeTest, ConditionalsGroupAsInC) {
+    EXPECT_EQ(Parse("c ? 1 : 2"), "?(c,1,2)");
+    EXPECT_EQ(Parse("c ? a : b, d"), ",(?(c,a,b),d)");
+    EXPECT_EQ(Parse("i, t ? i : -j"), ",(i,?(t,i,-(j)))");
+    EXPECT_EQ(Parse("a ? b ? c : d : e"), "?(a,?(b,c,d),e)");
+    EXPECT_EQ(Parse("a ? b : c ? d : e"), "?(a,b,?(c,d,e))");
+    EXPECT_EQ(Parse("a = b ? c : d"), "=(a,?(b,c,d))");
+    EXPECT_EQ(Parse("c ? a = 1 : 2"), "?(c,=(a,1),2)");
+    EXPECT_EQ(Parse("c ? a, b : d"), "?(c,,(a,b),d)");
+    EXPECT_EQ(Parse("a ? b : c + d"), "?(a,b,+(c,d))");
+    EXPECT_EQ(Parse("a || b ? c : d"), "?(||(a,b),c,d)");
+}
+
+TEST_F(ExpressionTreeTest, MalformedLinesGiveTheirDiagnostics) {
+    EXPECT_EQ(Parse("1 2"), "0.13.2");
+    EXPECT_EQ(Parse("1 +"), "2.13.1");
+    EXPECT_EQ(Parse("1 ? 2"), "2.13.1");
+    EXPECT_EQ(Parse("++1"), "0.11.7");
+    EXPECT_EQ(Parse("1--"), "1.11.7");
+    EXPECT_EQ(Parse("(1 + 2"), "6.12.2");
+    EXPECT_EQ(Parse("()"), "1.12.1");
+    EXPECT_EQ(Parse("zz + 1"), "0.1.2");
+    EXPECT_EQ(Parse("a<<=b"), "1.13.1");
+    EXPECT_EQ(Parse(""), "<nothing>");
+    EXPECT_EQ(Parse("  /* only */ // a comment"), "<nothing>");
+}
+
+TEST_F(ExpressionTreeTest, AStopAtCommaLeavesTheCommaUnread) {
+    CExpression expression;
+    expression.SetParent(&scope_);
+    CExpSource source;
+    EXPECT_TRUE(expression.ParseExpression(source, "1 + 2, 3", true));
+    EXPECT_EQ(source.position, 5);
+    EXPECT_EQ(Shape(expression), "+(1,2)");
+}
+
+// Depth counts the levels above the leaves: operators and parentheses.
+TEST_F(ExpressionTreeTest, TreesUpToTheDepthBoundAreBuilt) {
+    const int bound = CExpression::kMaxDepth;
+    std::string chain = "1";
+    for (int i = 0; i < bound; ++i) chain += "+1";
+    EXPECT_EQ(Parse(chain).substr(0, 2), "+(");
+    EXPECT_EQ(Parse(chain + "+1"), std::to_string(2 * bound + 1) + ".1.1");
+
+    std::string signs;
+    for (int i = 0; i < bound; ++i) signs += "- ";
+    EXPECT_EQ(Parse(signs + "1").substr(0, 2), "-(");
+    EXPECT_EQ(Parse("- " + signs + "1"), "0.1.1");
+
+    const std::string nested = std::string(bound, '(') + "1" + std::string(bound, ')');
+    EXPECT_EQ(Parse(nested).substr(0, 1), "[");
+    EXPECT_EQ(Parse("(" + nested + ")"), std::to_string(bound + 1) + ".1.1");
+    // Parentheses and operators add up.
+    EXPECT_EQ(Parse("-" + nested), "0.1.1");
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "value/CValueData.h"
+
+namespace {
+
+// The text of a value in radix 10, 16, 8 and 2, in that order.
+struct Forms {
+    std::string dec, hex, oct, bin;
+};
+
+Forms AllForms(const CValueData& value) {
+    return {value.FormatDec(), value.FormatHex(), value.FormatOct(), value.FormatBin()};
+}
+
+void ExpectForms(const CValueData& value, const Forms& expected) {
+    const Forms actual = AllForms(value);
+    EXPECT_EQ(actual.dec, expected.dec);
+    EXPECT_EQ(actual.hex, expected.hex);
+    EXPECT_EQ(actual.oct, expected.oct);
+    EXPECT_EQ(actual.bin, expected.bin);
+}
+
+void ExpectSameInEveryRadix(const CValueData& value, const std::string& expected) {
+    ExpectForms(value, {expected, expected, expected, expected});
+}
+
+}  // namespace
+
+TEST(ValueFormat, EightBitTypes) {
+    ExpectForms(CValueData::Byte(255), {"255", "0xff", "0377", "0b11111111"});
+    ExpectForms(CValueData::Char(-1), {"-1", "0xff", "0377", "0b11111111"});
+    ExpectForms(CValueData::Char(5), {"5", "0x05", "0005", "0b00000101"});
+    ExpectForms(CValueData::Byte(0), {"0", "0x00", "0000", "0b00000000"});
+}
+
+TEST(ValueFormat, SixteenBitTypes) {
+    ExpectForms(CValueData::Short(-2), {"-2", "0xfffe", "0177776", "0b1111111111111110"});
+    ExpectForms(CValueData::Word(5), {"5", "0x0005", "0000005", "0b0000000000000101"});
+    ExpectForms(CValueData::Word(65535), {"65535", "0xffff", "0177777", "0b1111111111111111"});
+}
+
+TEST(ValueFormat, ThirtyTwoBitTypes) {
+    ExpectForms(CValueData::Int(1), {"1", "0x00000001", "000000000001", "0b" + std::string(31, '0') + "1"});
+    ExpectForms(CValueData::Long(-1), {"-1", "0xffffffff", "037777777777", "0b" + std::string(32, '1')});
+    ExpectForms(CValueData::Int(std::numeric_limits<int32_t>::min()),
+                {"-2147483648", "0x80000000", "020000000000", "0b1" + std::string(31, '0')});
+    ExpectForms(CValueData::Dword(4294967295u), {"4294967295", "0xffffffff", "037777777777", "0b" + std::string(32, '1')});
+    EXPECT_EQ(CValueData::Dword(0xABCDEF01u).FormatHex(), "0xabcdef01");
+}
+
+TEST(ValueFormat, FloatingValuesUseGeneralFormInEveryRadix) {
+    ExpectSameInEveryRadix(CValueData::Double(0.1), "0.1");
+    ExpectSameInEveryRadix(CValueData::Double(1e20), "1e+20");
+    ExpectSameInEveryRadix(CValueData::Double(1234567.0), "1.23457e+06");
+    ExpectSameInEveryRadix(CValueData::Double(0.0001), "0.0001");
+    ExpectSameInEveryRadix(CValueData::Double(0.00001), "1e-05");
+    ExpectSameInEveryRadix(CValueData::Double(-2.5), "-2.5");
+    ExpectSameInEveryRadix(CValueData::Float(0.1f), "0.1");
+    ExpectSameInEveryRadix(CValueData::Double(-std::numeric_limits<double>::max()), "-1.79769e+308");
+    ExpectSameInEveryRadix(CValueData::Double(std::numeric_limits<double>::infinity()), "inf");
+}
+
+TEST(ValueFormat, BoolsFractionsAndTheEmptyValue) {
+    ExpectSameInEveryRadix(CValueData::Bool(true), "true");
+    ExpectSameInEveryRadix(CValueData::Bool(false), "false");
+    ExpectSameInEveryRadix(CValueData::Fraction(CFraction(3, 4)), "3$4");
+    ExpectSameInEveryRadix(CValueData::Fraction(CFraction::Raw(3, -2)), "3$-2");
+    ExpectSameInEveryRadix(CValueData::Fraction(CFraction::Raw(2, 4)), "2$4");   // written as stored
+    ExpectSameInEveryRadix(CValueData(), "");
+}
+
+TEST(ValueFormat, StringsAreQuotedWithTheirBytesAsTheyAre) {
+    ExpectSameInEveryRadix(CValueData::String("ab"), "\"ab\"");
+    ExpectSameInEveryRadix(CValueData::String(""), "\"\"");
+    const std::string raw("q\"\\\n\t\0\xe3\x81\x82", 9);
+    ExpectSameInEveryRadix(CValueData::String(raw), "\"" + raw + "\"");
+}
+
+TEST(ValueFormat, LongStringsAreWrittenWhole) {
+    const std::string text(100000, 'x');
+    const std::string shown = CValueData::String(text).FormatDec();
+    EXPECT_EQ(shown.size(), text.size() + 2);
+    EXPECT_EQ(shown, "\"" + text + "\"");
+}
