@@ -13,7 +13,7 @@ constexpr int kReferenceUninit = 10;    // "参照は初期化が必要です"
 constexpr int kBadReferenceInit = 11;   // "参照の初期化が誤っています"
 constexpr int kReferenceFailed = 102;   // "参照の初期化に失敗しました"
 
-// The single item of an expression that holds nothing else, or null.
+// The only child of an item, or null when it has none or several.
 const CExpItem* SoleChild(const CExpItem& item) {
     return item.ChildCount() == 1 ? item.Child(0) : nullptr;
 }
@@ -117,9 +117,8 @@ bool CExpVariable::ExecuteOrdinary(CExpContext& context) {
     } else {
         value_ = std::make_shared<CValueData>(zero);
     }
-    for (const auto& child : Children()) {
-        if (child->Kind() != EXP_INITIALIZER) continue;
-        if (!child->Execute(context)) return false;
+    for (const auto& initializer : Children()) {
+        if (!initializer->Execute(context)) return false;
         value_->Store(context.value);
     }
     return true;

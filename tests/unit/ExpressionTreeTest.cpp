@@ -127,6 +127,13 @@ TEST_F(ExpressionTreeTest, MalformedLinesGiveTheirDiagnostics) {
     EXPECT_EQ(Parse("  /* only */ // a comment"), "<nothing>");
 }
 
+// Prompt lines carry no line end; a text of several lines does.
+TEST_F(ExpressionTreeTest, ALineCommentEndsOnlyAtCarriageReturnLineFeed) {
+    EXPECT_EQ(Parse("1 // a\r\n+ 2"), "+(1,2)");
+    EXPECT_EQ(Parse("1 // a\n+ 2"), "1");
+    EXPECT_EQ(Parse("/*/ 1"), "0.2.1");
+}
+
 TEST_F(ExpressionTreeTest, AStopAtCommaLeavesTheCommaUnread) {
     CExpression expression;
     expression.SetParent(&scope_);
