@@ -18,7 +18,7 @@ bool IsForbidden(unsigned char c) { return c < 0x20 || c == 0x7f || c >= 0x80; }
 // character -> "'" char "'"   (no escape sequences: «'\n'» is a backslash)
 bool CExpCharConst::Parse(CExpSource& source, const std::string& text) {
     SkipBlanks(source, text);
-    if (AtEnd(source, text) || CurrentChar(source, text) != '\'') return false;
+    if (CurrentChar(source, text) != '\'') return false;
     SetPosition(source.position);
     const int first = ++source.position;
 
@@ -36,7 +36,7 @@ bool CExpCharConst::Parse(CExpSource& source, const std::string& text) {
         if (count > 1) source.AddDiag(first, EXP_CHAR_CONST, kTruncated);
     }
     source.position = first + count;
-    if (CurrentChar(source, text) == '\'' && !AtEnd(source, text)) {
+    if (CurrentChar(source, text) == '\'') {
         ++source.position;
     } else {
         source.AddDiag(source.position, EXP_CHAR_CONST, kMissingQuote);

@@ -14,7 +14,7 @@ constexpr int kMissingClose = 2;      // (12, 2) ") がありません"
 // Once its "(" is seen the item is claimed; problems travel as diagnostics.
 bool CExpKakko::Parse(CExpSource& source, const std::string& text) {
     SkipBlanks(source, text);
-    if (CurrentChar(source, text) != '(' || AtEnd(source, text)) return false;
+    if (CurrentChar(source, text) != '(') return false;
     SetPosition(source.position);
     ++source.position;
     SkipBlanks(source, text);
@@ -24,7 +24,7 @@ bool CExpKakko::Parse(CExpSource& source, const std::string& text) {
         AppendChild(std::move(inner));
         if (source.HasDiag()) return true;
         SkipBlanks(source, text);
-        if (CurrentChar(source, text) == ')' && !AtEnd(source, text)) {
+        if (CurrentChar(source, text) == ')') {
             ++source.position;
         } else {
             source.AddDiag(source.position, EXP_KAKKO, kMissingClose);

@@ -1,6 +1,8 @@
 #include "engine/CExpOperator.h"
 
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "engine/CExpRefarray.h"
 #include "engine/CExpReference.h"

@@ -63,7 +63,7 @@ char ReadEscape(CExpSource& source, const std::string& text) {
 // its own, so a trail byte 0x5C starts an escape like a backslash.
 bool CExpStrConst::Parse(CExpSource& source, const std::string& text) {
     SkipBlanks(source, text);
-    if (AtEnd(source, text) || CurrentChar(source, text) != '"') return false;
+    if (CurrentChar(source, text) != '"') return false;
     SetPosition(source.position);
     ++source.position;
 
@@ -82,7 +82,7 @@ bool CExpStrConst::Parse(CExpSource& source, const std::string& text) {
         }
     }
     value_ = CValueData::String(content);
-    if (CurrentChar(source, text) == '"' && !AtEnd(source, text)) {
+    if (CurrentChar(source, text) == '"') {
         ++source.position;
     } else {
         source.AddDiag(source.position, EXP_STR_CONST, kMissingQuote);
