@@ -302,7 +302,9 @@ bool CExpOperator::Parse(CExpSource& source, const std::string& text) {
     return true;
 }
 
-int CExpOperator::ValueType() const {
+int CExpOperator::ValueType() const { return staticType_ >= 0 ? staticType_ : ComputeValueType(); }
+
+int CExpOperator::ComputeValueType() const {
     const OperatorRule* rule = RuleOf(def_.code);
     if (rule == nullptr) return 0;
     auto typeOf = [this](size_t i) { return i < ChildCount() ? Child(i)->ValueType() : 0; };
@@ -320,6 +322,9 @@ int CExpOperator::ValueType() const {
 
 bool CExpOperator::Check(CExpSource& source) {
     if (!CExpItem::Check(source)) return false;
+    // The operands are final once checked, so the static type is too; keeping
+    // it spares the enclosing operators a walk over this whole subtree.
+    staticType_ = ComputeValueType();
     const OperatorRule* rule = RuleOf(def_.code);
     if (rule == nullptr || rule->check == CheckRule::None) return true;
     if (static_cast<int>(ChildCount()) < OperandsChecked(rule->check)) return false;

@@ -23,5 +23,8 @@ public:
     int Code() const { return def_.code; }
 
 private:
+    int ComputeValueType() const;
+
     OperatorDef def_{"", -1, 0, 0, 0};
+    int staticType_ = -1;   // known once Check has passed
 };

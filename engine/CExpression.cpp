@@ -1,6 +1,7 @@
 #include "engine/CExpression.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/CExpBoolConst.h"
 #include "engine/CExpCharConst.h"
@@ -34,15 +35,35 @@ std::unique_ptr<CExpItem> Candidate(CExpItem* parent) {
     return MakeCandidate<T>(parent);
 }
 
+// The first characters each item class can start with. A class is only
+// offered the text when the character fits, which spares building and
+// discarding candidates that could never recognise it; the order of the
+// classes, and so which class wins, is unchanged.
+bool StartsGroup(unsigned char c) { return c == '('; }
+bool StartsOperator(unsigned char c) { return c != 0 && std::strchr("+-~*/%<>=!^&|?:,", c) != nullptr; }
+bool StartsName(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool StartsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool StartsNumber(unsigned char c) { return StartsDigit(c) || c == '.'; }
+bool StartsChar(unsigned char c) { return c == '\''; }
+bool StartsString(unsigned char c) { return c == '"'; }
+bool StartsBool(unsigned char c) { return c == 't' || c == 'f'; }
+
+struct ItemClass {
+    bool (*startsWith)(unsigned char c);
+    CandidateMaker make;
+};
+
 // ORDER ITEMSCAN: the first class that recognises the text wins. A name
 // followed by "(" is a call before it is a variable, "true" and "false" are
 // constants before they are names, a name followed by "[" is an element
 // before it is a variable, and a fraction with "$" is tried before the
 // other numbers.
-constexpr CandidateMaker kItemClasses[] = {
-    Candidate<CExpKakko>,     Candidate<CExpOperator>,  Candidate<CExpFunccall>, Candidate<CExpFraConst>,
-    Candidate<CExpNumConst>,  Candidate<CExpCharConst>, Candidate<CExpStrConst>, Candidate<CExpBoolConst>,
-    Candidate<CExpRefarray>,  Candidate<CExpReference>,
+constexpr ItemClass kItemClasses[] = {
+    {StartsGroup, Candidate<CExpKakko>},      {StartsOperator, Candidate<CExpOperator>},
+    {StartsName, Candidate<CExpFunccall>},    {StartsDigit, Candidate<CExpFraConst>},
+    {StartsNumber, Candidate<CExpNumConst>},  {StartsChar, Candidate<CExpCharConst>},
+    {StartsString, Candidate<CExpStrConst>},  {StartsBool, Candidate<CExpBoolConst>},
+    {StartsName, Candidate<CExpRefarray>},    {StartsName, Candidate<CExpReference>},
 };
 
 CExpOperator* AsOperator(CExpItem* item) {
@@ -237,9 +258,11 @@ CExpression::ScanEnd CExpression::ScanItems(CExpSource& source, const std::strin
 
 std::unique_ptr<CExpItem> CExpression::ScanItem(CExpSource& source, const std::string& text) {
     const int start = source.position;
-    for (CandidateMaker make : kItemClasses) {
+    const unsigned char first = CurrentChar(source, text);
+    for (const ItemClass& itemClass : kItemClasses) {
+        if (!itemClass.startsWith(first)) continue;
         source.position = start;
-        std::unique_ptr<CExpItem> candidate = make(this);
+        std::unique_ptr<CExpItem> candidate = itemClass.make(this);
         if (candidate->Parse(source, text)) return candidate;
     }
     source.position = start;
@@ -330,5 +353,10 @@ std::unique_ptr<CExpItem> CExpression::TakeSubtree(CExpSource& source, Sequence&
 }
 
 bool CExpression::Execute(CExpContext& context) { return ExecuteChildren(context); }
+
+bool CExpression::Check(CExpSource& source) {
+    if (!checked_) checked_ = CExpItem::Check(source);
+    return checked_;
+}
 
 int CExpression::ValueType() const { return ChildCount() ? Children().back()->ValueType() : 0; }

@@ -28,6 +28,9 @@ public:
     bool ParseExpression(CExpSource& source, const std::string& text, bool stopAtComma);
     bool Execute(CExpContext& context) override;
     int ValueType() const override;
+    // A parenthesised expression is checked when it is parsed; the enclosing
+    // expression's check does not walk it again.
+    bool Check(CExpSource& source) override;
     bool IsWellFormed() const override { return !buildFailed_; }
     // The levels of the built tree above its deepest leaf.
     int Depth() const { return depth_; }
@@ -43,5 +46,6 @@ private:
     bool Refuse(CExpSource& source, int position, int major, int minor);
 
     bool buildFailed_ = false;
+    bool checked_ = false;
     int depth_ = 0;
 };

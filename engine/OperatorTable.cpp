@@ -1,7 +1,6 @@
 #include "engine/OperatorTable.h"
 
 #include <array>
-#include <cstring>
 
 namespace {
 
@@ -44,9 +43,11 @@ constexpr std::array<OperatorDef, 28> kOperators = {{
 }  // namespace
 
 const OperatorDef* MatchOperator(const char* s, size_t available) {
+    if (available == 0) return nullptr;
     for (const OperatorDef& def : kOperators) {
-        const size_t length = std::strlen(def.text);
-        if (length <= available && std::memcmp(s, def.text, length) == 0) return &def;
+        // Every operator text has one or two characters.
+        if (def.text[0] != s[0]) continue;
+        if (def.text[1] == '\0' || (available >= 2 && def.text[1] == s[1])) return &def;
     }
     return nullptr;
 }

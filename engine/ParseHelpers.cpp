@@ -15,6 +15,8 @@ bool SkipBlanks(CExpSource& source, const std::string& text) {
     const int start = source.position;
     for (;;) {
         SkipSpaces(source, text);
+        // Every comment starts with "/"; anything else ends the blanks.
+        if (CurrentChar(source, text) != '/') break;
         if (CExpComment block; block.Parse(source, text)) continue;
         if (CExpCommentLine line; line.Parse(source, text)) continue;
         break;

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Builtins.h"
 #include "engine/CExpManager.h"
 #include "value/CTextError.h"
 
@@ -36,6 +37,16 @@ void RunLine(CExpManager& manager, const std::string& line) {
     }
 }
 
+// Arbitrary lines must not run commands, change the file system outside the
+// scratch directory, change the environment or wait for a terminal.
+void SilenceSideEffects() {
+    constexpr BuiltinId kSideEffects[] = {
+        BUILTIN_SYSTEM, BUILTIN_REMOVE, BUILTIN_RENAME, BUILTIN_RMDIR, BUILTIN_MKDIR,
+        BUILTIN_CHDIR,  BUILTIN_CHMOD,  BUILTIN_PUTENV, BUILTIN_CGETS, BUILTIN_GETS,
+        BUILTIN_GETCH,  BUILTIN_GETCHAR, BUILTIN_CPUTS, BUILTIN_PUTCH};
+    for (BuiltinId id : kSideEffects) BuiltinImplementations()[id] = builtin::Inert;
+}
+
 }  // namespace
 
 // Lines that touch files do so in a fresh temporary directory, removed at exit.
@@ -45,6 +56,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     scratchDirectory = pattern;
     std::filesystem::current_path(scratchDirectory);
     std::atexit(RemoveScratchDirectory);
+    SilenceSideEffects();
     return 0;
 }
 
