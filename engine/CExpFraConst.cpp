@@ -40,14 +40,15 @@ int32_t MixedNumerator(int32_t whole, int32_t numerator, int32_t denominator) {
 }  // namespace
 
 // fraction -> digits "$" digits [ "$" digits ]
-// The item keeps position 0, as it always has: its diagnostics are recorded
-// at the cursor, which is then still at the literal's first character.
+// The item's position is the literal's first character, so that a fault in
+// an operation on the fraction points at it.
 bool CExpFraConst::Parse(CExpSource& source, const std::string& text) {
     SkipBlanks(source, text);
     if (AtEnd(source, text)) return false;
     const size_t begin = source.position;
     const Digits a = ReadDigits(text, begin);
     if (a.Empty(begin) || !IsDollar(text, a.end)) return false;
+    SetPosition(source.position);
 
     const Digits b = ReadDigits(text, a.end + 1);
     if (b.Empty(a.end + 1)) return Malformed(source, a.end + 1);

@@ -223,6 +223,9 @@ bool CExpression::ParseExpression(CExpSource& source, const std::string& text, b
 
     Sequence items;
     if (ScanItems(source, text, stopAtComma, items) == ScanEnd::Failed) return false;
+    // An item at the end of the text may have recorded a fault; building and
+    // checking a tree around it would only report the same fault again.
+    if (source.HasDiag()) return false;
     if (items.empty()) return false;
     ResolveSigns(items);
     if (!ResolveIncrements(source, items)) return false;

@@ -166,21 +166,26 @@ class Generator:
                 subs.append(self.pick([str(d), "-1", "65536", "i0"]))
         return name + "".join(f"[{s}]" for s in subs)
 
-    def numeric_term(self, depth):
+    def numeric_term(self, depth, ints=False):
+        types = INT_TYPES if ints else NUMERIC_TYPES
         k = self.rng.randrange(20)
         if k < 5:
-            names = self.vars_of(NUMERIC_TYPES)
+            names = self.vars_of(types)
             if names:
                 return self.pick(names)
         if k < 7:
-            ref = self.element(NUMERIC_TYPES, in_range=self.chance(0.95))
+            ref = self.element(types, in_range=self.chance(0.95))
             if ref:
                 return ref
         if k < 9 and depth > 0:
+            if ints:
+                return self.pick([f"strlen({self.string_expr(depth - 1, stored=False)})",
+                                  f"atoi({self.string_expr(depth - 1, stored=False)})",
+                                  f"abs({self.numeric_expr(depth - 1, ints)})", "rand()"])
             return self.numeric_call(depth - 1)
         if k < 10 and depth > 0:
-            return "(" + self.numeric_expr(depth - 1) + ")"
-        return self.numeric_literal()
+            return "(" + self.numeric_expr(depth - 1, ints) + ")"
+        return self.int_literal() if ints else self.numeric_literal()
 
     def numeric_call(self, depth):
         n = lambda: self.numeric_expr(depth)
@@ -243,28 +248,33 @@ class Generator:
         fmt = '"' + "[" + " ".join(parts) + "]\\n" + '"'
         return "printf(" + ", ".join([fmt] + args) + ")"
 
-    def numeric_expr(self, depth=2):
+    def numeric_expr(self, depth=2, ints=None):
+        """A numeric expression; with ints, one that stays with integer types."""
         r = self.rng
+        if ints is None:
+            ints = self.chance(0.6)
         k = r.randrange(12)
         if depth <= 0 or k < 3:
-            return self.numeric_term(depth)
+            return self.numeric_term(depth, ints)
         if k < 7:
-            return f"{self.numeric_expr(depth - 1)} {self.pick(BINARY_OPS)} {self.numeric_expr(depth - 1)}"
+            op = self.pick(BINARY_OPS if ints else BINARY_OPS[:5] + BINARY_OPS[7:13] + BINARY_OPS[16:])
+            return f"{self.numeric_expr(depth - 1, ints)} {op} {self.numeric_expr(depth - 1, ints)}"
         if k < 8:
-            return f"{self.pick(UNARY_OPS)}{self.numeric_term(depth - 1)}"
+            ops = UNARY_OPS if ints else UNARY_OPS[:3]
+            return f"{self.pick(ops)}{self.numeric_term(depth - 1, ints)}"
         if k < 9:
-            return (f"{self.numeric_expr(depth - 1)} ? {self.numeric_expr(depth - 1)}"
-                    f" : {self.numeric_expr(depth - 1)}")
+            return (f"{self.numeric_expr(depth - 1)} ? {self.numeric_expr(depth - 1, ints)}"
+                    f" : {self.numeric_expr(depth - 1, ints)}")
         if k < 10:
-            names = self.vars_of(NUMERIC_TYPES)
+            names = self.vars_of(INT_TYPES if ints else NUMERIC_TYPES)
             if names:
                 v = self.pick(names)
                 return self.pick([f"++{v}", f"--{v}", f"{v}++", f"{v}--"])
         if k < 11:
             target = self.numeric_target()
             if target:
-                return f"({target} = {self.numeric_expr(depth - 1)})"
-        return f"({self.numeric_expr(depth - 1)}, {self.numeric_expr(depth - 1)})"
+                return f"({target} = {self.numeric_expr(depth - 1, ints)})"
+        return f"({self.numeric_expr(depth - 1)}, {self.numeric_expr(depth - 1, ints)})"
 
     def numeric_target(self):
         if self.chance(0.7):
@@ -331,11 +341,19 @@ class Generator:
         name = self.fresh(self.pick(["v", "n", "x"])) if declare else self.taken_name()
         if self.chance(0.3):
             return name, name
+        return name, f"{name} = {self.initial_value(type_word)}"
+
+    def initial_value(self, type_word):
+        # Mostly values that fit the type, so most declarations succeed and
+        # later lines have names to work on; now and then anything goes.
         if type_word == "string":
-            init = self.string_expr(1, stored=True)
-        else:
-            init = self.numeric_expr(self.rng.randrange(0, 3))
-        return name, f"{name} = {init}"
+            return self.string_expr(1, stored=True)
+        if self.chance(0.15):
+            return self.numeric_expr(self.rng.randrange(0, 3))
+        if type_word in FLOAT_TYPES:
+            return self.pick([self.float_literal(), self.int_literal(),
+                              self.numeric_expr(self.rng.randrange(0, 2), ints=False)])
+        return self.pick([self.int_literal(), self.numeric_expr(self.rng.randrange(0, 2), ints=True)])
 
     def taken_name(self):
         pool = list(self.scalars) + list(self.arrays) + [f[0] for f in self.functions]
@@ -391,7 +409,7 @@ class Generator:
         return text
 
     def init_list(self, type_word, dims):
-        count = self.rng.randrange(0, dims[0] + 1)
+        count = self.rng.randrange(1, dims[0] + 1)
         items = []
         for _ in range(count):
             if len(dims) > 1:
@@ -399,7 +417,7 @@ class Generator:
             elif type_word == "string":
                 items.append(self.string_literal())
             else:
-                items.append(self.numeric_expr(self.rng.randrange(0, 2)))
+                items.append(self.initial_value(type_word))
         return "{" + ", ".join(items) + "}"
 
     def function_definition(self, declare):

@@ -110,7 +110,6 @@ double d(char, byte, short, word, dword, float, bool) (null)
 ! pos:2  引数は省略できません
 > g(1)
 ! pos:2  引数の型が合っていません
-! pos:2  引数の型が合っていません
 
 === a by-reference parameter needs no initializer and takes only a variable
 > int r(int &x) x
@@ -161,8 +160,8 @@ double d(char, byte, short, word, dword, float, bool) (null)
 ! pos:7  この名称は既に使用されています
 
 === call syntax errors
-;; A type clash at the end of the line is found by the call's parse and
-;; again by the check of the finished expression.
+;; A fault found at the end of the line is reported once: no tree is built
+;; around the call, so the expression's check does not find it again.
 > sin
 ! pos:3  関数の引数がありません
 > sin(1
@@ -177,9 +176,7 @@ double d(char, byte, short, word, dword, float, bool) (null)
 ! pos:5  関数の引数の数が合っていません
 > strlen(5)
 ! pos:7  引数の型が合っていません
-! pos:7  引数の型が合っていません
 > sqrt("x")
-! pos:5  引数の型が合っていません
 ! pos:5  引数の型が合っていません
 > strlen(5) + 1
 ! pos:7  引数の型が合っていません

@@ -94,10 +94,9 @@
 > 0b2
 ! pos:0  数値定数記述が誤っています
 
-=== a malformed literal at the end of the line is still an operand
+=== a malformed literal at the end of the line is reported once
 > 2 * 0b
 ! pos:4  数値定数記述が誤っています
-! pos:0  被演算子の型が合っていません
 
 === a number ends where its form ends
 > 12abc
@@ -240,3 +239,9 @@ true
 32
 >   'A' + 1
 66
+
+=== a fault in an operation on a fraction points at the fraction
+> 1 + (1$2 + "a")
+! pos:5  被演算子の型が合っていません
+>   3$4 << 1
+! pos:2  被演算子の型が合っていません
