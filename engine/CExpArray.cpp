@@ -20,7 +20,6 @@ bool CExpArray::Parse(CExpSource& source, const std::string& text) {
     SetPosition(source.position);
     for (;;) {
         ++source.position;   // the '['
-        if (AtEnd(source, text)) return true;
         if (!ParseGroup(source, text)) return false;
         SkipBlanks(source, text);
         if (CurrentChar(source, text) != ']') {

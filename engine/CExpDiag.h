@@ -37,9 +37,16 @@ public:
     int level = 0;   // 3 once an error was recorded
     CExpDiagList diags;
 
+    // A record equal to the last one adds nothing: it arises when two item
+    // classes are offered the same text and both skip the same unclosed
+    // comment before refusing or taking it.
     void AddDiag(int pos, int major, int minor) {
-        diags.Add(pos, major, minor);
         level = 3;
+        if (!diags.Empty() && diags.Last().position == pos && diags.Last().major == major &&
+            diags.Last().minor == minor) {
+            return;
+        }
+        diags.Add(pos, major, minor);
     }
     bool HasDiag() const { return !diags.Empty(); }
     // The depth of nested expressions being parsed; the parser refuses lines

@@ -244,6 +244,9 @@ CExpression::ScanEnd CExpression::ScanItems(CExpSource& source, const std::strin
             // A character that starts no item ends the expression; the
             // caller decides whether it belongs there. A name that is
             // neither a variable nor a function is an error.
+            // An item class that refused the text may already have reported
+            // why («a[» for an array a); the name is not undefined then.
+            if (source.HasDiag()) return ScanEnd::Failed;
             const std::string name = ReadIdentifier(source, text);
             if (name.empty()) break;
             source.AddDiag(source.position, EXP_LINE, kUndefinedName);

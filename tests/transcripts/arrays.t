@@ -149,6 +149,11 @@
 ! pos:3  ] がありません
 > a[]
 ! pos:2  添え字式が誤っています
+> a[
+! pos:2  添え字式が誤っています
+> int b[
+! pos:6  添え字式が誤っています
+> b
 ! pos:0  未定義の識別子です
 
 === only array names take subscripts, and array names need them

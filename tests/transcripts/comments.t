@@ -55,3 +55,9 @@
 6
 > (1 // open
 ! pos:10  ) がありません
+
+=== an unclosed comment after a declarator is reported once
+> int f /* never closed
+! pos:6  対応するコメント終了コードがありません
+> f
+! pos:0  未定義の識別子です
