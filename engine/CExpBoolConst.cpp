@@ -26,8 +26,3 @@ bool CExpBoolConst::Parse(CExpSource& source, const std::string& text) {
     }
     return false;
 }
-
-bool CExpBoolConst::Execute(CExpContext& context) {
-    context.value.Assign(value_);
-    return true;
-}

@@ -1,20 +1,11 @@
 #pragma once
 
-#include "engine/CExpItem.h"
-#include "value/CValueData.h"
+#include "engine/CExpConstant.h"
 
 // «true» or «false».
-class CExpBoolConst final : public CExpItem {
+class CExpBoolConst final : public CExpConstant {
 public:
-    CExpBoolConst() : CExpItem(EXP_BOOL_CONST) {}
+    CExpBoolConst() : CExpConstant(EXP_BOOL_CONST) {}
 
     bool Parse(CExpSource& source, const std::string& text) override;
-    bool Execute(CExpContext& context) override;
-    bool Check(CExpSource&) override { return true; }
-    int ValueType() const override { return value_.Type(); }
-    std::string Text() const override { return value_.FormatDec(); }
-    const CValueData& Value() const { return value_; }
-
-private:
-    CValueData value_;
 };

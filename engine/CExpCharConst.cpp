@@ -43,8 +43,3 @@ bool CExpCharConst::Parse(CExpSource& source, const std::string& text) {
     }
     return true;
 }
-
-bool CExpCharConst::Execute(CExpContext& context) {
-    context.value.Assign(value_);
-    return true;
-}

@@ -70,8 +70,3 @@ bool CExpFraConst::Malformed(CExpSource& source, size_t resume) {
     source.position = static_cast<int>(resume);
     return true;
 }
-
-bool CExpFraConst::Execute(CExpContext& context) {
-    context.value.Assign(value_);
-    return true;
-}

@@ -148,8 +148,3 @@ void CExpNumConst::ParseDecimal(CExpSource& source, const std::string& text) {
     value_ = CValueData::Int(static_cast<int32_t>(LowBits(text, begin, end, 10)));
     source.position = static_cast<int>(end);
 }
-
-bool CExpNumConst::Execute(CExpContext& context) {
-    context.value.Assign(value_);
-    return true;
-}

@@ -89,8 +89,3 @@ bool CExpStrConst::Parse(CExpSource& source, const std::string& text) {
     }
     return true;
 }
-
-bool CExpStrConst::Execute(CExpContext& context) {
-    context.value.Assign(value_);
-    return true;
-}
