@@ -49,6 +49,7 @@ public:
     CExpItem* PrependChild(std::unique_ptr<CExpItem> child);
     std::unique_ptr<CExpItem> RemoveChild(CExpItem* child);
     void ClearChildren() { children_.clear(); }
+    void ReserveChildren(size_t count) { children_.reserve(count); }
 
 protected:
     // Runs Execute of the children in order, stopping at the first failure.

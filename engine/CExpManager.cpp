@@ -68,8 +68,8 @@ bool CExpManager::LoadInclude(const std::string& path) {
 bool CExpManager::LeavesText(const std::string& text) const {
     size_t begin = 0;
     size_t end = text.size();
-    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
-    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    while (begin < end && IsBlank(static_cast<unsigned char>(text[begin]))) ++begin;
+    while (end > begin && IsBlank(static_cast<unsigned char>(text[end - 1]))) --end;
     return static_cast<int>(end - begin) > source_->position;
 }
 

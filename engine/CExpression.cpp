@@ -35,21 +35,32 @@ std::unique_ptr<CExpItem> Candidate(CExpItem* parent) {
     return MakeCandidate<T>(parent);
 }
 
-// The first characters each item class can start with. A class is only
-// offered the text when the character fits, which spares building and
-// discarding candidates that could never recognise it; the order of the
-// classes, and so which class wins, is unchanged.
-bool StartsGroup(unsigned char c) { return c == '('; }
-bool StartsOperator(unsigned char c) { return c != 0 && std::strchr("+-~*/%<>=!^&|?:,", c) != nullptr; }
-bool StartsName(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool StartsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool StartsNumber(unsigned char c) { return StartsDigit(c) || c == '.'; }
-bool StartsChar(unsigned char c) { return c == '\''; }
-bool StartsString(unsigned char c) { return c == '"'; }
-bool StartsBool(unsigned char c) { return c == 't' || c == 'f'; }
+// How the text of each item class can begin. A class is only offered the
+// text when it fits, which spares building and discarding candidates that
+// could never recognise it; the order of the classes, and so which class
+// wins, is unchanged.
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool StartsGroup(const std::string& text, size_t at) { return text[at] == '('; }
+bool StartsOperator(const std::string& text, size_t at) {
+    const char c = text[at];
+    return c != 0 && std::strchr("+-~*/%<>=!^&|?:,", c) != nullptr;
+}
+bool StartsName(const std::string& text, size_t at) {
+    const unsigned char c = text[at];
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+// A fraction is a run of digits followed by "$".
+bool StartsFraction(const std::string& text, size_t at) {
+    while (at < text.size() && IsDigit(text[at])) ++at;
+    return at < text.size() && text[at] == '$';
+}
+bool StartsNumber(const std::string& text, size_t at) { return IsDigit(text[at]) || text[at] == '.'; }
+bool StartsChar(const std::string& text, size_t at) { return text[at] == '\''; }
+bool StartsString(const std::string& text, size_t at) { return text[at] == '"'; }
+bool StartsBool(const std::string& text, size_t at) { return text[at] == 't' || text[at] == 'f'; }
 
 struct ItemClass {
-    bool (*startsWith)(unsigned char c);
+    bool (*startsWith)(const std::string& text, size_t at);
     CandidateMaker make;
 };
 
@@ -60,7 +71,7 @@ struct ItemClass {
 // other numbers.
 constexpr ItemClass kItemClasses[] = {
     {StartsGroup, Candidate<CExpKakko>},      {StartsOperator, Candidate<CExpOperator>},
-    {StartsName, Candidate<CExpFunccall>},    {StartsDigit, Candidate<CExpFraConst>},
+    {StartsName, Candidate<CExpFunccall>},    {StartsFraction, Candidate<CExpFraConst>},
     {StartsNumber, Candidate<CExpNumConst>},  {StartsChar, Candidate<CExpCharConst>},
     {StartsString, Candidate<CExpStrConst>},  {StartsBool, Candidate<CExpBoolConst>},
     {StartsName, Candidate<CExpRefarray>},    {StartsName, Candidate<CExpReference>},
@@ -264,9 +275,9 @@ CExpression::ScanEnd CExpression::ScanItems(CExpSource& source, const std::strin
 
 std::unique_ptr<CExpItem> CExpression::ScanItem(CExpSource& source, const std::string& text) {
     const int start = source.position;
-    const unsigned char first = CurrentChar(source, text);
+    if (AtEnd(source, text)) return nullptr;
     for (const ItemClass& itemClass : kItemClasses) {
-        if (!itemClass.startsWith(first)) continue;
+        if (!itemClass.startsWith(text, start)) continue;
         source.position = start;
         std::unique_ptr<CExpItem> candidate = itemClass.make(this);
         if (candidate->Parse(source, text)) return candidate;
@@ -312,6 +323,7 @@ std::unique_ptr<CExpItem> CExpression::TakeSubtree(CExpSource& source, Sequence&
         postfix.pop_back();
         const CExpOperator* op = AsOperator(item.get());
         if (op != nullptr && op->Def().arity > 0) {
+            item->ReserveChildren(op->Def().arity);
             waiting.push_back({std::move(item)});
             return true;
         }

@@ -7,7 +7,7 @@
 
 bool SkipSpaces(CExpSource& source, const std::string& text) {
     const int start = source.position;
-    while (!AtEnd(source, text) && std::isspace(CurrentChar(source, text))) ++source.position;
+    while (!AtEnd(source, text) && IsBlank(CurrentChar(source, text))) ++source.position;
     return source.position != start;
 }
 

@@ -17,6 +17,10 @@ bool IsReserved(const std::string& word);
 int TypeCodeOf(const std::string& word);   // 0 for a word that is no type
 std::string TypeNameOf(int code);          // "" for 0, 11 and unknown codes
 
+// The C locale's white space: blank, tab, line feed, vertical tab, form feed
+// and carriage return.
+inline bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 inline bool AtEnd(const CExpSource& source, const std::string& text) {
     return source.position < 0 || static_cast<size_t>(source.position) >= text.size();
 }
