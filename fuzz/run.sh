@@ -20,11 +20,12 @@ artifacts="$PWD/fuzz-artifacts"
 mkdir -p "$artifacts"
 
 # No standard input and no controlling terminal: the console and input
-# built-ins then fail at once instead of waiting for a keyboard.
+# built-ins then fail at once instead of waiting for a keyboard. What the
+# fuzzed lines print goes nowhere; the fuzzer reports on standard error.
 run=(setsid --wait)
 command -v setsid >/dev/null || run=()
 cd "$work"
 "${run[@]}" "$binary" \
   -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
   -dict="$here/numora.dict" -artifact_prefix="$artifacts/" \
-  "$work/corpus" "$here/corpus" </dev/null
+  "$work/corpus" "$here/corpus" </dev/null >/dev/null
