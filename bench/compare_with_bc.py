@@ -87,24 +87,39 @@ def make_workloads(directory, quick):
     numora_reads = os.path.join(directory, "scale.txt")
     with open(numora_reads, "w") as f:
         f.write("\n".join(reads) + "\n")
+    # bc holds at most 32767 variables, so its declarations are the elements
+    # of one array.
     bc_scale = os.path.join(directory, "scale.bc")
     with open(bc_scale, "w") as f:
-        f.write("".join(f"v{i} = {i}\n" for i in range(1, count + 1)))
-        f.write("\n".join(reads) + "\n")
+        f.write("".join(f"v[{i}] = {i}\n" for i in range(1, count + 1)))
+        f.write("\n".join(re.sub(r"v(\d+)", r"v[\1]", line) for line in reads) + "\n")
     workloads.append(("scale: 100,000 declarations", numora_reads, bc_scale, [], [], False))
     return workloads, os.path.dirname(include)
 
 
+GNU_TIME = "/usr/bin/time"
+
+
 def run(command, input_path, output_path):
-    """Wall time and peak resident memory (KiB) of one run."""
+    """Wall time and peak resident memory (KiB, 0 when unknown) of one run.
+
+    The peak comes from GNU time: the rusage of a child started from this
+    process would count the memory the child had before it started the
+    program, which is this large process's.
+    """
+    peak_path = output_path + ".peak"
+    measured = [GNU_TIME, "-f", "%M", "-o", peak_path] + command if os.path.exists(GNU_TIME) else command
     with open(input_path, "rb") as stdin, open(output_path, "wb") as stdout:
         start = time.perf_counter()
-        process = subprocess.Popen(command, stdin=stdin, stdout=stdout, stderr=subprocess.DEVNULL)
-        _, status, usage = os.wait4(process.pid, 0)
+        status = subprocess.run(measured, stdin=stdin, stdout=stdout, stderr=subprocess.DEVNULL).returncode
         elapsed = time.perf_counter() - start
     if status != 0:
         raise SystemExit(f"{command[0]} failed on {input_path} with status {status}")
-    return elapsed, usage.ru_maxrss
+    peak = 0
+    if os.path.exists(peak_path):
+        with open(peak_path) as f:
+            peak = int(f.read().split()[-1])
+    return elapsed, peak
 
 
 def numora_numbers(path):
