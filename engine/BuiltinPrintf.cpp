@@ -42,15 +42,15 @@ constexpr std::string_view kRefused = "np";
 constexpr std::string_view kFlags = "-+ #0";
 constexpr std::string_view kLengths[] = {"hh", "ll", "h", "l", "j", "z", "t", "L"};
 
-// One conversion specification as written: %[flags][width][.precision][length]conversion.
-struct Spec {
+// One conversion directive as written: %[flags][width][.precision][length]conversion.
+struct Directive {
     std::string flags;
     bool widthFromArg = false;
     long long width = -1;       // -1: none
     bool precisionFromArg = false;
     long long precision = -1;   // -1: none
     std::string length;
-    char conversion = '\0';     // '\0': the format ended inside the specification
+    char conversion = '\0';     // '\0': the format ended inside the directive
 };
 
 const ConversionRule* RuleFor(char conversion) {
@@ -86,34 +86,34 @@ long long ReadNumber(std::string_view format, size_t& pos) {
     return number;
 }
 
-// Reads the specification after a "%" at pos; pos ends past it.
-Spec ReadSpec(std::string_view format, size_t& pos) {
-    Spec spec;
-    while (pos < format.size() && kFlags.find(format[pos]) != std::string_view::npos) spec.flags += format[pos++];
+// Reads the directive after a "%" at pos; pos ends past it.
+Directive ReadDirective(std::string_view format, size_t& pos) {
+    Directive directive;
+    while (pos < format.size() && kFlags.find(format[pos]) != std::string_view::npos) directive.flags += format[pos++];
     if (pos < format.size() && format[pos] == '*') {
-        spec.widthFromArg = true;
+        directive.widthFromArg = true;
         ++pos;
     } else if (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') {
-        spec.width = ReadNumber(format, pos);
+        directive.width = ReadNumber(format, pos);
     }
     if (pos < format.size() && format[pos] == '.') {
         ++pos;
         if (pos < format.size() && format[pos] == '*') {
-            spec.precisionFromArg = true;
+            directive.precisionFromArg = true;
             ++pos;
         } else {
-            spec.precision = ReadNumber(format, pos);
+            directive.precision = ReadNumber(format, pos);
         }
     }
     for (std::string_view length : kLengths) {
         if (format.substr(pos, length.size()) == length) {
-            spec.length = length;
+            directive.length = length;
             pos += length.size();
             break;
         }
     }
-    if (pos < format.size()) spec.conversion = format[pos++];
-    return spec;
+    if (pos < format.size()) directive.conversion = format[pos++];
+    return directive;
 }
 
 template <class T>
@@ -134,13 +134,13 @@ public:
     int Run(std::string_view format, std::string& out);
 
 private:
-    int Convert(Spec& spec, std::string& piece);
+    int Convert(Directive& directive, std::string& piece);
     // The next argument, or null when there are no more.
     const CValueData* NextArg() { return next_ < call_.ArgCount() ? &call_.Arg(next_++) : nullptr; }
     // Takes a "*" width or precision from the next argument.
     int TakeStar(long long& field);
-    static std::string CFormat(const Spec& spec, const char* length);
-    std::string FormatValue(const Spec& spec, ArgKind kind, const CValueData& value) const;
+    static std::string CFormat(const Directive& directive, const char* length);
+    std::string FormatValue(const Directive& directive, ArgKind kind, const CValueData& value) const;
 
     const CBuiltinCall& call_;
     size_t next_ = 1;
@@ -153,15 +153,15 @@ int CFormatter::Run(std::string_view format, std::string& out) {
             continue;
         }
         const size_t start = pos++;
-        Spec spec = ReadSpec(format, pos);
+        Directive directive = ReadDirective(format, pos);
         std::string piece;
-        if (spec.conversion == '%') {
+        if (directive.conversion == '%') {
             piece = "%";
-        } else if (kRefused.find(spec.conversion) != std::string_view::npos) {
+        } else if (kRefused.find(directive.conversion) != std::string_view::npos) {
             return kBuiltinBadArgType;
-        } else if (RuleFor(spec.conversion) == nullptr) {
+        } else if (RuleFor(directive.conversion) == nullptr) {
             piece = format.substr(start, pos - start);   // no conversion: shown as written
-        } else if (const int failure = Convert(spec, piece); failure != 0) {
+        } else if (const int failure = Convert(directive, piece); failure != 0) {
             return failure;
         }
         if (piece.size() > static_cast<size_t>(INT_MAX) - out.size()) return kBuiltinFailed;
@@ -178,55 +178,55 @@ int CFormatter::TakeStar(long long& field) {
     return 0;
 }
 
-int CFormatter::Convert(Spec& spec, std::string& piece) {
-    const ConversionRule& rule = *RuleFor(spec.conversion);
-    if (!TakesLength(rule, spec.length)) return kBuiltinBadArgType;
-    if (spec.widthFromArg) {
-        if (const int failure = TakeStar(spec.width); failure != 0) return failure;
-        if (spec.width < 0) {   // a negative width asks for left adjustment
-            spec.flags += '-';
-            spec.width = -spec.width;
+int CFormatter::Convert(Directive& directive, std::string& piece) {
+    const ConversionRule& rule = *RuleFor(directive.conversion);
+    if (!TakesLength(rule, directive.length)) return kBuiltinBadArgType;
+    if (directive.widthFromArg) {
+        if (const int failure = TakeStar(directive.width); failure != 0) return failure;
+        if (directive.width < 0) {   // a negative width asks for left adjustment
+            directive.flags += '-';
+            directive.width = -directive.width;
         }
     }
-    if (spec.precisionFromArg) {
-        if (const int failure = TakeStar(spec.precision); failure != 0) return failure;
-        if (spec.precision < 0) spec.precision = -1;   // as if none were given
+    if (directive.precisionFromArg) {
+        if (const int failure = TakeStar(directive.precision); failure != 0) return failure;
+        if (directive.precision < 0) directive.precision = -1;   // as if none were given
     }
-    if (spec.width > kMaxField || spec.precision > kMaxField) return kBuiltinFailed;
+    if (directive.width > kMaxField || directive.precision > kMaxField) return kBuiltinFailed;
     const CValueData* arg = NextArg();
     if (arg == nullptr) return kBuiltinTooFewArgs;
     if (!Fits(rule.kind, arg->Type())) return kBuiltinBadArgType;
-    piece = FormatValue(spec, rule.kind, *arg);
+    piece = FormatValue(directive, rule.kind, *arg);
     return 0;
 }
 
-std::string CFormatter::CFormat(const Spec& spec, const char* length) {
-    std::string text = "%" + spec.flags;
-    if (spec.width >= 0) text += std::to_string(spec.width);
-    if (spec.precision >= 0) text += "." + std::to_string(spec.precision);
-    return text + length + spec.conversion;
+std::string CFormatter::CFormat(const Directive& directive, const char* length) {
+    std::string text = "%" + directive.flags;
+    if (directive.width >= 0) text += std::to_string(directive.width);
+    if (directive.precision >= 0) text += "." + std::to_string(directive.precision);
+    return text + length + directive.conversion;
 }
 
-std::string CFormatter::FormatValue(const Spec& spec, ArgKind kind, const CValueData& value) const {
+std::string CFormatter::FormatValue(const Directive& directive, ArgKind kind, const CValueData& value) const {
     switch (kind) {
-        case ArgKind::Floating: return FormatOne(CFormat(spec, ""), value.AsDouble());
-        case ArgKind::Text: return FormatOne(CFormat(spec, ""), value.AsString().Text());
-        case ArgKind::Character: return FormatOne(CFormat(spec, ""), value.AsInt());
+        case ArgKind::Floating: return FormatOne(CFormat(directive, ""), value.AsDouble());
+        case ArgKind::Text: return FormatOne(CFormat(directive, ""), value.AsString().Text());
+        case ArgKind::Character: return FormatOne(CFormat(directive, ""), value.AsInt());
         case ArgKind::Integer: break;
     }
     // Integers: a signed type's value is sign-extended, an unsigned one's
     // zero-extended; the C library narrows it again for h and hh.
     const long long wide = IsSignedType(value.Type()) ? static_cast<long long>(value.AsInt())
                                                       : static_cast<long long>(value.AsDword());
-    const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
-    const bool is64 = !spec.length.empty() && spec.length[0] != 'h';
+    const bool isSigned = directive.conversion == 'd' || directive.conversion == 'i';
+    const bool is64 = !directive.length.empty() && directive.length[0] != 'h';
     if (is64) {
-        return isSigned ? FormatOne(CFormat(spec, "ll"), wide)
-                        : FormatOne(CFormat(spec, "ll"), static_cast<unsigned long long>(wide));
+        return isSigned ? FormatOne(CFormat(directive, "ll"), wide)
+                        : FormatOne(CFormat(directive, "ll"), static_cast<unsigned long long>(wide));
     }
-    const char* length = spec.length.c_str();
-    return isSigned ? FormatOne(CFormat(spec, length), static_cast<int>(wide))
-                    : FormatOne(CFormat(spec, length), static_cast<unsigned>(wide));
+    const char* length = directive.length.c_str();
+    return isSigned ? FormatOne(CFormat(directive, length), static_cast<int>(wide))
+                    : FormatOne(CFormat(directive, length), static_cast<unsigned>(wide));
 }
 
 }  // namespace
