@@ -50,20 +50,8 @@ bool TypesClash(int paramType, int argType) {
 }  // namespace
 
 bool CExpFunccall::Parse(CExpSource& source, const std::string& text) {
-    // A name that is no function leaves the cursor where it was.
-    CExpSource probe = source;
-    SkipBlanks(probe, text);
-    const std::string name = ReadIdentifier(probe, text);
-    if (name.empty()) return false;
-    CExpItem* found = Lookup(name);
-    if (found == nullptr || found->Kind() != EXP_FUNCTION) {
-        callee_ = nullptr;
-        return false;
-    }
-    callee_ = static_cast<CExpFunction*>(found);
-    source = std::move(probe);
-    SetPosition(source.position);
-    source.position += static_cast<int>(name.size());
+    callee_ = static_cast<CExpFunction*>(ParseDeclaredName(source, text, EXP_FUNCTION));
+    if (callee_ == nullptr) return false;
     SkipBlanks(source, text);
     if (CurrentChar(source, text) != '(') {
         source.AddDiag(source.position, EXP_FUNCCALL, kNoArguments);

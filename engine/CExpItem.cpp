@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/ParseHelpers.h"
+
 bool CExpItem::Parse(CExpSource&, const std::string&) { return false; }
 
 std::string CExpItem::Text() const {
@@ -57,6 +59,17 @@ std::unique_ptr<CExpItem> CExpItem::RemoveChild(CExpItem* child) {
     children_.erase(it);
     removed->parent_ = nullptr;
     return removed;
+}
+
+CExpItem* CExpItem::ParseDeclaredName(CExpSource& source, const std::string& text, ExpKind kind) {
+    SkipBlanks(source, text);
+    const std::string name = ReadIdentifier(source, text);
+    if (name.empty()) return nullptr;
+    CExpItem* found = Lookup(name);
+    if (found == nullptr || found->Kind() != kind) return nullptr;
+    SetPosition(source.position);
+    source.position += static_cast<int>(name.size());
+    return found;
 }
 
 bool CExpItem::ExecuteChildren(CExpContext& context) {

@@ -52,6 +52,10 @@ public:
     void ReserveChildren(size_t count) { children_.reserve(count); }
 
 protected:
+    // Reads the name at the cursor and answers the item that declares it when
+    // that item is of the given kind; the item's position is then the name's
+    // and the cursor is past it. Otherwise answers nullptr.
+    CExpItem* ParseDeclaredName(CExpSource& source, const std::string& text, ExpKind kind);
     // Runs Execute of the children in order, stopping at the first failure.
     bool ExecuteChildren(CExpContext& context);
 

@@ -22,15 +22,9 @@ bool InBounds(const std::vector<int32_t>& subscripts, const std::vector<int32_t>
 }  // namespace
 
 bool CExpRefarray::Parse(CExpSource& source, const std::string& text) {
-    SkipBlanks(source, text);
-    if (AtEnd(source, text)) return false;
-    SetPosition(source.position);
-    const std::string name = ReadIdentifier(source, text);
-    if (name.empty()) return false;
-    CExpItem* found = Lookup(name);
-    if (found == nullptr || found->Kind() != EXP_VARARRAY) return false;
+    CExpItem* found = ParseDeclaredName(source, text, EXP_VARARRAY);
+    if (found == nullptr) return false;
     array_ = static_cast<CExpVararray*>(found);
-    source.position += static_cast<int>(name.size());
     auto subscripts = MakeCandidate<CExpArray>(this);
     if (!subscripts->Parse(source, text)) {
         source.position = Position();

@@ -11,15 +11,9 @@ constexpr int kNoEntity = 103;   // "*実体の無い変数が参照されまし
 
 // reference -> identifier   (naming a scalar variable)
 bool CExpReference::Parse(CExpSource& source, const std::string& text) {
-    SkipBlanks(source, text);
-    if (AtEnd(source, text)) return false;
-    SetPosition(source.position);
-    const std::string name = ReadIdentifier(source, text);
-    if (name.empty()) return false;
-    CExpItem* found = Lookup(name);
-    if (found == nullptr || found->Kind() != EXP_VARIABLE) return false;
+    CExpItem* found = ParseDeclaredName(source, text, EXP_VARIABLE);
+    if (found == nullptr) return false;
     variable_ = static_cast<CExpVariable*>(found);
-    source.position += static_cast<int>(name.size());
     return true;
 }
 
