@@ -63,6 +63,15 @@ bool CExpManager::LoadInclude(const std::string& path) {
     return true;
 }
 
+// Definitions and declarations begin with a type word (or "void"); a line
+// that does not is an expression, and the two are not tried at all.
+bool CExpManager::StartsWithTypeWord(const std::string& text) const {
+    CExpSource probe;
+    SkipBlanks(probe, text);
+    const std::string word = ReadIdentifier(probe, text);
+    return TypeCodeOf(word) != 0 || word == "void";
+}
+
 // True when text, without white space at both ends, is longer than the
 // position the parse reached: something was left unread.
 bool CExpManager::LeavesText(const std::string& text) const {
@@ -133,7 +142,7 @@ bool CExpManager::Parse(const std::string& text) {
     source_ = std::make_unique<CExpSource>();
     context_ = std::make_unique<CExpContext>();
 
-    if (!AtEnd(*source_, text)) {
+    if (StartsWithTypeWord(text)) {
         if (ParseFunctionDefinition(text) == Outcome::Failed) return false;
         if (ParseDeclaration(text) == Outcome::Failed) return false;
     }

@@ -39,6 +39,7 @@ private:
     Outcome ParseFunctionDefinition(const std::string& text);
     Outcome ParseDeclaration(const std::string& text);
     void ParseStatement(const std::string& text);
+    bool StartsWithTypeWord(const std::string& text) const;
     bool LeavesText(const std::string& text) const;
 
     std::unique_ptr<CExpSource> source_;

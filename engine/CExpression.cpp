@@ -23,6 +23,10 @@ constexpr int kMissingOperand = 1;       // (13, 1) "演算子に対応する被
 constexpr int kMissingOperator = 2;      // (13, 2) "演算子が不足しています"
 constexpr int kNotVariable = 7;          // (11, 7) "被演算子は変数でなければなりません"
 
+// Room for the items of a typical expression, so that scanning one does not
+// grow its list again and again.
+constexpr size_t kTypicalItems = 32;
+
 // A "?" still waiting for its ":" holds back every operator that arrives.
 constexpr int kWaitingPrecedence = 99;
 
@@ -145,6 +149,8 @@ bool Precedes(const CExpOperator& top, const CExpOperator& c) {
 Sequence ToPostfix(Sequence items) {
     Sequence postfix;
     std::vector<Pending> pending;
+    postfix.reserve(items.size());
+    pending.reserve(items.size());
     auto moveTop = [&]() {
         postfix.push_back(std::move(pending.back().item));
         pending.pop_back();
@@ -233,6 +239,7 @@ bool CExpression::ParseExpression(CExpSource& source, const std::string& text, b
     SetPosition(source.position);
 
     Sequence items;
+    items.reserve(kTypicalItems);
     if (ScanItems(source, text, stopAtComma, items) == ScanEnd::Failed) return false;
     // An item at the end of the text may have recorded a fault; building and
     // checking a tree around it would only report the same fault again.
@@ -314,6 +321,7 @@ std::unique_ptr<CExpItem> CExpression::TakeSubtree(CExpSource& source, Sequence&
         int depth = 0;
     };
     std::vector<Waiting> waiting;
+    waiting.reserve(postfix.size());
     std::unique_ptr<CExpItem> done;
     int doneDepth = 0;
 
