@@ -47,9 +47,31 @@ bool CExpType::ParseDeclarator(CExpSource& source, const std::string& text) {
     return false;
 }
 
+// A declaration of a few declarators, the usual case, is searched one by one;
+// one of many keeps an index of their names, so that a line of thousands of
+// declarators stays linear without every declaration paying for an index.
+constexpr size_t kIndexedDeclarators = 16;
+
 void CExpType::Adopt(std::unique_ptr<CExpItem> declarator) {
-    names_.try_emplace(declarator->Name(), declarator.get());
     AppendChild(std::move(declarator));
+    if (ChildCount() < kIndexedDeclarators) return;
+    if (names_ == nullptr) {
+        names_ = std::make_unique<std::unordered_map<std::string, CExpItem*>>();
+        for (const auto& child : Children()) names_->try_emplace(child->Name(), child.get());
+    } else {
+        names_->try_emplace(Children().back()->Name(), Children().back().get());
+    }
+}
+
+CExpItem* CExpType::FindDeclarator(const std::string& name) const {
+    if (names_ != nullptr) {
+        auto it = names_->find(name);
+        return it == names_->end() ? nullptr : it->second;
+    }
+    for (const auto& child : Children()) {
+        if (child->DefinesName() && child->Name() == name) return child.get();
+    }
+    return nullptr;
 }
 
 bool CExpType::CommaEndsParameter(const CExpSource& source, const std::string& text) const {
@@ -70,12 +92,9 @@ std::string CExpType::Text() const {
     return text;
 }
 
-CExpItem* CExpType::MatchName(const std::string& name) {
-    auto it = names_.find(name);
-    return it == names_.end() ? nullptr : it->second;
-}
+CExpItem* CExpType::MatchName(const std::string& name) { return FindDeclarator(name); }
 
 CExpItem* CExpType::LookupForDeclarator(const std::string& name) const {
-    auto it = names_.find(name);
-    return it == names_.end() ? Lookup(name) : it->second;
+    CExpItem* found = FindDeclarator(name);
+    return found != nullptr ? found : Lookup(name);
 }

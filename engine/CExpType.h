@@ -34,13 +34,15 @@ public:
 private:
     // Offers the text to an array declarator, then to a scalar one.
     bool ParseDeclarator(CExpSource& source, const std::string& text);
-    // Appends a parsed declarator and enters its name in the index.
+    // Appends a parsed declarator (and enters its name in the index).
     void Adopt(std::unique_ptr<CExpItem> declarator);
+    CExpItem* FindDeclarator(const std::string& name) const;
     // True when the comma at the cursor begins the next parameter.
     bool CommaEndsParameter(const CExpSource& source, const std::string& text) const;
 
     int type_ = 0;
     bool parameter_ = false;
-    // The declarators by name; the first of a name wins, as in a scope walk.
-    std::unordered_map<std::string, CExpItem*> names_;
+    // The declarators by name once there are many; the first of a name wins,
+    // as in a scope walk.
+    std::unique_ptr<std::unordered_map<std::string, CExpItem*>> names_;
 };
