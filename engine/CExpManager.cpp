@@ -38,12 +38,14 @@ void CExpManager::RegisterBuiltins() {
 
 bool CExpManager::LoadInclude(const std::string& path) {
     ResetLine();
-    functions_.clear();
+    // The built-ins made by the constructor stay; everything the language
+    // defined goes.
+    functions_.resize(BuiltinTable().size());
     declarations_.clear();
     scope_.ForgetAll();
+    for (const auto& function : functions_) scope_.Define(function->Name(), function.get());
     source_ = std::make_unique<CExpSource>();
     context_ = std::make_unique<CExpContext>();
-    RegisterBuiltins();
 
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;
