@@ -7,6 +7,7 @@
 #include "app/CLineReader.h"
 #include "engine/CExpManager.h"
 #include "value/CTextError.h"
+#include "value/TypeCode.h"
 
 namespace {
 
@@ -48,10 +49,6 @@ const OptionRow* FindOption(const std::string& word) {
 
 bool IsSpace(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-bool IsIntegerType(TypeCode type) {
-    return type >= VTYPE_CHAR && type <= VTYPE_DWORD;
 }
 
 }  // namespace
