@@ -59,8 +59,10 @@ bool CExpFunction::ParseHead(CExpSource& source, const std::string& text) {
     probe.position += static_cast<int>(typeWord.size());
     SkipBlanks(probe, text);
     const std::string name = ReadIdentifier(probe, text);
-    // A visible name is left to the other line kinds, which report the clash.
-    if (name.empty() || Lookup(name) != nullptr) return false;
+    // A visible name or a reserved word is left to the other line kinds,
+    // which report the clash; a function named "false" would otherwise hide
+    // the literal for the rest of the run.
+    if (name.empty() || IsReserved(name) || Lookup(name) != nullptr) return false;
     probe.position += static_cast<int>(name.size());
     SkipBlanks(probe, text);
     if (CurrentChar(probe, text) != '(') return false;

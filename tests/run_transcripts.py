@@ -8,6 +8,9 @@ Each case runs in a fresh directory holding a hard link (or copy) of the
 binary named "numora", so the include file and the log files of the case
 sit next to the program under test and the case's file operations happen
 in that directory.
+
+When the environment variable NUMORA_WRAPPER is set, its words are put in
+front of the program on every run (see scripts/memcheck.sh).
 """
 
 import os
@@ -19,6 +22,9 @@ import sys
 import tempfile
 
 TIMEOUT_SECONDS = 60
+# A command put in front of the program, for example a memory checker:
+# NUMORA_WRAPPER="valgrind --error-exitcode=99 --leak-check=full -q".
+WRAPPER = shlex.split(os.environ.get("NUMORA_WRAPPER", ""))
 TIMESTAMP = re.compile(rb"^\d{4}/\d{2}/\d{2} \d{2}:\d{2}:\d{2}\.\d{3} ")
 
 
@@ -157,8 +163,9 @@ def run_case(binary, case, workdir):
     env = dict(os.environ)
     env.update(case.env)
     try:
-        result = subprocess.run([program] + case.args, input=bytes(case.stdin), cwd=workdir,
-                                capture_output=True, env=env, timeout=TIMEOUT_SECONDS)
+        result = subprocess.run(WRAPPER + [program] + case.args, input=bytes(case.stdin),
+                                cwd=workdir, capture_output=True, env=env,
+                                timeout=TIMEOUT_SECONDS)
     except subprocess.TimeoutExpired:
         return ["timed out"]
     problems = []

@@ -55,9 +55,14 @@ class Generator:
         self.total_lines = max(total_lines, 4)
         self.declare_lines = min(declare_lines, self.total_lines - 3)
         self.counter = 0
+        # Lookups run for every line, so the names are kept indexed by type:
+        # a scan over all names per pick would make a long run quadratic.
         self.scalars = {}      # name -> type, plain variables and references
-        self.strings = []      # string scalars, usable as by-reference arguments
+        self.scalars_by_type = {t: [] for t in ALL_TYPES}
+        self.strings = self.scalars_by_type["string"]
         self.arrays = {}       # name -> (type, dims)
+        self.arrays_by_type = {t: [] for t in ALL_TYPES}
+        self.taken = ["sin", "printf", "strlen"]
         self.functions = []    # (name, [(type, by_reference)], variadic)
         self.expected_status = 0
         # A few names always exist, so expressions have material from line one.
@@ -73,6 +78,8 @@ class Generator:
         ]
         for line in self.prelude:
             self._note_declaration_text(line)
+        self.sure_names = list(self.taken)
+        self.steady = False
 
     # ----- bookkeeping -------------------------------------------------------
 
@@ -84,13 +91,21 @@ class Generator:
             if "[" in name:
                 base = name[:name.index("[")]
                 dims = [int(x) for x in name[name.index("[") + 1:-1].split("][")]
-                self.arrays[base] = (type_word, dims)
+                self.add_array(base, type_word, dims)
             elif name.startswith("{") or not name or not (name[0].isalpha()):
                 continue
             else:
-                self.scalars[name] = type_word
-                if type_word == "string":
-                    self.strings.append(name)
+                self.add_scalar(name, type_word)
+
+    def add_scalar(self, name, type_word):
+        self.scalars[name] = type_word
+        self.scalars_by_type[type_word].append(name)
+        self.taken.append(name)
+
+    def add_array(self, name, type_word, dims):
+        self.arrays[name] = (type_word, dims)
+        self.arrays_by_type[type_word].append(name)
+        self.taken.append(name)
 
     def fresh(self, prefix):
         self.counter += 1
@@ -102,8 +117,19 @@ class Generator:
     def chance(self, p):
         return self.rng.random() < p
 
-    def vars_of(self, types):
-        return [n for n, t in self.scalars.items() if t in types]
+    def pick_indexed(self, index, types):
+        total = sum(len(index[t]) for t in types)
+        if not total:
+            return None
+        k = self.rng.randrange(total)
+        for t in types:
+            if k < len(index[t]):
+                return index[t][k]
+            k -= len(index[t])
+        return None
+
+    def pick_var(self, types):
+        return self.pick_indexed(self.scalars_by_type, types)
 
     # ----- literals ----------------------------------------------------------
 
@@ -153,10 +179,9 @@ class Generator:
     # ----- expressions -------------------------------------------------------
 
     def element(self, types, in_range=True):
-        names = [n for n, (t, _) in self.arrays.items() if t in types]
-        if not names:
+        name = self.pick_indexed(self.arrays_by_type, types)
+        if name is None:
             return None
-        name = self.pick(names)
         dims = self.arrays[name][1]
         subs = []
         for d in dims:
@@ -170,9 +195,9 @@ class Generator:
         types = INT_TYPES if ints else NUMERIC_TYPES
         k = self.rng.randrange(20)
         if k < 5:
-            names = self.vars_of(types)
-            if names:
-                return self.pick(names)
+            name = self.pick_var(types)
+            if name:
+                return name
         if k < 7:
             ref = self.element(types, in_range=self.chance(0.95))
             if ref:
@@ -213,8 +238,7 @@ class Generator:
         args = []
         for type_word, by_ref in params:
             if by_ref:
-                names = [v for v, t in self.scalars.items() if t == type_word]
-                args.append(self.pick(names) if names else self.numeric_literal())
+                args.append(self.pick_var([type_word]) or self.numeric_literal())
             elif type_word == "string":
                 args.append(self.string_literal())
             else:
@@ -228,16 +252,16 @@ class Generator:
         for _ in range(self.rng.randrange(0, 4)):
             kind = self.rng.randrange(4)
             if kind == 0:
-                names = self.vars_of(INT_TYPES)
-                if names:
+                name = self.pick_var(INT_TYPES)
+                if name:
                     parts.append(self.pick(["%d", "%5d", "%-3u", "%x", "%o", "%ld", "%hhd"]))
-                    args.append(self.pick(names))
+                    args.append(name)
                     continue
             if kind == 1:
-                names = self.vars_of(FLOAT_TYPES)
-                if names:
+                name = self.pick_var(FLOAT_TYPES)
+                if name:
                     parts.append(self.pick(["%f", "%g", "%.3e", "%10.2f"]))
-                    args.append(self.pick(names))
+                    args.append(name)
                     continue
             if kind == 2 and self.strings:
                 parts.append(self.pick(["%s", "%.2s", "%8s"]))
@@ -266,9 +290,8 @@ class Generator:
             return (f"{self.numeric_expr(depth - 1)} ? {self.numeric_expr(depth - 1, ints)}"
                     f" : {self.numeric_expr(depth - 1, ints)}")
         if k < 10:
-            names = self.vars_of(INT_TYPES if ints else NUMERIC_TYPES)
-            if names:
-                v = self.pick(names)
+            v = self.pick_var(INT_TYPES if ints else NUMERIC_TYPES)
+            if v:
                 return self.pick([f"++{v}", f"--{v}", f"{v}++", f"{v}--"])
         if k < 11:
             target = self.numeric_target()
@@ -278,9 +301,9 @@ class Generator:
 
     def numeric_target(self):
         if self.chance(0.7):
-            names = self.vars_of(NUMERIC_TYPES)
-            if names:
-                return self.pick(names)
+            name = self.pick_var(NUMERIC_TYPES)
+            if name:
+                return name
         return self.element(NUMERIC_TYPES)
 
     def string_expr(self, depth, stored):
@@ -356,9 +379,12 @@ class Generator:
         return self.pick([self.int_literal(), self.numeric_expr(self.rng.randrange(0, 2), ints=True)])
 
     def taken_name(self):
-        pool = list(self.scalars) + list(self.arrays) + [f[0] for f in self.functions]
-        pool += ["sin", "printf", "strlen"]
-        return self.pick(pool)
+        # After the declaration phase only names that surely exist will do:
+        # a name the generator declared may belong to a declaration that
+        # failed, and using it again would declare it after all.
+        if self.steady:
+            return self.pick(self.sure_names)
+        return self.pick(self.taken)
 
     def declaration_line(self, declare=True):
         k = self.rng.randrange(10)
@@ -371,20 +397,15 @@ class Generator:
                 parts.append(text)
             if declare:
                 for name in names:
-                    self.scalars[name] = type_word
-                    if type_word == "string":
-                        self.strings.append(name)
+                    self.add_scalar(name, type_word)
             return f"{type_word} {', '.join(parts)}"
         if k < 7:
-            targets = list(self.scalars)
-            if targets:
-                target = self.pick(targets)
+            target = self.pick_var(ALL_TYPES)
+            if target:
                 ref_type = self.scalars[target] if self.chance(0.8) else type_word
                 name = self.fresh("r") if declare else self.taken_name()
                 if declare:
-                    self.scalars[name] = ref_type
-                    if ref_type == "string":
-                        self.strings.append(name)
+                    self.add_scalar(name, ref_type)
                 amp = self.pick(["&", "& "])
                 return f"{ref_type} {amp}{name} = {target}"
         if k < 9:
@@ -405,7 +426,7 @@ class Generator:
         if total <= 64 and self.chance(0.6):
             text += " = " + self.init_list(type_word, dims)
         if declare:
-            self.arrays[name] = (type_word, dims)
+            self.add_array(name, type_word, dims)
         return text
 
     def init_list(self, type_word, dims):
@@ -437,6 +458,7 @@ class Generator:
         body = numeric[0].split()[-1].lstrip("&") + " + 1" if numeric else self.numeric_literal()
         if declare:
             self.functions.append((name, params, variadic))
+            self.taken.append(name)
         return f"{result} {name}({', '.join(texts)}) {body}"
 
     def malformed_line(self, steady):
@@ -457,7 +479,7 @@ class Generator:
                 f'"a" * {self.numeric_literal()}', f'-{self.string_literal()}',
                 f"strlen({self.numeric_literal()})", f"sin({self.string_literal()})",
                 f"{self.pick(self.strings or ['s0'])} = {self.numeric_literal()}",
-                f"{self.pick(self.vars_of(NUMERIC_TYPES) or ['i0'])} = {self.string_literal()}",
+                f"{self.pick_var(NUMERIC_TYPES) or 'i0'} = {self.string_literal()}",
                 f"printf(\"%d\\n\", {self.fraction_literal()})",
                 f"printf(\"%s %d\\n\")", "3 = 4", "++3", f"1 << {self.string_literal()}",
                 f"int {self.fresh('w') if not steady else self.taken_name()} = 0 ? 1 : \"a\"",
@@ -467,7 +489,7 @@ class Generator:
         if k == 4:
             reserved = self.pick(RESERVED)
             return self.pick([f"int {reserved} = 1", f"double {reserved}[3]", f"string {reserved}",
-                              f"int {reserved}(int a) a", f"int f(int {reserved}) 1",
+                              f"int {reserved}(int a) a", f"int {self.taken_name()}(int {reserved}) 1",
                               f"{reserved} = 2", f"char &{reserved} = c0"])
         if k == 5:
             name = self.taken_name()
@@ -502,6 +524,7 @@ class Generator:
         body_end = self.total_lines - 3
         while produced < body_end:
             declaring = produced < self.declare_lines
+            self.steady = not declaring
             k = self.rng.randrange(100)
             if k < 3:
                 out = self.command_lines()
