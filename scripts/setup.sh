@@ -2,7 +2,7 @@
 # Installs what building and testing numora needs, when it is missing.
 set -euo pipefail
 
-packages=(g++ cmake make python3 libgtest-dev libgmock-dev libbenchmark-dev libreadline-dev clang bc)
+packages=(g++ cmake make python3 libgtest-dev libgmock-dev libbenchmark-dev libreadline-dev clang libclang-rt-14-dev bc valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
