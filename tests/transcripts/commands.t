@@ -370,70 +370,7 @@ s="yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy
 > #lv
 a=1
 
-=== #lf lists the sixty built-in functions with their descriptions
-> #lf
-string strcat(string&, string)           文字列の連結
-int strcmp(string, string)               文字列の比較
-string strcpy(string&, string)           文字列のコピー
-int strlen(string)                       文字列長取得
-string cgets(string&)                    文字列の直接コンソール入力
-string gets(string&)                     文字列の入力
-int cputs(string)                        文字列の直接コンソール出力
-int puts(string)                         文字列の出力
-int getch()                              1文字の直接コンソール入力
-int getchar()                            1文字の入力
-int putch(int)                           1文字の直接コンソール出力
-int putchar(int)                         1文字の出力
-int access(string, int)                  ファイル属性の判定
-int chdir(string)                        カレントディレクトリの変更
-int chmod(string, int)                   ファイル属性の変更
-int mkdir(string)                        ディレクトリの作成
-int rmdir(string)                        ディレクトリの削除
-int remove(string)                       ファイルの削除
-int rename(string, string)               ファイル名の変更
-string getcwd(string&, int)              カレントディレクトリの取得
-string getenv(string)                    環境変数の取得
-int putenv(string, string)               環境変数の設定
-int atoi(string)                         文字列を整数値に変換
-long atol(string)                        文字列を32bit長整数値に変換
-double atof(string)                      文字列を浮動小数点数値に変換
-string itoa(int, string&, int)           整数値を文字列に変換
-string ltoa(int, string&, int)           32bit長整数値を文字列に変換
-string ultoa(dword, string&, int)        32bit長符号なし整数値を文字列に変換
-string gcvt(double, int, string&)        浮動小数点数値を文字列に変換
-int abs(int)                             整数の絶対値を返す
-double acos(double)                      アーク・コサイン値を返す
-double asin(double)                      アーク・サイン値を返す
-double atan(double)                      アーク・タンジェント値を返す
-double atan2(double, double)             y/xのアーク・タンジェント値を返す
-double ceil(double)                      小数点以下の切り上げ
-double cos(double)                       コサイン値を返す
-double cosh(double)                      双曲線余弦値を返す
-double exp(double)                       指数eのx乗値を返す
-double fabs(double)                      浮動小数点数の絶対値を返す
-double floor(double)                     小数点以下の切り捨て
-double fmod(double, double)              xをyで割った余りを返す
-double frexp(double, int&)               浮動小数点数の仮数部と少数部への分割
-double hypot(double, double)             直角三角形の斜辺長を返す
-long labs(long)                          32bit長整数値の絶対値を返す
-double ldexp(double, int)                x×2のn乗を返す
-double log(double)                       自然対数値を返す
-double log10(double)                     常用対数値を返す
-double max(double, double)               大きい方の値を返す
-double min(double, double)               小さい方の値を返す
-double modf(double, double&)             浮動小数点数の少数部と整数部への分割
-double pow(double, double)               xのy乗値を返す
-double sin(double)                       サイン値を返す
-double sinh(double)                      双曲線正弦値を返す
-double sqrt(double)                      平方根値を返す
-double tan(double)                       タンジェント値を返す
-double tanh(double)                      双曲線正接値を返す
-int rand()                               乱数の生成
-void srand(dword)                        乱数の開始点設定
-int system(string)                       コマンドの実行
-int printf(string, ...)                  書式付き出力
-
-=== #lf lists user functions after the built-ins with "(null)"
+=== #lf lists the sixty built-ins with their descriptions, then user functions with "(null)"
 @include
 int twice(int n) n * 2
 @end
