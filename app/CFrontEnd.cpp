@@ -1,5 +1,6 @@
 #include "app/CFrontEnd.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "app/CArgumentSet.h"
@@ -12,7 +13,7 @@
 namespace {
 
 constexpr const char* kPrompt = "> ";
-constexpr const char* kCommandPrefix = "#";
+constexpr char kCommandPrefix = '#';
 
 constexpr const char* kUsage[] = {
     "式計算コマンド\n",
@@ -116,10 +117,11 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
     for (;;) {
         const std::optional<std::string> line = reader.Read(settings_.silent ? "" : kPrompt);
         if (!line) return 0;
-        const std::string copy = CommandCopy(*line);
-        if (copy.empty()) continue;
-        if (copy.starts_with(kCommandPrefix)) {
-            if (commands.Dispatch(copy) == CConsoleCommands::Outcome::Exit) return ExitStatus();
+        // Only a command needs the trimmed, lower-case copy of the line.
+        const auto first = std::find_if_not(line->begin(), line->end(), IsSpace);
+        if (first == line->end()) continue;
+        if (*first == kCommandPrefix) {
+            if (commands.Dispatch(CommandCopy(*line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
             continue;
         }
         RunProgramLine(manager, *line);

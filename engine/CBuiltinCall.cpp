@@ -1,17 +1,30 @@
 #include "engine/CBuiltinCall.h"
 
+#include <stdexcept>
+
 #include "engine/BuiltinTable.h"
 
-CBuiltinCall::CBuiltinCall(int number, std::vector<CValueData> args)
-    : number_(number), args_(std::move(args)), outputs_(args_.size()) {}
+CBuiltinCall::CBuiltinCall(int number, std::span<const CValueData> args) : number_(number), args_(args) {}
+
+const CValueData& CBuiltinCall::Arg(size_t index) const {
+    if (index >= args_.size()) throw std::out_of_range("argument");
+    return args_[index];
+}
 
 const char* CBuiltinCall::Name() const { return BuiltinTable().at(number_).name; }
 
-void CBuiltinCall::SetOutput(size_t index, CValueData value) { outputs_.at(index) = std::move(value); }
+// Few built-ins have output arguments, so the list is only made when one is
+// written.
+void CBuiltinCall::SetOutput(size_t index, CValueData value) {
+    if (index >= args_.size()) throw std::out_of_range("output argument");
+    if (outputs_.empty()) outputs_.resize(args_.size());
+    outputs_[index] = std::move(value);
+}
 
 const CValueData& CBuiltinCall::Output(size_t index) const {
-    const std::optional<CValueData>& output = outputs_.at(index);
-    return output ? *output : result_;
+    if (index >= args_.size()) throw std::out_of_range("output argument");
+    const bool written = index < outputs_.size() && outputs_[index];
+    return written ? *outputs_[index] : result_;
 }
 
 bool CBuiltinCall::Fail(int minor) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "value/CValueData.h"
@@ -11,12 +12,13 @@
 // of its output arguments, or the reason it failed.
 class CBuiltinCall {
 public:
-    CBuiltinCall(int number, std::vector<CValueData> args);
+    // The arguments stay the caller's and must outlive the call.
+    CBuiltinCall(int number, std::span<const CValueData> args);
 
     // The built-in's name, as its log lines and math errors show it.
     const char* Name() const;
     size_t ArgCount() const { return args_.size(); }
-    const CValueData& Arg(size_t index) const { return args_.at(index); }
+    const CValueData& Arg(size_t index) const;
 
     void Return(CValueData value) { result_ = std::move(value); }
     const CValueData& Result() const { return result_; }
@@ -32,7 +34,7 @@ public:
 
 private:
     int number_;
-    std::vector<CValueData> args_;
+    std::span<const CValueData> args_;
     CValueData result_;
     std::vector<std::optional<CValueData>> outputs_;
     int failure_ = 0;

@@ -194,7 +194,7 @@ bool CExpFunccall::Execute(CExpContext& context) {
 bool CExpFunccall::RunBuiltin(CExpContext& context) {
     std::vector<CValueData> values;
     if (!EvaluateArguments(context, values)) return false;
-    CBuiltinCall call(callee_->Number(), std::move(values));
+    CBuiltinCall call(callee_->Number(), values);
     if (!BuiltinImplementations().at(callee_->Number())(call)) {
         context.AddDiag(Position(), EXP_FUNCCALL, call.FailureCode());
         return false;

@@ -1,5 +1,6 @@
 #include "engine/CExpInitializer.h"
 
+#include "engine/CExpConstant.h"
 #include "engine/CExpKakko.h"
 #include "engine/CExpression.h"
 #include "engine/ParseHelpers.h"
@@ -69,6 +70,20 @@ bool CExpInitializer::CheckType(CExpSource& source, int declaredType) const {
     if (StringnessMatches(declaredType, expression->ValueType())) return true;
     source.AddDiag(expression->Position(), EXP_INITIALIZER, kTypeMismatch);
     return false;
+}
+
+// Running the expression around a lone literal only runs the literal, so a
+// kept declaration need not hold on to it; an include file of «int v = 1»
+// lines then costs an expression less per variable for the whole session.
+void CExpInitializer::KeepLiteralOnly() {
+    if (ChildCount() != 1) return;
+    CExpItem* expression = Child(0);
+    if (expression->ChildCount() != 1) return;
+    CExpItem* root = expression->Child(0);
+    if (dynamic_cast<const CExpConstant*>(root) == nullptr) return;
+    std::unique_ptr<CExpItem> literal = expression->RemoveChild(root);
+    ClearChildren();
+    AppendChild(std::move(literal));
 }
 
 // ---- CExpInitList ----

@@ -20,6 +20,10 @@ public:
     // A string variable takes only a string expression, any other variable
     // only a non-string one; the conversion happens on assignment.
     bool CheckType(CExpSource& source, int declaredType) const;
+    // Replaces an expression that is one literal by the literal itself. For
+    // ordinary variables only: a reference's initializer keeps its expression,
+    // through which the target is found each time the declaration runs.
+    void KeepLiteralOnly();
 };
 
 // One brace list «{ item, item, … }»; items are nested lists or expressions.

@@ -21,9 +21,10 @@ CExpManager::~CExpManager() {
 
 void CExpManager::ResetLine() {
     statement_.reset();
-    context_.reset();
-    source_.reset();
+    context_ = CExpContext{};
+    source_ = CExpSource{};
     parseFailed_ = false;
+    quickLine_ = false;
 }
 
 void CExpManager::RegisterBuiltins() {
@@ -44,8 +45,6 @@ bool CExpManager::LoadInclude(const std::string& path) {
     declarations_.clear();
     scope_.ForgetAll();
     for (const auto& function : functions_) scope_.Define(function->Name(), function.get());
-    source_ = std::make_unique<CExpSource>();
-    context_ = std::make_unique<CExpContext>();
 
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;
@@ -70,7 +69,7 @@ bool CExpManager::LoadInclude(const std::string& path) {
 bool CExpManager::StartsWithTypeWord(const std::string& text) const {
     CExpSource probe;
     SkipBlanks(probe, text);
-    const std::string word = ReadIdentifier(probe, text);
+    const std::string_view word = IdentifierAt(probe, text);
     return TypeCodeOf(word) != 0 || word == "void";
 }
 
@@ -81,19 +80,19 @@ bool CExpManager::LeavesText(const std::string& text) const {
     size_t end = text.size();
     while (begin < end && IsBlank(static_cast<unsigned char>(text[begin]))) ++begin;
     while (end > begin && IsBlank(static_cast<unsigned char>(text[end - 1]))) --end;
-    return static_cast<int>(end - begin) > source_->position;
+    return static_cast<int>(end - begin) > source_.position;
 }
 
 CExpManager::Outcome CExpManager::ParseFunctionDefinition(const std::string& text) {
-    const CExpSource saved = *source_;
+    const CExpSource saved = source_;
     auto function = MakeCandidate<CExpFunction>(&scope_);
-    if (!function->Parse(*source_, text)) {
-        *source_ = saved;
+    if (!function->Parse(source_, text)) {
+        source_ = saved;
         return Outcome::NotRecognised;
     }
-    if (source_->HasDiag()) return Outcome::Failed;
+    if (source_.HasDiag()) return Outcome::Failed;
     if (LeavesText(text)) {
-        source_->AddDiag(source_->position, EXP_LINE, 1);
+        source_.AddDiag(source_.position, EXP_LINE, 1);
         return Outcome::Failed;
     }
     function->SetParent(nullptr);
@@ -103,15 +102,15 @@ CExpManager::Outcome CExpManager::ParseFunctionDefinition(const std::string& tex
 }
 
 CExpManager::Outcome CExpManager::ParseDeclaration(const std::string& text) {
-    const CExpSource saved = *source_;
+    const CExpSource saved = source_;
     auto declaration = MakeCandidate<CExpType>(&scope_);
-    if (!declaration->Parse(*source_, text)) {
-        *source_ = saved;
+    if (!declaration->Parse(source_, text)) {
+        source_ = saved;
         return Outcome::NotRecognised;
     }
-    if (source_->HasDiag()) return Outcome::Failed;
+    if (source_.HasDiag()) return Outcome::Failed;
     if (LeavesText(text)) {
-        source_->AddDiag(source_->position, EXP_LINE, 1);
+        source_.AddDiag(source_.position, EXP_LINE, 1);
         return Outcome::Failed;
     }
     // A declaration runs once, now, to create its variables; the value and
@@ -130,23 +129,23 @@ CExpManager::Outcome CExpManager::ParseDeclaration(const std::string& text) {
 void CExpManager::ParseStatement(const std::string& text) {
     statement_ = std::make_unique<CExpression>();
     statement_->SetParent(&scope_);
-    statement_->ParseExpression(*source_, text, false);
-    if (source_->HasDiag()) {
+    statement_->ParseExpression(source_, text, false);
+    if (source_.HasDiag()) {
         parseFailed_ = true;
-    } else if (!AtEnd(*source_, text)) {
-        source_->AddDiag(source_->position, EXP_LINE, 1);
+    } else if (!AtEnd(source_, text)) {
+        source_.AddDiag(source_.position, EXP_LINE, 1);
         parseFailed_ = true;
     }
 }
 
 bool CExpManager::Parse(const std::string& text) {
     ResetLine();
-    source_ = std::make_unique<CExpSource>();
-    context_ = std::make_unique<CExpContext>();
-
     if (StartsWithTypeWord(text)) {
         if (ParseFunctionDefinition(text) == Outcome::Failed) return false;
         if (ParseDeclaration(text) == Outcome::Failed) return false;
+    } else if (quickLines_ && quick_.Evaluate(text, context_.value)) {
+        quickLine_ = true;
+        return true;
     }
     ParseStatement(text);
     return !parseFailed_;
@@ -154,22 +153,28 @@ bool CExpManager::Parse(const std::string& text) {
 
 bool CExpManager::NextParseDiagnostic(std::string& text) {
     CExpDiag diag;
-    if (!source_ || !source_->diags.TakeOldest(diag)) return false;
+    if (!source_.diags.TakeOldest(diag)) return false;
     text = FormatDiagnostic(diag);
     return true;
 }
 
 bool CExpManager::Execute(CValueData& result) {
+    if (quickLine_) {
+        // Such a line has no effect but its value, so running it again gives
+        // the same value.
+        result.Assign(context_.value);
+        return true;
+    }
     if (!statement_ || parseFailed_) return false;
-    context_ = std::make_unique<CExpContext>();
-    executedOk_ = statement_->Execute(*context_);
-    result.Assign(context_->value);
-    return executedOk_;
+    context_ = CExpContext{};
+    const bool executed = statement_->Execute(context_);
+    result.Assign(context_.value);
+    return executed;
 }
 
 bool CExpManager::NextExecDiagnostic(std::string& text) {
     CExpDiag diag;
-    if (!context_ || !context_->diags.TakeOldest(diag)) return false;
+    if (!context_.diags.TakeOldest(diag)) return false;
     text = FormatDiagnostic(diag);
     return true;
 }

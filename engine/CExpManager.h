@@ -7,6 +7,7 @@
 #include "engine/CExpDiag.h"
 #include "engine/CExpItem.h"
 #include "engine/CExpScope.h"
+#include "engine/CQuickEvaluator.h"
 
 class CExpression;
 
@@ -28,6 +29,10 @@ public:
     bool Execute(CValueData& result);
     bool NextExecDiagnostic(std::string& text);
 
+    // With quick lines off every line goes through the full parser; the two
+    // ways must give the same results, which the tests compare.
+    void SetQuickLines(bool on) { quickLines_ = on; }
+
     const std::vector<std::unique_ptr<CExpItem>>& Functions() const { return functions_; }
     const std::vector<std::unique_ptr<CExpItem>>& Declarations() const { return declarations_; }
 
@@ -42,12 +47,15 @@ private:
     bool StartsWithTypeWord(const std::string& text) const;
     bool LeavesText(const std::string& text) const;
 
-    std::unique_ptr<CExpSource> source_;
-    std::unique_ptr<CExpContext> context_;
+    CExpSource source_;
+    CExpContext context_;
     std::unique_ptr<CExpression> statement_;
     bool parseFailed_ = false;
-    bool executedOk_ = false;
+    // The line was evaluated as it was read; its value is waiting in context_.
+    bool quickLine_ = false;
+    bool quickLines_ = true;
     std::vector<std::unique_ptr<CExpItem>> functions_;
     std::vector<std::unique_ptr<CExpItem>> declarations_;
     CExpScope scope_;
+    CQuickEvaluator quick_{scope_};
 };

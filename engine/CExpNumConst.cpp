@@ -1,5 +1,6 @@
 #include "engine/CExpNumConst.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 
@@ -45,106 +46,147 @@ uint32_t LowBits(const std::string& text, size_t begin, size_t end, unsigned bas
     return value;
 }
 
-}  // namespace
-
-// number -> hexadecimal | binary | floating | octal | decimal
-bool CExpNumConst::Parse(CExpSource& source, const std::string& text) {
-    SkipBlanks(source, text);
-    if (AtEnd(source, text)) return false;
-    SetPosition(source.position);
-    const unsigned char first = CurrentChar(source, text);
-    if (!IsDigit(first) && first != '.') return false;
-    // ORDER: the floating form precedes the octal one, so «0.5» is a double.
-    // A leading "." is always claimed by the floating form, so the decimal
-    // form always finds a digit.
-    if (ParseHexadecimal(source, text) || ParseBinary(source, text) || ParseFloating(source, text) ||
-        ParseOctal(source, text)) {
-        return true;
-    }
-    ParseDecimal(source, text);
-    return true;
+// The counted text is plain C floating syntax, which std::from_chars reads
+// exactly as strtod does. A literal beyond the range of double is left to
+// strtod, which gives infinity for one too large and 0 or a subnormal for
+// one too small; nothing in the program changes LC_NUMERIC, so strtod reads
+// "." as the decimal point.
+double DecimalToDouble(const char* begin, const char* end) {
+    double value = 0.0;
+    if (std::from_chars(begin, end, value).ec == std::errc{}) return value;
+    return std::strtod(std::string(begin, end).c_str(), nullptr);
 }
 
-// Records the malformed literal and moves the cursor to resume.
-bool CExpNumConst::Malformed(CExpSource& source, size_t resume) {
-    source.AddDiag(Position(), EXP_NUM_CONST, kBadNumber);
-    source.position = static_cast<int>(resume);
+// Reads the forms of one literal that starts at begin.
+class LiteralReader {
+public:
+    LiteralReader(CExpSource& source, const std::string& text, CValueData& value)
+        : source_(source), text_(text), value_(value), begin_(static_cast<size_t>(source.position)) {}
+
+    bool Hexadecimal();
+    bool Binary();
+    bool Floating();
+    bool Octal();
+    void Decimal();
+
+private:
+    // Records the malformed literal and moves the cursor to resume.
+    bool Malformed(size_t resume);
+
+    CExpSource& source_;
+    const std::string& text_;
+    CValueData& value_;
+    size_t begin_;
+};
+
+bool LiteralReader::Malformed(size_t resume) {
+    source_.AddDiag(static_cast<int>(begin_), EXP_NUM_CONST, kBadNumber);
+    source_.position = static_cast<int>(resume);
     return true;
 }
 
 // hexadecimal -> ("0x" | "0X") hexdigit { hexdigit }
-bool CExpNumConst::ParseHexadecimal(CExpSource& source, const std::string& text) {
-    const size_t begin = Position();
-    if (!StartsWithPrefix(text, begin, 'x')) return false;
-    const size_t end = RunEnd(text, begin + 2, IsHexDigit);
-    if (end == begin + 2) return Malformed(source, begin + 2);
-    value_ = CValueData::Dword(LowBits(text, begin + 2, end, 16));
-    source.position = static_cast<int>(end);
+bool LiteralReader::Hexadecimal() {
+    if (!StartsWithPrefix(text_, begin_, 'x')) return false;
+    const size_t end = RunEnd(text_, begin_ + 2, IsHexDigit);
+    if (end == begin_ + 2) return Malformed(begin_ + 2);
+    value_ = CValueData::Dword(LowBits(text_, begin_ + 2, end, 16));
+    source_.position = static_cast<int>(end);
     return true;
 }
 
 // binary -> ("0b" | "0B") bindigit { bindigit }
-bool CExpNumConst::ParseBinary(CExpSource& source, const std::string& text) {
-    const size_t begin = Position();
-    if (!StartsWithPrefix(text, begin, 'b')) return false;
-    const size_t end = RunEnd(text, begin + 2, IsBinaryDigit);
-    if (end == begin + 2) return Malformed(source, begin + 2);
-    value_ = CValueData::Dword(LowBits(text, begin + 2, end, 2));
-    source.position = static_cast<int>(end);
+bool LiteralReader::Binary() {
+    if (!StartsWithPrefix(text_, begin_, 'b')) return false;
+    const size_t end = RunEnd(text_, begin_ + 2, IsBinaryDigit);
+    if (end == begin_ + 2) return Malformed(begin_ + 2);
+    value_ = CValueData::Dword(LowBits(text_, begin_ + 2, end, 2));
+    source_.position = static_cast<int>(end);
     return true;
 }
 
 // floating -> digits "." [digits] [exponent] | "." digits [exponent] | digits exponent
 // exponent -> ("e" | "E") ["+" | "-"] digits
-bool CExpNumConst::ParseFloating(CExpSource& source, const std::string& text) {
-    const size_t begin = Position();
-    size_t end = RunEnd(text, begin, IsDigit);
-    const bool hasInteger = end > begin;
-    const bool hasPoint = CharAt(text, end) == '.';
+bool LiteralReader::Floating() {
+    size_t end = RunEnd(text_, begin_, IsDigit);
+    const bool hasInteger = end > begin_;
+    const bool hasPoint = CharAt(text_, end) == '.';
     if (hasPoint) {
-        const size_t fractionEnd = RunEnd(text, end + 1, IsDigit);
-        if (!hasInteger && fractionEnd == end + 1) return Malformed(source, begin + 1);
+        const size_t fractionEnd = RunEnd(text_, end + 1, IsDigit);
+        if (!hasInteger && fractionEnd == end + 1) return Malformed(begin_ + 1);
         end = fractionEnd;
     } else if (!hasInteger) {
         return false;
     }
-    const bool hasExponent = (CharAt(text, end) | 0x20) == 'e';
+    const bool hasExponent = (CharAt(text_, end) | 0x20) == 'e';
     if (hasExponent) {
         ++end;
-        if (CharAt(text, end) == '+' || CharAt(text, end) == '-') ++end;
-        const size_t exponentEnd = RunEnd(text, end, IsDigit);
-        if (exponentEnd == end) return Malformed(source, end);
+        if (CharAt(text_, end) == '+' || CharAt(text_, end) == '-') ++end;
+        const size_t exponentEnd = RunEnd(text_, end, IsDigit);
+        if (exponentEnd == end) return Malformed(end);
         end = exponentEnd;
     }
     if (!hasPoint && !hasExponent) return false;
-    // The counted text is plain C floating syntax; nothing in the program
-    // changes LC_NUMERIC, so strtod reads "." as the decimal point. Too
-    // large a literal gives infinity, too small a one 0 or a subnormal.
-    const std::string literal = text.substr(begin, end - begin);
-    value_ = CValueData::Double(std::strtod(literal.c_str(), nullptr));
-    source.position = static_cast<int>(end);
+    value_ = CValueData::Double(DecimalToDouble(text_.data() + begin_, text_.data() + end));
+    source_.position = static_cast<int>(end);
     return true;
 }
 
 // octal -> "0" octdigit { octdigit }   (any "8" or "9" makes it decimal)
-bool CExpNumConst::ParseOctal(CExpSource& source, const std::string& text) {
-    const size_t begin = Position();
-    if (CharAt(text, begin) != '0') return false;
-    const size_t end = RunEnd(text, begin + 1, IsDigit);
-    if (end == begin + 1) return false;
-    for (size_t i = begin + 1; i < end; ++i) {
-        if (text[i] == '8' || text[i] == '9') return false;
+bool LiteralReader::Octal() {
+    if (CharAt(text_, begin_) != '0') return false;
+    const size_t end = RunEnd(text_, begin_ + 1, IsDigit);
+    if (end == begin_ + 1) return false;
+    for (size_t i = begin_ + 1; i < end; ++i) {
+        if (text_[i] == '8' || text_[i] == '9') return false;
     }
-    value_ = CValueData::Dword(LowBits(text, begin, end, 8));
-    source.position = static_cast<int>(end);
+    value_ = CValueData::Dword(LowBits(text_, begin_, end, 8));
+    source_.position = static_cast<int>(end);
     return true;
 }
 
 // decimal -> digit { digit }; a decimal literal is an int, and one beyond
 // 32 bits keeps its low 32 bits read as signed: «2147483648» is -2147483648.
-void CExpNumConst::ParseDecimal(CExpSource& source, const std::string& text) {
-    const size_t begin = Position();
-    const size_t end = RunEnd(text, begin, IsDigit);
-    value_ = CValueData::Int(static_cast<int32_t>(LowBits(text, begin, end, 10)));
-    source.position = static_cast<int>(end);
+void LiteralReader::Decimal() {
+    const size_t end = RunEnd(text_, begin_, IsDigit);
+    value_ = CValueData::Int(static_cast<int32_t>(LowBits(text_, begin_, end, 10)));
+    source_.position = static_cast<int>(end);
+}
+
+// ORDER: the floating form precedes the octal one, so «0.5» is a double.
+// A leading "." is always claimed by the floating form, so the decimal form
+// always finds a digit.
+// Kept apart from Read so that the common decimal literal costs no more
+// than its digits.
+[[gnu::noinline]] void ReadAnyForm(CExpSource& source, const std::string& text, CValueData& value) {
+    LiteralReader reader(source, text, value);
+    if (!reader.Hexadecimal() && !reader.Binary() && !reader.Floating() && !reader.Octal()) reader.Decimal();
+}
+
+}  // namespace
+
+// number -> hexadecimal | binary | floating | octal | decimal
+bool CExpNumConst::Read(CExpSource& source, const std::string& text, CValueData& value) {
+    const unsigned char first = CurrentChar(source, text);
+    if (!IsDigit(first) && first != '.') return false;
+    // A run of digits that neither starts with "0" nor goes on as a floating
+    // literal can only be decimal: the other forms need not look at it.
+    if (first != '0' && first != '.') {
+        const size_t begin = static_cast<size_t>(source.position);
+        const size_t end = RunEnd(text, begin, IsDigit);
+        const unsigned char next = CharAt(text, end);
+        if (next != '.' && (next | 0x20) != 'e') {
+            value = CValueData::Int(static_cast<int32_t>(LowBits(text, begin, end, 10)));
+            source.position = static_cast<int>(end);
+            return true;
+        }
+    }
+    ReadAnyForm(source, text, value);
+    return true;
+}
+
+bool CExpNumConst::Parse(CExpSource& source, const std::string& text) {
+    SkipBlanks(source, text);
+    SetPosition(source.position);
+    return Read(source, text, value_);
 }

@@ -8,13 +8,8 @@ public:
     CExpNumConst() : CExpConstant(EXP_NUM_CONST) {}
 
     bool Parse(CExpSource& source, const std::string& text) override;
-
-private:
-    // The forms, tried in this order; each answers whether it claimed the text.
-    bool ParseHexadecimal(CExpSource& source, const std::string& text);
-    bool ParseBinary(CExpSource& source, const std::string& text);
-    bool ParseFloating(CExpSource& source, const std::string& text);
-    bool ParseOctal(CExpSource& source, const std::string& text);
-    void ParseDecimal(CExpSource& source, const std::string& text);
-    bool Malformed(CExpSource& source, size_t resume);
+    // Reads the literal at the cursor into value; false when no number
+    // starts there. A malformed literal is recorded in source and still
+    // answers true, with the cursor where reading resumes.
+    static bool Read(CExpSource& source, const std::string& text, CValueData& value);
 };

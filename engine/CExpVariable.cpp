@@ -62,7 +62,10 @@ void CExpVariable::ParseInitializer(CExpSource& source, const std::string& text)
         }
         return;
     }
-    if (initializer->CheckType(source, ValueType())) AppendChild(std::move(initializer));
+    if (initializer->CheckType(source, ValueType())) {
+        initializer->KeepLiteralOnly();
+        AppendChild(std::move(initializer));
+    }
 }
 
 const CExpReference* CExpVariable::ReferenceIn(const CExpItem* initializer) {

@@ -1,6 +1,7 @@
 #include "engine/OperatorTable.h"
 
 #include <array>
+#include <cstdint>
 
 namespace {
 
@@ -42,14 +43,45 @@ constexpr std::array<OperatorDef, 28> kOperators = {{
 
 }  // namespace
 
+namespace {
+
+// The rows that can match text beginning with one character: the two-character
+// rows that come before its first one-character row, in table order, and that
+// row. A one-character row always matches, so no row after it can win.
+struct FirstCharRows {
+    std::array<uint8_t, 4> pairs{};   // rows of two-character operators
+    uint8_t pairCount = 0;
+    uint8_t single = 0;               // kOperators.size() when there is none
+};
+
+constexpr std::array<FirstCharRows, 256> kRowsByFirstChar = [] {
+    std::array<FirstCharRows, 256> byChar{};
+    for (FirstCharRows& rows : byChar) rows.single = static_cast<uint8_t>(kOperators.size());
+    std::array<bool, 256> singleFound{};
+    for (size_t row = 0; row < kOperators.size(); ++row) {
+        const auto first = static_cast<unsigned char>(kOperators[row].text[0]);
+        FirstCharRows& rows = byChar[first];
+        if (singleFound[first]) continue;
+        if (kOperators[row].text[1] == '\0') {
+            rows.single = static_cast<uint8_t>(row);
+            singleFound[first] = true;
+        } else {
+            rows.pairs[rows.pairCount++] = static_cast<uint8_t>(row);
+        }
+    }
+    return byChar;
+}();
+
+}  // namespace
+
 const OperatorDef* MatchOperator(const char* s, size_t available) {
     if (available == 0) return nullptr;
-    for (const OperatorDef& def : kOperators) {
-        // Every operator text has one or two characters.
-        if (def.text[0] != s[0]) continue;
-        if (def.text[1] == '\0' || (available >= 2 && def.text[1] == s[1])) return &def;
+    const FirstCharRows& rows = kRowsByFirstChar[static_cast<unsigned char>(s[0])];
+    for (uint8_t i = 0; i < rows.pairCount; ++i) {
+        const OperatorDef& def = kOperators[rows.pairs[i]];
+        if (available >= 2 && def.text[1] == s[1]) return &def;
     }
-    return nullptr;
+    return rows.single < kOperators.size() ? &kOperators[rows.single] : nullptr;
 }
 
 bool FindOperator(int code, OperatorDef& def) {

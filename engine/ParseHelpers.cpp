@@ -6,55 +6,63 @@
 #include "engine/CExpComment.h"
 
 bool SkipSpaces(CExpSource& source, const std::string& text) {
-    const int start = source.position;
-    while (!AtEnd(source, text) && IsBlank(CurrentChar(source, text))) ++source.position;
-    return source.position != start;
-}
-
-bool SkipBlanks(CExpSource& source, const std::string& text) {
-    const int start = source.position;
-    for (;;) {
-        SkipSpaces(source, text);
-        // Every comment starts with "/"; anything else ends the blanks.
-        if (CurrentChar(source, text) != '/') break;
-        if (CExpComment block; block.Parse(source, text)) continue;
-        if (CExpCommentLine line; line.Parse(source, text)) continue;
-        break;
-    }
-    return source.position != start;
+    if (source.position < 0) return false;
+    size_t at = static_cast<size_t>(source.position);
+    const size_t start = at;
+    while (at < text.size() && IsBlank(static_cast<unsigned char>(text[at]))) ++at;
+    source.position = static_cast<int>(at);
+    return at != start;
 }
 
 namespace {
 
-bool IsIdentifierStart(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+// Moves over one comment at the cursor; false when there is none.
+bool SkipComment(CExpSource& source, const std::string& text) {
+    if (CExpComment block; block.Parse(source, text)) return true;
+    if (CExpCommentLine line; line.Parse(source, text)) return true;
+    return false;
 }
+
+}  // namespace
+
+// The cursor stands on a "/": moves over the comments there and the white
+// space between and after them.
+void SkipComments(CExpSource& source, const std::string& text) {
+    while (CurrentChar(source, text) == '/' && SkipComment(source, text)) SkipSpaces(source, text);
+}
+
+namespace {
 
 bool IsIdentifierChar(unsigned char c) { return IsIdentifierStart(c) || (c >= '0' && c <= '9'); }
 
 }  // namespace
 
-std::string ReadIdentifier(const CExpSource& source, const std::string& text) {
+std::string_view IdentifierAt(const CExpSource& source, const std::string& text) {
     if (AtEnd(source, text) || !IsIdentifierStart(CurrentChar(source, text))) return {};
     size_t end = source.position;
     while (end < text.size() && IsIdentifierChar(static_cast<unsigned char>(text[end]))) ++end;
-    return text.substr(source.position, end - source.position);
+    return std::string_view(text).substr(source.position, end - source.position);
 }
 
-bool IsReserved(const std::string& word) {
-    static constexpr std::array kReserved = {
+std::string ReadIdentifier(const CExpSource& source, const std::string& text) {
+    return std::string(IdentifierAt(source, text));
+}
+
+bool IsReserved(std::string_view word) {
+    // Views, so that a comparison looks at the lengths first.
+    static constexpr std::array<std::string_view, 24> kReserved = {
         "char",  "byte",   "short",  "word", "long",     "dword",    "llong", "qword",
         "int",   "bool",   "true",   "false", "float",   "double",   "string", "struct",
         "argument", "if",  "else",   "while", "for",     "break",    "continue", "return"};
-    for (const char* reserved : kReserved) {
+    for (std::string_view reserved : kReserved) {
         if (word == reserved) return true;
     }
     return false;
 }
 
-int TypeCodeOf(const std::string& word) {
+int TypeCodeOf(std::string_view word) {
     struct TypeWord {
-        const char* word;
+        std::string_view word;
         int code;
     };
     // ORDER: the words are compared in this order.

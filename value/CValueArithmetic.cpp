@@ -47,7 +47,8 @@ CValueData NarrowedInteger(TypeCode c, uint32_t bits) {
     }
 }
 
-uint32_t IntegerArithmetic(Arith op, bool isSigned, uint32_t a, uint32_t b) {
+template <Arith op>
+uint32_t IntegerArithmetic(bool isSigned, uint32_t a, uint32_t b) {
     const auto sa = static_cast<int32_t>(a);
     const auto sb = static_cast<int32_t>(b);
     switch (op) {
@@ -60,8 +61,8 @@ uint32_t IntegerArithmetic(Arith op, bool isSigned, uint32_t a, uint32_t b) {
     return 0;
 }
 
-template <typename T>
-T FloatingArithmetic(Arith op, T a, T b) {
+template <Arith op, typename T>
+T FloatingArithmetic(T a, T b) {
     switch (op) {
     case Arith::Add: return a + b;
     case Arith::Sub: return a - b;
@@ -73,7 +74,8 @@ T FloatingArithmetic(Arith op, T a, T b) {
 }
 
 // bool arithmetic: + is or, - and / are exclusive or, * is and.
-bool BoolArithmetic(Arith op, bool a, bool b) {
+template <Arith op>
+bool BoolArithmetic(bool a, bool b) {
     switch (op) {
     case Arith::Add: return a || b;
     case Arith::Sub:
@@ -84,7 +86,8 @@ bool BoolArithmetic(Arith op, bool a, bool b) {
     return false;
 }
 
-CFraction FractionArithmetic(Arith op, CFraction a, CFraction b) {
+template <Arith op>
+CFraction FractionArithmetic(CFraction a, CFraction b) {
     switch (op) {
     case Arith::Add: return FractionAdd(a, b);
     case Arith::Sub: return FractionSub(a, b);
@@ -95,24 +98,39 @@ CFraction FractionArithmetic(Arith op, CFraction a, CFraction b) {
     return {};
 }
 
-CValueData Concatenation(Arith op, const CValueData& left, const CValueData& right) {
+template <Arith op>
+CValueData Concatenation(const CValueData& left, const CValueData& right) {
     if (op != Arith::Add) Raise(op);
     CIString text = left.StringRef();
     text.Append(right.StringRef());
     return CValueData::String(text);
 }
 
-CValueData Arithmetic(Arith op, const CValueData& left, const CValueData& right) {
+bool IsInt32(TypeCode code) { return code == VTYPE_INT || code == VTYPE_LONG; }
+
+// One instance per operation, so each computes without asking which.
+template <Arith op>
+CValueData Arithmetic(const CValueData& left, const CValueData& right) {
+    // The two commonest cases, answered before the general rule: 32-bit
+    // signed integers meet in long, doubles stay double.
+    if (IsInt32(left.Type()) && IsInt32(right.Type())) {
+        const auto bits = IntegerArithmetic<op>(true, static_cast<uint32_t>(left.AsLong()),
+                                                static_cast<uint32_t>(right.AsLong()));
+        return CValueData::Long(static_cast<int32_t>(bits));
+    }
+    if (left.Type() == VTYPE_DOUBLE && right.Type() == VTYPE_DOUBLE) {
+        return CValueData::Double(FloatingArithmetic<op>(left.AsDouble(), right.AsDouble()));
+    }
     const TypeCode c = CommonType(left.Type(), right.Type());
     if (IsIntegerType(c)) {
-        return NarrowedInteger(c, IntegerArithmetic(op, IsSignedType(c), WidenedBits(left, c), WidenedBits(right, c)));
+        return NarrowedInteger(c, IntegerArithmetic<op>(IsSignedType(c), WidenedBits(left, c), WidenedBits(right, c)));
     }
     switch (c) {
-    case VTYPE_FLOAT: return CValueData::Float(FloatingArithmetic(op, left.AsFloat(), right.AsFloat()));
-    case VTYPE_DOUBLE: return CValueData::Double(FloatingArithmetic(op, left.AsDouble(), right.AsDouble()));
-    case VTYPE_BOOL: return CValueData::Bool(BoolArithmetic(op, left.AsBool(), right.AsBool()));
-    case VTYPE_FRACTION: return CValueData::Fraction(FractionArithmetic(op, left.AsFraction(), right.AsFraction()));
-    case VTYPE_STRING: return Concatenation(op, left, right);
+    case VTYPE_FLOAT: return CValueData::Float(FloatingArithmetic<op>(left.AsFloat(), right.AsFloat()));
+    case VTYPE_DOUBLE: return CValueData::Double(FloatingArithmetic<op>(left.AsDouble(), right.AsDouble()));
+    case VTYPE_BOOL: return CValueData::Bool(BoolArithmetic<op>(left.AsBool(), right.AsBool()));
+    case VTYPE_FRACTION: return CValueData::Fraction(FractionArithmetic<op>(left.AsFraction(), right.AsFraction()));
+    case VTYPE_STRING: return Concatenation<op>(left, right);
     default: Raise(op);
     }
 }
@@ -206,11 +224,11 @@ bool Logical(Logic op, const CValueData& left, const CValueData& right) {
 
 }  // namespace
 
-CValueData CValueData::Add(const CValueData& right) const { return Arithmetic(Arith::Add, *this, right); }
-CValueData CValueData::Sub(const CValueData& right) const { return Arithmetic(Arith::Sub, *this, right); }
-CValueData CValueData::Mul(const CValueData& right) const { return Arithmetic(Arith::Mul, *this, right); }
-CValueData CValueData::Div(const CValueData& right) const { return Arithmetic(Arith::Div, *this, right); }
-CValueData CValueData::Mod(const CValueData& right) const { return Arithmetic(Arith::Mod, *this, right); }
+CValueData CValueData::Add(const CValueData& right) const { return Arithmetic<Arith::Add>(*this, right); }
+CValueData CValueData::Sub(const CValueData& right) const { return Arithmetic<Arith::Sub>(*this, right); }
+CValueData CValueData::Mul(const CValueData& right) const { return Arithmetic<Arith::Mul>(*this, right); }
+CValueData CValueData::Div(const CValueData& right) const { return Arithmetic<Arith::Div>(*this, right); }
+CValueData CValueData::Mod(const CValueData& right) const { return Arithmetic<Arith::Mod>(*this, right); }
 
 CValueData CValueData::ShiftLeft(const CValueData& right) const {
     return BitwiseOperation(Bitwise::ShiftLeft, *this, right);

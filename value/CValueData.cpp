@@ -14,8 +14,6 @@ constexpr int kAsCharSite = 1784;
 constexpr int kAsByteSite = 1804;
 constexpr int kAsShortSite = 1824;
 constexpr int kAsWordSite = 1844;
-constexpr int kAsIntSite = 1864;
-constexpr int kAsLongSite = 1884;
 constexpr int kAsDwordSite = 1904;
 constexpr int kAsFloatSite = 1924;
 constexpr int kAsDoubleSite = 1944;
@@ -59,19 +57,9 @@ CValueData::CValueData(const CValueData& other)
       payload_(other.payload_),
       string_(other.string_ ? std::make_unique<CIString>(*other.string_) : nullptr) {}
 
-CValueData::CValueData(CValueData&& other) noexcept
-    : type_(std::exchange(other.type_, VTYPE_NONE)), payload_(other.payload_), string_(std::move(other.string_)) {}
-
 CValueData& CValueData::operator=(const CValueData& other) {
     CValueData copy(other);
     return *this = std::move(copy);
-}
-
-CValueData& CValueData::operator=(CValueData&& other) noexcept {
-    type_ = std::exchange(other.type_, VTYPE_NONE);
-    payload_ = other.payload_;
-    string_ = std::move(other.string_);
-    return *this;
 }
 
 CValueData CValueData::Char(int8_t v) {
@@ -102,20 +90,6 @@ CValueData CValueData::Word(uint16_t v) {
     return value;
 }
 
-CValueData CValueData::Int(int32_t v) {
-    CValueData value;
-    value.type_ = VTYPE_INT;
-    value.payload_.i = v;
-    return value;
-}
-
-CValueData CValueData::Long(int32_t v) {
-    CValueData value;
-    value.type_ = VTYPE_LONG;
-    value.payload_.i = v;
-    return value;
-}
-
 CValueData CValueData::Dword(uint32_t v) {
     CValueData value;
     value.type_ = VTYPE_DWORD;
@@ -127,13 +101,6 @@ CValueData CValueData::Float(float v) {
     CValueData value;
     value.type_ = VTYPE_FLOAT;
     value.payload_.f = v;
-    return value;
-}
-
-CValueData CValueData::Double(double v) {
-    CValueData value;
-    value.type_ = VTYPE_DOUBLE;
-    value.payload_.x = v;
     return value;
 }
 
@@ -232,10 +199,6 @@ uint8_t CValueData::AsByte() const { return static_cast<uint8_t>(IntegerBits(kAs
 int16_t CValueData::AsShort() const { return static_cast<int16_t>(IntegerBits(kAsShortSite)); }
 
 uint16_t CValueData::AsWord() const { return static_cast<uint16_t>(IntegerBits(kAsWordSite)); }
-
-int32_t CValueData::AsInt() const { return IntegerBits(kAsIntSite); }
-
-int32_t CValueData::AsLong() const { return IntegerBits(kAsLongSite); }
 
 uint32_t CValueData::AsDword() const {
     switch (type_) {

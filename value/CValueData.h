@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "base/CIString.h"
 #include "value/CFraction.h"
@@ -11,25 +12,41 @@
 // The one run-time value: a type code and a payload of that type. Copies are
 // always deep (strings included). Unsupported conversions and operations
 // raise CTextError ("*kestrak error : ival(<site>)").
-class CValueData {
+class CValueData final {
 public:
     CValueData() = default;   // code 0, no payload
     CValueData(const CValueData& other);
     // A moved-from value is left empty (code 0).
-    CValueData(CValueData&& other) noexcept;
+    CValueData(CValueData&& other) noexcept
+        : type_(std::exchange(other.type_, VTYPE_NONE)), payload_(other.payload_), string_(std::move(other.string_)) {}
     CValueData& operator=(const CValueData& other);
-    CValueData& operator=(CValueData&& other) noexcept;
-    virtual ~CValueData() = default;
+    CValueData& operator=(CValueData&& other) noexcept {
+        type_ = std::exchange(other.type_, VTYPE_NONE);
+        payload_ = other.payload_;
+        string_ = std::move(other.string_);
+        return *this;
+    }
+    // Not virtual: nothing derives from a value, and every variable, literal
+    // and array element holds one, so a table pointer would cost each of them
+    // eight bytes.
+    ~CValueData() = default;
 
     static CValueData Char(int8_t v);
     static CValueData Byte(uint8_t v);
     static CValueData Short(int16_t v);
     static CValueData Word(uint16_t v);
-    static CValueData Int(int32_t v);
-    static CValueData Long(int32_t v);
+    // Every literal and every integer operation makes one of these, so they
+    // are written where the compiler can see them.
+    static CValueData Int(int32_t v) { return CValueData(VTYPE_INT, v); }
+    static CValueData Long(int32_t v) { return CValueData(VTYPE_LONG, v); }
     static CValueData Dword(uint32_t v);
     static CValueData Float(float v);
-    static CValueData Double(double v);
+    static CValueData Double(double v) {
+        CValueData value;
+        value.type_ = VTYPE_DOUBLE;
+        value.payload_.x = v;
+        return value;
+    }
     static CValueData Bool(bool v);
     static CValueData Fraction(CFraction v);   // stored as given
     static CValueData String(const CIString& v);
@@ -53,8 +70,9 @@ public:
     uint8_t AsByte() const;
     int16_t AsShort() const;
     uint16_t AsWord() const;
-    int32_t AsInt() const;
-    int32_t AsLong() const;
+    // Most values are 32-bit signed integers, read here without a call.
+    int32_t AsInt() const { return HoldsInt32() ? payload_.i : IntegerBits(kAsIntSite); }
+    int32_t AsLong() const { return HoldsInt32() ? payload_.i : IntegerBits(kAsLongSite); }
     uint32_t AsDword() const;
     float AsFloat() const;
     double AsDouble() const;
@@ -104,6 +122,13 @@ public:
     std::string FormatBin() const { return Format(2); }
 
 private:
+    // Raising sites of the conversions read in the header.
+    static constexpr int kAsIntSite = 1864;
+    static constexpr int kAsLongSite = 1884;
+
+    CValueData(TypeCode type, int32_t v) : type_(type) { payload_.i = v; }
+    bool HoldsInt32() const { return type_ == VTYPE_INT || type_ == VTYPE_LONG; }
+
     // The stored number truncated to 32 signed bits, as AsChar to AsLong
     // read it before narrowing; raises with the given site for code 0 and
     // strings.

@@ -1,6 +1,7 @@
 // Text forms of CValueData. Integers follow the radix with fixed-width octal,
 // hexadecimal and binary forms; the other types ignore it. The text is built
 // to its full length: nothing is truncated, whatever the value.
+#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -14,6 +15,22 @@ std::string Printed(const char* format, T value) {
     char text[64];
     const int length = std::snprintf(text, sizeof text, format, value);
     return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
+}
+
+// The text "%g" writes: six significant digits, in fixed or exponent form.
+// std::to_chars gives the same characters without parsing a format.
+std::string General(double value) {
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6).ptr;
+    return std::string(text, end);
+}
+
+// The decimal text of an integer, as "%d" or "%u" writes it.
+template <typename T>
+std::string Decimal(T value) {
+    char text[16];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
 }
 
 // "0b" and one digit per bit of the value's own width, leading zeros included.
@@ -56,17 +73,17 @@ std::string Quoted(const CIString& text) {
 
 std::string CValueData::Format(int radix) const {
     switch (type_) {
-    case VTYPE_CHAR: return IntegerText(kByteForm, AsByte(), Printed("%d", int{AsChar()}), radix);
-    case VTYPE_BYTE: return IntegerText(kByteForm, AsByte(), Printed("%u", unsigned{AsByte()}), radix);
-    case VTYPE_SHORT: return IntegerText(kWordForm, AsWord(), Printed("%d", int{AsShort()}), radix);
-    case VTYPE_WORD: return IntegerText(kWordForm, AsWord(), Printed("%u", unsigned{AsWord()}), radix);
+    case VTYPE_CHAR: return IntegerText(kByteForm, AsByte(), Decimal(int{AsChar()}), radix);
+    case VTYPE_BYTE: return IntegerText(kByteForm, AsByte(), Decimal(unsigned{AsByte()}), radix);
+    case VTYPE_SHORT: return IntegerText(kWordForm, AsWord(), Decimal(int{AsShort()}), radix);
+    case VTYPE_WORD: return IntegerText(kWordForm, AsWord(), Decimal(unsigned{AsWord()}), radix);
     case VTYPE_INT:
-    case VTYPE_LONG: return IntegerText(kDwordForm, AsDword(), Printed("%d", AsInt()), radix);
-    case VTYPE_DWORD: return IntegerText(kDwordForm, AsDword(), Printed("%u", AsDword()), radix);
+    case VTYPE_LONG: return IntegerText(kDwordForm, AsDword(), Decimal(AsInt()), radix);
+    case VTYPE_DWORD: return IntegerText(kDwordForm, AsDword(), Decimal(AsDword()), radix);
     case VTYPE_FLOAT:
-    case VTYPE_DOUBLE: return Printed("%g", AsDouble());
+    case VTYPE_DOUBLE: return General(AsDouble());
     case VTYPE_BOOL: return AsBool() ? "true" : "false";
-    case VTYPE_FRACTION: return Printed("%d", payload_.fraction.num) + "$" + Printed("%d", payload_.fraction.den);
+    case VTYPE_FRACTION: return Decimal(payload_.fraction.num) + "$" + Decimal(payload_.fraction.den);
     case VTYPE_STRING: return Quoted(*string_);
     default: return "";
     }

@@ -1,5 +1,7 @@
 #include "value/TypeCode.h"
 
+#include <array>
+
 namespace {
 
 bool IsKnownType(uint32_t code) { return code >= VTYPE_CHAR && code <= VTYPE_STRING; }
@@ -18,12 +20,6 @@ TypeCode CommonIntegerType(uint32_t a, uint32_t b) {
 }
 
 }  // namespace
-
-bool IsIntegerType(uint32_t code) { return code >= VTYPE_CHAR && code <= VTYPE_DWORD; }
-
-bool IsNumericType(uint32_t code) { return code >= VTYPE_CHAR && code <= VTYPE_FRACTION; }
-
-bool IsStringType(uint32_t code) { return code == VTYPE_STRING; }
 
 bool IsSignedType(uint32_t code) {
     switch (code) {
@@ -63,9 +59,11 @@ int TypeSize(uint32_t code) {
     }
 }
 
+namespace {
+
 // The steps are ordered; the first that applies decides. Codes that name no
 // type are treated like the empty code, so they never promote to a number.
-TypeCode CommonType(uint32_t a, uint32_t b) {
+TypeCode CommonTypeByRule(uint32_t a, uint32_t b) {
     if (!IsKnownType(a) || !IsKnownType(b)) return VTYPE_NONE;
     if (a == VTYPE_STRING) return b == VTYPE_STRING ? VTYPE_STRING : VTYPE_NONE;
     if (b == VTYPE_STRING) return VTYPE_NONE;
@@ -74,4 +72,21 @@ TypeCode CommonType(uint32_t a, uint32_t b) {
     if (a == VTYPE_FLOAT || b == VTYPE_FLOAT) return VTYPE_FLOAT;
     if (a == VTYPE_FRACTION || b == VTYPE_FRACTION) return VTYPE_FRACTION;
     return CommonIntegerType(a, b);
+}
+
+constexpr uint32_t kCodeCount = VTYPE_STRING + 1;
+
+}  // namespace
+
+// Every operation asks for the common type, so the rule is worked out once
+// for each pair of codes.
+TypeCode CommonType(uint32_t a, uint32_t b) {
+    static const auto table = [] {
+        std::array<std::array<TypeCode, kCodeCount>, kCodeCount> pairs{};
+        for (uint32_t x = 0; x < kCodeCount; ++x) {
+            for (uint32_t y = 0; y < kCodeCount; ++y) pairs[x][y] = CommonTypeByRule(x, y);
+        }
+        return pairs;
+    }();
+    return a < kCodeCount && b < kCodeCount ? table[a][b] : VTYPE_NONE;
 }

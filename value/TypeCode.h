@@ -20,9 +20,9 @@ enum TypeCode : uint32_t {
     VTYPE_STRING = 12,
 };
 
-bool IsIntegerType(uint32_t code);   // 1..7
-bool IsNumericType(uint32_t code);   // 1..11
-bool IsStringType(uint32_t code);    // 12
+inline bool IsIntegerType(uint32_t code) { return code >= VTYPE_CHAR && code <= VTYPE_DWORD; }
+inline bool IsNumericType(uint32_t code) { return code >= VTYPE_CHAR && code <= VTYPE_FRACTION; }
+inline bool IsStringType(uint32_t code) { return code == VTYPE_STRING; }
 bool IsSignedType(uint32_t code);    // 1, 3, 5, 6, 8, 9, 11
 int TypeSize(uint32_t code);         // size class: 1, 2, 4, 8 or 0
 

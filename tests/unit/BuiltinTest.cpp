@@ -25,7 +25,7 @@ CValueData Evaluate(CExpManager& manager, const std::string& line) {
 
 // Runs a built-in directly; false when it failed.
 bool RunBuiltin(BuiltinId id, std::vector<CValueData> args, CValueData& result) {
-    CBuiltinCall call(id, std::move(args));
+    CBuiltinCall call(id, args);
     const bool ok = BuiltinImplementations()[id](call);
     result = call.Result();
     return ok;
