@@ -34,6 +34,8 @@ public:
     void SetQuickLines(bool on) { quickLines_ = on; }
 
     const std::vector<std::unique_ptr<CExpItem>>& Functions() const { return functions_; }
+    // The persistent names, as the outermost scope of every line sees them.
+    const CExpScope& Scope() const { return scope_; }
     const std::vector<std::unique_ptr<CExpItem>>& Declarations() const { return declarations_; }
 
 private:

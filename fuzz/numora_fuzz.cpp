@@ -2,6 +2,10 @@
 // way the prompt loop does: parse, fetch the parse diagnostics, execute,
 // fetch the execution diagnostics. The value model's text error is caught
 // as the prompt loop catches it; anything else that escapes is a finding.
+//
+// The manager parses every line in full, and the quick evaluator is offered
+// each line first: a line it takes must get the same value from the full
+// parser, or the target stops as on a crash.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +15,7 @@
 
 #include "engine/Builtins.h"
 #include "engine/CExpManager.h"
+#include "engine/CQuickEvaluator.h"
 #include "value/CTextError.h"
 
 namespace {
@@ -22,18 +27,32 @@ void RemoveScratchDirectory() {
     std::filesystem::remove_all(scratchDirectory, ignored);
 }
 
-void RunLine(CExpManager& manager, const std::string& line) {
+// True with the value when the line parsed and ran without a diagnostic.
+bool RunLine(CExpManager& manager, const std::string& line, CValueData& result) {
     std::string diagnostic;
+    bool clean = false;
     try {
-        manager.Parse(line);
+        clean = manager.Parse(line);
         while (manager.NextParseDiagnostic(diagnostic)) {
         }
-        CValueData result;
-        manager.Execute(result);
-        while (manager.NextExecDiagnostic(diagnostic)) {
-        }
+        clean = manager.Execute(result) && clean;
+        while (manager.NextExecDiagnostic(diagnostic)) clean = false;
     } catch (const CTextError&) {
         // Printed by the prompt loop, which goes on with the next line.
+        clean = false;
+    }
+    return clean;
+}
+
+void CheckLine(CExpManager& manager, const std::string& line) {
+    CQuickEvaluator quick(manager.Scope());
+    CValueData quickValue;
+    const bool taken = quick.Evaluate(line, quickValue);
+    CValueData fullValue;
+    const bool clean = RunLine(manager, line, fullValue);
+    if (taken && (!clean || quickValue.Type() != fullValue.Type() || quickValue.Format(16) != fullValue.Format(16) ||
+                  quickValue.Format(10) != fullValue.Format(10))) {
+        __builtin_trap();
     }
 }
 
@@ -62,10 +81,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CExpManager manager;
+    manager.SetQuickLines(false);
     std::string_view input(reinterpret_cast<const char*>(data), size);
     while (!input.empty()) {
         const size_t end = input.find('\n');
-        RunLine(manager, std::string(input.substr(0, end)));
+        CheckLine(manager, std::string(input.substr(0, end)));
         if (end == std::string_view::npos) break;
         input.remove_prefix(end + 1);
     }

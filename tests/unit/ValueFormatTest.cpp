@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -62,6 +63,19 @@ TEST(ValueFormat, FloatingValuesUseGeneralFormInEveryRadix) {
     ExpectSameInEveryRadix(CValueData::Float(0.1f), "0.1");
     ExpectSameInEveryRadix(CValueData::Double(-std::numeric_limits<double>::max()), "-1.79769e+308");
     ExpectSameInEveryRadix(CValueData::Double(std::numeric_limits<double>::infinity()), "inf");
+}
+
+// The general form is written without printf; it must be the text "%g" gives,
+// roundings at the sixth digit, negative zero and NaN included.
+TEST(ValueFormat, FloatingTextIsWhatPercentGWrites) {
+    const double values[] = {0.0, -0.0, 999999.5, 9999995.0, 0.000123456789, 123456.5, 1e-320,
+                             5e-324, 2.5e-7, -1e16, std::numeric_limits<double>::quiet_NaN(),
+                             -std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::infinity()};
+    for (double value : values) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%g", value);
+        EXPECT_EQ(CValueData::Double(value).FormatDec(), expected);
+    }
 }
 
 TEST(ValueFormat, BoolsFractionsAndTheEmptyValue) {
