@@ -14,19 +14,31 @@ void RunLine(CExpManager& manager, const std::string& line) {
     benchmark::DoNotOptimize(manager.Execute(result));
 }
 
+// Argument 1: the line is evaluated as it is read; 0: through the item tree.
 void BM_IntegerLine(benchmark::State& state) {
     CExpManager manager;
+    manager.SetQuickLines(state.range(0) != 0);
     const std::string line = "(3 + 4) * 5 - 6 * (7 + 8) + 9 * 2 - 1";
     for (auto _ : state) RunLine(manager, line);
 }
-BENCHMARK(BM_IntegerLine);
+BENCHMARK(BM_IntegerLine)->Arg(1)->Arg(0);
 
 void BM_FloatingLine(benchmark::State& state) {
     CExpManager manager;
+    manager.SetQuickLines(state.range(0) != 0);
     const std::string line = "sqrt(12.5) * sin(0.25) + 1.5 / 3.0";
     for (auto _ : state) RunLine(manager, line);
 }
-BENCHMARK(BM_FloatingLine);
+BENCHMARK(BM_FloatingLine)->Arg(1)->Arg(0);
+
+// A line with a variable always goes through the item tree.
+void BM_VariableLine(benchmark::State& state) {
+    CExpManager manager;
+    manager.Parse("int a = 7");
+    const std::string line = "a * 3 + (a - 1) * 2";
+    for (auto _ : state) RunLine(manager, line);
+}
+BENCHMARK(BM_VariableLine);
 
 // A lookup of the last-declared name must not grow with the session.
 void BM_LookupAfterDeclarations(benchmark::State& state) {

@@ -23,8 +23,16 @@ std::optional<CConsole> OpenConsole() {
     return CConsole::Open();
 }
 
+// What was printed so far must be out before the program waits for input,
+// which may come from the same terminal.
+int ReadStdinChar() {
+    std::fflush(stdout);
+    return std::getchar();
+}
+
 // One line of standard input without its line end; nothing on a read error.
 std::optional<std::string> ReadStdinLine() {
+    std::fflush(stdout);
     std::string line;
     for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
         if (line.size() < kLineLimit) line += static_cast<char>(c);
@@ -79,7 +87,7 @@ bool Getch(CBuiltinCall& call) {
 }
 
 bool Getchar(CBuiltinCall& call) {
-    call.Return(CValueData::Int(std::getchar()));
+    call.Return(CValueData::Int(ReadStdinChar()));
     return true;
 }
 

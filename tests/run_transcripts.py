@@ -65,6 +65,7 @@ class Case:
         self.stdout = bytearray()
         self.stderr = bytearray()
         self.log = None
+        self.merged = False
 
     def text(self, line):
         return unescape(line) if self.escapes else line.encode("utf-8")
@@ -103,6 +104,8 @@ def parse(path):
                 case.prompts = rest.strip() == "on"
             elif word == "escapes":
                 case.escapes = True
+            elif word == "merged":
+                case.merged = True
             elif word == "status":
                 case.status = int(rest) & 0xFF
             elif word == "env":
@@ -131,9 +134,9 @@ def parse(path):
                 case.stdout += b"> "
             case.stdin += case.text(line[2:] if line.startswith("> ") else line[1:]) + b"\n"
         elif line.startswith("!~ "):
-            case.stderr += case.text(line[3:])
+            (case.stdout if case.merged else case.stderr).extend(case.text(line[3:]))
         elif line.startswith("! ") or line == "!":
-            case.stderr += case.text(line[2:]) + b"\n"
+            (case.stdout if case.merged else case.stderr).extend(case.text(line[2:]) + b"\n")
         elif line.startswith("~ "):
             case.stdout += case.text(line[2:])
         elif line.startswith("L "):
@@ -164,14 +167,15 @@ def run_case(binary, case, workdir):
     env.update(case.env)
     try:
         result = subprocess.run(WRAPPER + [program] + case.args, input=bytes(case.stdin),
-                                cwd=workdir, capture_output=True, env=env,
-                                timeout=TIMEOUT_SECONDS)
+                                cwd=workdir, stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT if case.merged else subprocess.PIPE,
+                                env=env, timeout=TIMEOUT_SECONDS)
     except subprocess.TimeoutExpired:
         return ["timed out"]
     problems = []
     if result.stdout != bytes(case.stdout):
         problems.append(f"stdout differs\n--- expected\n{show(case.stdout)}\n--- actual\n{show(result.stdout)}")
-    if result.stderr != bytes(case.stderr):
+    if (result.stderr or b"") != bytes(case.stderr):
         problems.append(f"stderr differs\n--- expected\n{show(case.stderr)}\n--- actual\n{show(result.stderr)}")
     if result.returncode != case.status:
         problems.append(f"exit status {result.returncode}, expected {case.status}")

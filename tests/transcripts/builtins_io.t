@@ -57,3 +57,19 @@ from the shell
 137
 > system("")
 0
+
+=== results, diagnostics and a command's output keep their order in one stream
+@merged
+> 1 + 1
+2
+> 1 / 0
+! pos:2  ０で除算しました
+> puts("before the shell")
+before the shell
+17
+> system("echo from the shell; echo and its errors >&2")
+from the shell
+and its errors
+0
+> strlen(5)
+! pos:7  引数の型が合っていません
