@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Usage: fuzz/run.sh NUMORA_FUZZ_BINARY SECONDS
-# Fuzzes the expression manager for a bounded time, starting from the seed
-# corpus and the dictionary next to this script. New inputs go to a
+# Fuzzes the expression manager for a bounded time, starting from the
+# corpus and the dictionary next to this script (see README.md). New inputs go to a
 # temporary directory, so the seed corpus stays as checked in. Exits non-zero
 # when the fuzzer finds a crash, a leak, a timeout or a sanitizer report; the
 # input that caused it is kept in fuzz-artifacts/ of the calling directory.
