@@ -114,18 +114,18 @@ void CFrontEnd::PrintUsage() const {
 }
 
 int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands) {
-    for (;;) {
-        const std::optional<std::string> line = reader.Read(settings_.silent ? "" : kPrompt);
-        if (!line) return 0;
+    std::string line;
+    while (reader.Read(settings_.silent ? "" : kPrompt, line)) {
         // Only a command needs the trimmed, lower-case copy of the line.
-        const auto first = std::find_if_not(line->begin(), line->end(), IsSpace);
-        if (first == line->end()) continue;
+        const auto first = std::find_if_not(line.begin(), line.end(), IsSpace);
+        if (first == line.end()) continue;
         if (*first == kCommandPrefix) {
-            if (commands.Dispatch(CommandCopy(*line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
+            if (commands.Dispatch(CommandCopy(line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
             continue;
         }
-        RunProgramLine(manager, *line);
+        RunProgramLine(manager, line);
     }
+    return 0;
 }
 
 void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
@@ -144,7 +144,11 @@ void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
 void CFrontEnd::ExecuteLine(CExpManager& manager) {
     lastResult_.Clear();
     if (manager.Execute(lastResult_)) {
-        if (!settings_.silent) output_.ResultColour(lastResult_.Format(RadixOf(settings_.radixMode)) + "\n");
+        if (!settings_.silent) {
+            std::string text = lastResult_.Format(RadixOf(settings_.radixMode));
+            text += '\n';
+            output_.ResultColour(text);
+        }
         return;
     }
     lastResult_.Clear();

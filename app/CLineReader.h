@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +12,9 @@ class CLineReader {
 public:
     virtual ~CLineReader() = default;
     // Shows the prompt (nothing when it is empty) and reads one line, without
-    // its line feed; nothing at end of input.
-    virtual std::optional<std::string> Read(std::string_view prompt) = 0;
+    // its line feed, into line (whose storage is reused from line to line);
+    // false at end of input.
+    virtual bool Read(std::string_view prompt, std::string& line) = 0;
 };
 
 // Line editing when a person types at a terminal (and readline is built in);

@@ -95,7 +95,7 @@ std::string CReadlineReader::MarkedPrompt(std::string_view prompt) const {
     return "\001\x1b[32m\002" + std::string(prompt) + "\001\x1b[39m\002";
 }
 
-std::optional<std::string> CReadlineReader::Read(std::string_view prompt) {
+bool CReadlineReader::Read(std::string_view prompt, std::string& line) {
     std::fflush(stdout);
     const InterruptGuard guard;
     interrupted = 0;
@@ -113,8 +113,10 @@ std::optional<std::string> CReadlineReader::Read(std::string_view prompt) {
         rl_callback_read_char();
     }
     rl_callback_handler_remove();
-    if (line_ && !line_->empty()) add_history(line_->c_str());
-    return line_;
+    if (!line_) return false;
+    if (!line_->empty()) add_history(line_->c_str());
+    line = std::move(*line_);
+    return true;
 }
 
 // Ctrl-C: drop what was typed and start afresh on a new line.

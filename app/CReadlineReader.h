@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ public:
     CReadlineReader(const CReadlineReader&) = delete;
     CReadlineReader& operator=(const CReadlineReader&) = delete;
 
-    std::optional<std::string> Read(std::string_view prompt) override;
+    bool Read(std::string_view prompt, std::string& line) override;
 
 private:
     // The prompt with its colour; readline must be told (\001 \002) which

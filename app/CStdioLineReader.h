@@ -12,7 +12,7 @@
 class CStdioLineReader final : public CLineReader {
 public:
     explicit CStdioLineReader(const CConsoleOutput& output);
-    std::optional<std::string> Read(std::string_view prompt) override;
+    bool Read(std::string_view prompt, std::string& line) override;
 
 private:
     struct FreeBuffer {

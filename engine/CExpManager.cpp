@@ -70,6 +70,7 @@ bool CExpManager::StartsWithTypeWord(const std::string& text) const {
     CExpSource probe;
     SkipBlanks(probe, text);
     const std::string_view word = IdentifierAt(probe, text);
+    if (word.empty()) return false;
     return TypeCodeOf(word) != 0 || word == "void";
 }
 

@@ -46,6 +46,36 @@ uint32_t LowBits(const std::string& text, size_t begin, size_t end, unsigned bas
     return value;
 }
 
+// The literals people type, such as «62.375», have few digits and no
+// exponent: their value is the integer of their digits divided by a power of
+// ten. With at most 15 significant digits and 22 after the point both are
+// exact doubles and the division rounds once, so the quotient is the
+// correctly rounded value, as strtod gives it (Clinger's fast path). False
+// for every other literal.
+bool ExactQuotient(const char* begin, const char* end, double& value) {
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr int kMaxDigits = 15;
+    constexpr int kMaxScale = 22;
+    uint64_t digits = 0;
+    int significant = 0;
+    int scale = -1;   // digits after the point; -1 before the point
+    for (const char* p = begin; p != end; ++p) {
+        if (*p == '.') {
+            scale = 0;
+            continue;
+        }
+        if (!IsDigit(static_cast<unsigned char>(*p))) return false;   // an exponent
+        if (scale >= 0 && ++scale > kMaxScale) return false;
+        if (digits == 0 && *p == '0') continue;
+        if (++significant > kMaxDigits) return false;
+        digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    }
+    value = static_cast<double>(digits) / kPowersOfTen[scale < 0 ? 0 : scale];
+    return true;
+}
+
 // The counted text is plain C floating syntax, which std::from_chars reads
 // exactly as strtod does. A literal beyond the range of double is left to
 // strtod, which gives infinity for one too large and 0 or a subnormal for
@@ -53,6 +83,7 @@ uint32_t LowBits(const std::string& text, size_t begin, size_t end, unsigned bas
 // "." as the decimal point.
 double DecimalToDouble(const char* begin, const char* end) {
     double value = 0.0;
+    if (ExactQuotient(begin, end, value)) return value;
     if (std::from_chars(begin, end, value).ec == std::errc{}) return value;
     return std::strtod(std::string(begin, end).c_str(), nullptr);
 }
@@ -180,6 +211,9 @@ bool CExpNumConst::Read(CExpSource& source, const std::string& text, CValueData&
             source.position = static_cast<int>(end);
             return true;
         }
+        // Nor can one that does go on be anything but floating.
+        LiteralReader(source, text, value).Floating();
+        return true;
     }
     ReadAnyForm(source, text, value);
     return true;

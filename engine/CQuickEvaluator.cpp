@@ -1,6 +1,5 @@
 #include "engine/CQuickEvaluator.h"
 
-#include <algorithm>
 #include <array>
 #include <span>
 #include <vector>
@@ -25,16 +24,19 @@ constexpr int kMaxSteps = 512;
 // The built-ins that compute a number from numbers and do nothing else: no
 // output argument, no state, no log record. A math error makes them fail,
 // which only declines the line.
-constexpr std::array kPureBuiltins = {
-    BUILTIN_ABS,  BUILTIN_LABS, BUILTIN_ACOS,  BUILTIN_ASIN,  BUILTIN_ATAN, BUILTIN_ATAN2, BUILTIN_CEIL,
-    BUILTIN_COS,  BUILTIN_COSH, BUILTIN_EXP,   BUILTIN_FABS,  BUILTIN_FLOOR, BUILTIN_FMOD, BUILTIN_HYPOT,
-    BUILTIN_LDEXP, BUILTIN_LOG, BUILTIN_LOG10, BUILTIN_MAX,   BUILTIN_MIN,  BUILTIN_POW,   BUILTIN_SIN,
-    BUILTIN_SINH, BUILTIN_SQRT, BUILTIN_TAN,   BUILTIN_TANH,
-};
+constexpr auto kIsPure = [] {
+    std::array<bool, BUILTIN_COUNT> pure{};
+    for (BuiltinId id : {BUILTIN_ABS,   BUILTIN_LABS,  BUILTIN_ACOS, BUILTIN_ASIN, BUILTIN_ATAN,  BUILTIN_ATAN2,
+                         BUILTIN_CEIL,  BUILTIN_COS,   BUILTIN_COSH, BUILTIN_EXP,  BUILTIN_FABS,  BUILTIN_FLOOR,
+                         BUILTIN_FMOD,  BUILTIN_HYPOT, BUILTIN_LDEXP, BUILTIN_LOG, BUILTIN_LOG10, BUILTIN_MAX,
+                         BUILTIN_MIN,   BUILTIN_POW,   BUILTIN_SIN,  BUILTIN_SINH, BUILTIN_SQRT,  BUILTIN_TAN,
+                         BUILTIN_TANH}) {
+        pure[id] = true;
+    }
+    return pure;
+}();
 
-bool IsPure(int number) {
-    return std::find(kPureBuiltins.begin(), kPureBuiltins.end(), number) != kPureBuiltins.end();
-}
+bool IsPure(int number) { return number >= 0 && number < BUILTIN_COUNT && kIsPure[number]; }
 
 // The rows of the binary operators the evaluator computes.
 std::array<OperatorDef, 5> BinaryRows() {
@@ -206,13 +208,26 @@ bool CQuickEvaluator::Operand() {
 // A name is an operand only as a call of a pure built-in. Kept apart from
 // Operand, which reads a literal far more often.
 bool CQuickEvaluator::NamedOperand() {
-    const std::string name = ReadIdentifier(source_, *text_);
+    const std::string_view name = IdentifierAt(source_, *text_);
     if (name.empty()) return false;
+    const CExpFunction* function = PureBuiltin(name);
+    return function != nullptr && Advance(static_cast<int>(name.size())) &&
+           Call(function->Number(), function->Params().size());
+}
+
+// Built-ins are defined before anything else and the earliest definition of
+// a name wins, so a name that names a built-in names it for the whole run;
+// the ones met so far are kept rather than looked up again.
+const CExpFunction* CQuickEvaluator::PureBuiltin(std::string_view name) {
+    for (const auto& [known, function] : pureBuiltins_) {
+        if (known == name) return function;
+    }
     const CExpItem* found = scope_.Lookup(name);
-    if (found == nullptr || found->Kind() != EXP_FUNCTION) return false;
-    const auto& function = static_cast<const CExpFunction&>(*found);
-    if (!IsPure(function.Number())) return false;
-    return Advance(static_cast<int>(name.size())) && Call(function.Number(), function.Params().size());
+    if (found == nullptr || found->Kind() != EXP_FUNCTION) return nullptr;
+    const auto* function = static_cast<const CExpFunction*>(found);
+    if (!IsPure(function->Number())) return nullptr;
+    pureBuiltins_.emplace_back(function->Name(), function);
+    return function;
 }
 
 // call -> name "(" expression { "," expression } ")", with exactly as many
@@ -233,7 +248,7 @@ bool CQuickEvaluator::Call(int number, size_t paramCount) {
         return false;
     }
     CValueData result = call.Result();
-    values_.resize(values_.size() - paramCount);
+    values_.erase(values_.end() - static_cast<ptrdiff_t>(paramCount), values_.end());
     values_.push_back(std::move(result));
     return true;
 }

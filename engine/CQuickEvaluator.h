@@ -1,11 +1,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/CExpDiag.h"
 #include "value/CValueData.h"
 
+class CExpFunction;
 class CExpScope;
 struct OperatorDef;
 
@@ -41,6 +44,7 @@ private:
     bool Expression();
     bool Operand();
     [[gnu::noinline]] bool NamedOperand();
+    const CExpFunction* PureBuiltin(std::string_view name);
     bool Call(int number, size_t paramCount);
     bool Reduce();
     // Run before every token, so written to be inlined.
@@ -56,4 +60,5 @@ private:
     int steps_ = 0;
     std::vector<CValueData> values_;
     std::vector<Pending> pending_;
+    std::vector<std::pair<std::string, const CExpFunction*>> pureBuiltins_;
 };

@@ -55,7 +55,7 @@ bool IsReserved(std::string_view word) {
         "int",   "bool",   "true",   "false", "float",   "double",   "string", "struct",
         "argument", "if",  "else",   "while", "for",     "break",    "continue", "return"};
     for (std::string_view reserved : kReserved) {
-        if (word == reserved) return true;
+        if (!word.empty() && word[0] == reserved[0] && word == reserved) return true;
     }
     return false;
 }
@@ -70,7 +70,7 @@ int TypeCodeOf(std::string_view word) {
         {"char", 1}, {"byte", 2},  {"short", 3}, {"word", 4},    {"long", 5},   {"dword", 7},
         {"int", 5},  {"bool", 10}, {"float", 8}, {"double", 9}, {"string", 12}};
     for (const TypeWord& t : kTypeWords) {
-        if (word == t.word) return t.code;
+        if (!word.empty() && word[0] == t.word[0] && word == t.word) return t.code;
     }
     return 0;
 }
