@@ -141,12 +141,15 @@ void CExpManager::ParseStatement(const std::string& text) {
 
 bool CExpManager::Parse(const std::string& text) {
     ResetLine();
+    // A definition or declaration starts with a type word, which the quick
+    // evaluator declines at once, so it is offered the line first.
+    if (quickLines_ && quick_.Evaluate(text, context_.value)) {
+        quickLine_ = true;
+        return true;
+    }
     if (StartsWithTypeWord(text)) {
         if (ParseFunctionDefinition(text) == Outcome::Failed) return false;
         if (ParseDeclaration(text) == Outcome::Failed) return false;
-    } else if (quickLines_ && quick_.Evaluate(text, context_.value)) {
-        quickLine_ = true;
-        return true;
     }
     ParseStatement(text);
     return !parseFailed_;

@@ -50,6 +50,7 @@ namespace {
 // row. A one-character row always matches, so no row after it can win.
 struct FirstCharRows {
     std::array<uint8_t, 4> pairs{};   // rows of two-character operators
+    std::array<char, 4> seconds{};    // their second characters
     uint8_t pairCount = 0;
     uint8_t single = 0;               // kOperators.size() when there is none
 };
@@ -66,6 +67,7 @@ constexpr std::array<FirstCharRows, 256> kRowsByFirstChar = [] {
             rows.single = static_cast<uint8_t>(row);
             singleFound[first] = true;
         } else {
+            rows.seconds[rows.pairCount] = kOperators[row].text[1];
             rows.pairs[rows.pairCount++] = static_cast<uint8_t>(row);
         }
     }
@@ -77,9 +79,10 @@ constexpr std::array<FirstCharRows, 256> kRowsByFirstChar = [] {
 const OperatorDef* MatchOperator(const char* s, size_t available) {
     if (available == 0) return nullptr;
     const FirstCharRows& rows = kRowsByFirstChar[static_cast<unsigned char>(s[0])];
-    for (uint8_t i = 0; i < rows.pairCount; ++i) {
-        const OperatorDef& def = kOperators[rows.pairs[i]];
-        if (available >= 2 && def.text[1] == s[1]) return &def;
+    if (available >= 2) {
+        for (uint8_t i = 0; i < rows.pairCount; ++i) {
+            if (rows.seconds[i] == s[1]) return &kOperators[rows.pairs[i]];
+        }
     }
     return rows.single < kOperators.size() ? &kOperators[rows.single] : nullptr;
 }
