@@ -94,8 +94,8 @@ public:
     LiteralReader(CExpSource& source, const std::string& text, CValueData& value)
         : source_(source), text_(text), value_(value), begin_(static_cast<size_t>(source.position)) {}
 
-    bool Hexadecimal();
-    bool Binary();
+    // The forms written with a prefix of "0" and a letter.
+    bool Prefixed(char letter, bool (*isDigit)(unsigned char), unsigned base);
     bool Floating();
     bool Octal();
     void Decimal();
@@ -117,21 +117,12 @@ bool LiteralReader::Malformed(size_t resume) {
 }
 
 // hexadecimal -> ("0x" | "0X") hexdigit { hexdigit }
-bool LiteralReader::Hexadecimal() {
-    if (!StartsWithPrefix(text_, begin_, 'x')) return false;
-    const size_t end = RunEnd(text_, begin_ + 2, IsHexDigit);
+// binary      -> ("0b" | "0B") bindigit { bindigit }
+bool LiteralReader::Prefixed(char letter, bool (*isDigit)(unsigned char), unsigned base) {
+    if (!StartsWithPrefix(text_, begin_, letter)) return false;
+    const size_t end = RunEnd(text_, begin_ + 2, isDigit);
     if (end == begin_ + 2) return Malformed(begin_ + 2);
-    value_ = CValueData::Dword(LowBits(text_, begin_ + 2, end, 16));
-    source_.position = static_cast<int>(end);
-    return true;
-}
-
-// binary -> ("0b" | "0B") bindigit { bindigit }
-bool LiteralReader::Binary() {
-    if (!StartsWithPrefix(text_, begin_, 'b')) return false;
-    const size_t end = RunEnd(text_, begin_ + 2, IsBinaryDigit);
-    if (end == begin_ + 2) return Malformed(begin_ + 2);
-    value_ = CValueData::Dword(LowBits(text_, begin_ + 2, end, 2));
+    value_ = CValueData::Dword(LowBits(text_, begin_ + 2, end, base));
     source_.position = static_cast<int>(end);
     return true;
 }
@@ -191,7 +182,10 @@ void LiteralReader::Decimal() {
 // than its digits.
 [[gnu::noinline]] void ReadAnyForm(CExpSource& source, const std::string& text, CValueData& value) {
     LiteralReader reader(source, text, value);
-    if (!reader.Hexadecimal() && !reader.Binary() && !reader.Floating() && !reader.Octal()) reader.Decimal();
+    if (!reader.Prefixed('x', IsHexDigit, 16) && !reader.Prefixed('b', IsBinaryDigit, 2) && !reader.Floating() &&
+        !reader.Octal()) {
+        reader.Decimal();
+    }
 }
 
 }  // namespace
