@@ -209,6 +209,14 @@ bool CExpNumConst::Read(CExpSource& source, const std::string& text, CValueData&
         LiteralReader(source, text, value).Floating();
         return true;
     }
+    // A lone "0" is the commonest literal that starts with "0".
+    const unsigned char next = CharAt(text, static_cast<size_t>(source.position) + 1);
+    if (first == '0' && !IsDigit(next) && next != '.' && (next | 0x20) != 'x' && (next | 0x20) != 'b' &&
+        (next | 0x20) != 'e') {
+        value = CValueData::Int(0);
+        ++source.position;
+        return true;
+    }
     ReadAnyForm(source, text, value);
     return true;
 }

@@ -114,7 +114,7 @@ inline bool CQuickEvaluator::Advance(int count) {
     return SkipToToken();
 }
 
-const OperatorDef* CQuickEvaluator::BinaryAtCursor() const {
+inline const OperatorDef* CQuickEvaluator::BinaryAtCursor() const {
     const size_t at = static_cast<size_t>(source_.position);
     const OperatorDef* matched = MatchOperator(text_->data() + at, text_->size() - at);
     return matched != nullptr ? BinaryOperator(*matched) : nullptr;
@@ -122,7 +122,7 @@ const OperatorDef* CQuickEvaluator::BinaryAtCursor() const {
 
 // Applies the operator on top of the pending stack to the values on top of
 // the value stack.
-bool CQuickEvaluator::Reduce() {
+inline bool CQuickEvaluator::Reduce() {
     const Pending op = pending_.back();
     pending_.pop_back();
     CValueData& operand = values_[values_.size() - (op.unary ? 1 : 2)];
@@ -193,7 +193,7 @@ bool CQuickEvaluator::Expression() {
 }
 
 // operand -> literal | call; the value goes on top of the value stack.
-bool CQuickEvaluator::Operand() {
+inline bool CQuickEvaluator::Operand() {
     const std::string& text = *text_;
     const unsigned char c = CurrentChar(source_, text);
     if ((c >= '0' && c <= '9') || c == '.') {

@@ -42,17 +42,17 @@ private:
     static constexpr int kGroup = -1;
 
     bool Expression();
-    bool Operand();
+    [[gnu::always_inline]] bool Operand();
     [[gnu::noinline]] bool NamedOperand();
     const CExpFunction* PureBuiltin(std::string_view name);
     bool Call(int number, size_t paramCount);
-    bool Reduce();
+    [[gnu::always_inline]] bool Reduce();
     // Run before every token, so written to be inlined.
     [[gnu::always_inline]] bool SkipToToken();
     // Moves past count characters of the current token and to the next one.
     [[gnu::always_inline]] bool Advance(int count);
     // The binary operator at the cursor; nullptr for anything else.
-    const OperatorDef* BinaryAtCursor() const;
+    [[gnu::always_inline]] const OperatorDef* BinaryAtCursor() const;
 
     const CExpScope& scope_;
     const std::string* text_ = nullptr;

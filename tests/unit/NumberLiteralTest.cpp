@@ -46,3 +46,27 @@ TEST(NumberLiteral, RandomFloatingLiteralsHaveStrtodsValue) {
         ASSERT_TRUE(SameBits(ReadLiteral(text), std::strtod(text.c_str(), nullptr))) << text;
     }
 }
+
+// Literals that begin with "0" take every form; a lone zero is an int.
+TEST(NumberLiteral, LiteralsBeginningWithZero) {
+    struct Case {
+        const char* text;
+        TypeCode type;
+        const char* value;
+        int end;
+    };
+    const Case cases[] = {
+        {"0", VTYPE_INT, "0", 1},        {"0)", VTYPE_INT, "0", 1},      {"0 + 1", VTYPE_INT, "0", 1},
+        {"0x1F", VTYPE_DWORD, "31", 4},  {"0B101", VTYPE_DWORD, "5", 5}, {"0.5", VTYPE_DOUBLE, "0.5", 3},
+        {"0e1", VTYPE_DOUBLE, "0", 3},   {"00", VTYPE_DWORD, "0", 2},    {"017", VTYPE_DWORD, "15", 3},
+        {"08", VTYPE_INT, "8", 2},       {"0$1", VTYPE_INT, "0", 1},     {"0a", VTYPE_INT, "0", 1},
+    };
+    for (const Case& c : cases) {
+        CExpSource source;
+        CValueData value;
+        ASSERT_TRUE(CExpNumConst::Read(source, c.text, value)) << c.text;
+        EXPECT_EQ(value.Type(), c.type) << c.text;
+        EXPECT_EQ(value.FormatDec(), c.value) << c.text;
+        EXPECT_EQ(source.position, c.end) << c.text;
+    }
+}
