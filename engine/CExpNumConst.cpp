@@ -175,11 +175,10 @@ void LiteralReader::Decimal() {
     source_.position = static_cast<int>(end);
 }
 
-// ORDER: the floating form precedes the octal one, so «0.5» is a double.
-// A leading "." is always claimed by the floating form, so the decimal form
-// always finds a digit.
-// Kept apart from Read so that the common decimal literal costs no more
-// than its digits.
+// Tries every form in order. ORDER: the floating form precedes the octal
+// one, so «0.5» is a double; a leading "." is always claimed by the floating
+// form, so the decimal form always finds a digit. Kept apart from Read so
+// that the common decimal literal costs no more than its digits.
 [[gnu::noinline]] void ReadAnyForm(CExpSource& source, const std::string& text, CValueData& value) {
     LiteralReader reader(source, text, value);
     if (!reader.Prefixed('x', IsHexDigit, 16) && !reader.Prefixed('b', IsBinaryDigit, 2) && !reader.Floating() &&
