@@ -12,7 +12,10 @@
 > int twice
 ! pos:9  この名称は既に使用されています
 
-=== the listing shows every built-in, then the user functions without description
+=== the listing shows every built-in, then the user functions without description, those of the include file first
+@include
+int twice(int n) n * 2
+@end
 > void hello() 0
 <empty>
 > long f() 1
@@ -86,6 +89,7 @@ int rand()                               乱数の生成
 void srand(dword)                        乱数の開始点設定
 int system(string)                       コマンドの実行
 int printf(string, ...)                  書式付き出力
+int twice(int)                           (null)
 void hello()                             (null)
 int f()                                  (null)
 int g(string, ...)                       (null)
