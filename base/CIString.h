@@ -33,6 +33,9 @@ public:
     char* Text() { return buffer_.get(); }
     std::string_view View() const { return {buffer_.get(), static_cast<size_t>(length_)}; }
     std::string ToStdString() const { return std::string(View()); }
+    // The text as the C library would see it: up to the first 0 byte, and never
+    // past the block even if a terminator was overwritten through Element().
+    std::string_view CView() const;
 
     virtual void Assign(const CIString& other);
     virtual void Assign(const char* text);
@@ -71,9 +74,6 @@ public:
     bool operator==(const CIString& other) const { return Equal(other); }
 
 private:
-    // The text as the C library would see it: up to the first 0 byte, and never
-    // past the block even if a terminator was overwritten through Element().
-    std::string_view CView() const;
     std::string_view CViewFrom(int offset) const;
     void AssignBytes(const char* bytes, int count);
     void AppendBytes(const char* bytes, int count);

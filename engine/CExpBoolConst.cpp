@@ -4,14 +4,17 @@
 
 namespace {
 
+// The word at the position, as a whole word: «truex» is a name, not true
+// followed by x.
 bool WordAt(const std::string& text, int at, std::string_view word) {
-    return text.compare(static_cast<size_t>(at), word.size(), word) == 0;
+    const size_t end = static_cast<size_t>(at) + word.size();
+    return text.compare(static_cast<size_t>(at), word.size(), word) == 0 &&
+           (end >= text.size() || !IsIdentifierChar(static_cast<unsigned char>(text[end])));
 }
 
 }  // namespace
 
-// boolean -> "true" | "false"   (case-sensitive; the next character is not
-// looked at, so «trueX» is true followed by «X»)
+// boolean -> "true" | "false"   (case-sensitive whole words)
 bool CExpBoolConst::Parse(CExpSource& source, const std::string& text) {
     SkipBlanks(source, text);
     if (AtEnd(source, text)) return false;

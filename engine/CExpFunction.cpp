@@ -116,7 +116,10 @@ void CExpFunction::ParseBody(CExpSource& source, const std::string& text) {
     body->SetParent(this);
     if (body->ParseExpression(source, text, false)) {
         body_ = std::move(body);
-    } else {
+    } else if (!source.HasDiag()) {
+        // With a diagnostic on the line the body was either not read (an
+        // earlier fault stops the scan) or reported its own fault: it is
+        // not missing.
         source.AddDiag(source.position, EXP_FUNCTION, kBodyMissing);
     }
 }

@@ -56,9 +56,12 @@ bool CExpInitializer::Parse(CExpSource& source, const std::string& text) {
     SetPosition(source.position);
     ++source.position;
     SkipBlanks(source, text);
+    // An earlier fault on the line stops the expression scan before it
+    // reads anything; the initializer is then not missing, only unread.
+    const bool unread = source.HasDiag();
     auto expression = MakeCandidate<CExpression>(this);
     if (!expression->ParseExpression(source, text, true)) {
-        source.AddDiag(source.position, EXP_INITIALIZER, kMissingExpression);
+        if (!unread) source.AddDiag(source.position, EXP_INITIALIZER, kMissingExpression);
         return false;
     }
     AppendChild(std::move(expression));

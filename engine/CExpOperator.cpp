@@ -79,8 +79,9 @@ bool EvaluateBoth(CExpOperator& op, CExpContext& context, CValueData& left, CVal
     return Evaluate(*op.Child(0), context, left) && Evaluate(*op.Child(1), context, right);
 }
 
-// Stores value into the variable or array element that target names; any
-// other item is left alone.
+// Stores value into the variable or array element that target names and
+// leaves the target's new value in the context; any other item is left
+// alone.
 bool StoreInto(CExpItem& target, const CValueData& value, CExpContext& context) {
     switch (target.Kind()) {
         case EXP_REFERENCE: return static_cast<CExpReference&>(target).Write(value, context);
@@ -106,9 +107,10 @@ bool EvaluatePrefix(CExpOperator& op, const OperatorRule& rule, CExpContext& con
 bool EvaluatePostfix(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
     CValueData operand;
     if (!Evaluate(*op.Child(0), context, operand)) return false;
-    context.value.Assign(operand);
     if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, kBadOperand);
-    return StoreInto(*op.Child(0), (operand.*rule.arithmetic)(CValueData::Int(1)), context);
+    if (!StoreInto(*op.Child(0), (operand.*rule.arithmetic)(CValueData::Int(1)), context)) return false;
+    context.value = std::move(operand);
+    return true;
 }
 
 bool EvaluatePlus(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
@@ -205,18 +207,13 @@ bool EvaluateCondition(CExpOperator& op, const OperatorRule&, CExpContext& conte
 // A ":" left without its "?" has no operands and no value of its own.
 bool EvaluateColon(CExpOperator&, const OperatorRule&, CExpContext&) { return true; }
 
-// The right side is stored into the target; a failed store leaves its
-// diagnostics in the right side's context, because reading the target back
-// then fails with its own diagnostic. The result is the target's new value
-// in the target's type.
+// The right side is stored into the target, whose subscripts are evaluated
+// once; the result is the target's new value in the target's type. A store
+// that fails fails the assignment with the target's diagnostic.
 bool EvaluateAssignment(CExpOperator& op, const OperatorRule&, CExpContext& context) {
-    CExpContext right;
-    if (!op.Child(1)->Execute(right)) {
-        context.diags.AddAll(right.diags);
-        return false;
-    }
-    StoreInto(*op.Child(0), right.value, right);
-    return op.Child(0)->Execute(context);
+    CValueData value;
+    if (!Evaluate(*op.Child(1), context, value)) return false;
+    return StoreInto(*op.Child(0), value, context);
 }
 
 bool EvaluateComma(CExpOperator& op, const OperatorRule&, CExpContext& context) {

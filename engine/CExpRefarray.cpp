@@ -82,6 +82,8 @@ bool CExpRefarray::Write(const CValueData& value, CExpContext& context) {
     CExpContext evaluation;
     CArrayData* storage = Locate(evaluation, context);
     if (storage == nullptr) return false;
-    storage->SetElement(SubscriptList()->Values(), value);
+    const std::vector<int32_t>& subscripts = SubscriptList()->Values();
+    storage->SetElement(subscripts, value);
+    context.value.Assign(storage->GetElement(subscripts));
     return true;
 }

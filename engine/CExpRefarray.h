@@ -25,8 +25,9 @@ public:
     int ValueType() const override;
 
     // Stores value into the addressed element, converted to the element
-    // type. The subscripts are evaluated in a context of their own; their
-    // diagnostics, or this item's, are added to context.
+    // type, and leaves the element's new value in context. The subscripts
+    // are evaluated once, in a context of their own; their diagnostics, or
+    // this item's, are added to context.
     bool Write(const CValueData& value, CExpContext& context);
     CExpArray* SubscriptList() const;
     CExpVararray* Array() const { return array_; }

@@ -38,5 +38,6 @@ bool CExpReference::Write(const CValueData& value, CExpContext& context) {
     CValueData* target = Target(context);
     if (target == nullptr) return false;
     target->Store(value);
+    context.value.Assign(*target);
     return true;
 }

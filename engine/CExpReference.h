@@ -18,7 +18,8 @@ public:
     bool Execute(CExpContext& context) override;
     int ValueType() const override;
 
-    // Stores value into the variable, converted to its declared type.
+    // Stores value into the variable, converted to its declared type, and
+    // leaves the variable's new value in context.
     // Records 21.103 in context when there is no value object to store into.
     bool Write(const CValueData& value, CExpContext& context);
     CExpVariable* Variable() const { return variable_; }

@@ -25,7 +25,11 @@ bool CExpType::Parse(CExpSource& source, const std::string& text) {
     if (type_ == 0) return false;
     source.position += static_cast<int>(word.size());
     while (!AtEnd(source, text)) {
-        if (!ParseDeclarator(source, text) && !ReportedHere(source)) {
+        SkipBlanks(source, text);
+        const int start = source.position;
+        // A declarator that read its text and then refused it («a[0]») has
+        // said why; only one that found nothing to read lacks its name.
+        if (!ParseDeclarator(source, text) && source.position == start && !ReportedHere(source)) {
             source.AddDiag(source.position, EXP_TYPE, kMissingIdentifier);
         }
         SkipBlanks(source, text);

@@ -46,8 +46,8 @@ bool CExpVariable::Parse(CExpSource& source, const std::string& text) {
 }
 
 // Keeps the initializer only when it suits the declarator: a reference
-// needs exactly one plain variable name, any other variable an expression of
-// matching string-ness.
+// needs exactly one plain variable name of its own type, any other variable
+// an expression of matching string-ness.
 void CExpVariable::ParseInitializer(CExpSource& source, const std::string& text) {
     auto initializer = MakeCandidate<CExpInitializer>(this);
     if (!initializer->Parse(source, text)) {
@@ -55,7 +55,10 @@ void CExpVariable::ParseInitializer(CExpSource& source, const std::string& text)
         return;
     }
     if (reference_) {
-        if (ReferenceIn(initializer.get()) != nullptr) {
+        // A reference shares its target's value object, so the target must
+        // be of the reference's own type ("long" is "int").
+        const CExpReference* target = ReferenceIn(initializer.get());
+        if (target != nullptr && target->ValueType() == ValueType()) {
             AppendChild(std::move(initializer));
         } else {
             source.AddDiag(source.position, EXP_VARIABLE, kBadReferenceInit);

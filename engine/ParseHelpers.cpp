@@ -31,12 +31,6 @@ void SkipComments(CExpSource& source, const std::string& text) {
     while (CurrentChar(source, text) == '/' && SkipComment(source, text)) SkipSpaces(source, text);
 }
 
-namespace {
-
-bool IsIdentifierChar(unsigned char c) { return IsIdentifierStart(c) || (c >= '0' && c <= '9'); }
-
-}  // namespace
-
 std::string_view IdentifierAt(const CExpSource& source, const std::string& text) {
     if (AtEnd(source, text) || !IsIdentifierStart(CurrentChar(source, text))) return {};
     size_t end = source.position;

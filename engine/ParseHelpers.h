@@ -26,6 +26,8 @@ inline bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r
 inline bool IsIdentifierStart(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
+// The characters a name may continue with.
+inline bool IsIdentifierChar(unsigned char c) { return IsIdentifierStart(c) || (c >= '0' && c <= '9'); }
 
 inline bool AtEnd(const CExpSource& source, const std::string& text) {
     return source.position < 0 || static_cast<size_t>(source.position) >= text.size();

@@ -101,9 +101,13 @@ CFraction FractionArithmetic(CFraction a, CFraction b) {
 template <Arith op>
 CValueData Concatenation(const CValueData& left, const CValueData& right) {
     if (op != Arith::Add) Raise(op);
-    CIString text = left.StringRef();
-    text.Append(right.StringRef());
-    return CValueData::String(text);
+    // Strings join as C strings: each ends at its first zero byte.
+    const std::string_view head = left.StringRef().CView();
+    const std::string_view tail = right.StringRef().CView();
+    std::string text;
+    text.reserve(head.size() + tail.size());
+    text.append(head).append(tail);
+    return CValueData::String(std::string_view(text));
 }
 
 bool IsInt32(TypeCode code) { return code == VTYPE_INT || code == VTYPE_LONG; }

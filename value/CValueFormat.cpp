@@ -62,9 +62,11 @@ std::string IntegerText(const IntegerForm& form, uint32_t bits, std::string deci
     }
 }
 
+// A string is shown as a C string: up to its first zero byte, which would
+// otherwise reach the terminal raw.
 std::string Quoted(const CIString& text) {
     std::string quoted = "\"";
-    quoted += text.View();
+    quoted += text.CView();
     quoted += '"';
     return quoted;
 }

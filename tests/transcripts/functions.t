@@ -128,22 +128,18 @@ double d(char, byte, short, word, dword, float, bool) (null)
 ! pos:2  引数は変数でなければなりません
 
 === each parameter needs its own type word
-;; The body is not parsed once a parameter failed, hence the second report.
 > int f(int a, b) a
 ! pos:13  パラメータには型指定子が必要です
-! pos:16  式が必要です
 > f
 ! pos:0  未定義の識別子です
 
 === array parameters are refused
 > int f(int a[3]) 0
 ! pos:10  現在は配列の引数は使用できません
-! pos:16  式が必要です
 
 === the variadic parameter must come last
 > int f(..., int a) a
 ! pos:9  可変長パラメータは最後でなければなりません
-! pos:18  式が必要です
 
 === a missing parenthesis or body
 > int f(int a

@@ -238,9 +238,9 @@ true
 > True
 ! pos:0  未定義の識別子です
 > falsey
-! pos:5  未定義の識別子です
+! pos:0  未定義の識別子です
 > trueX
-! pos:4  未定義の識別子です
+! pos:0  未定義の識別子です
 
 === blanks and comments before a literal are skipped
 > 2 * /* c */ 0x10

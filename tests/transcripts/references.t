@@ -64,15 +64,25 @@ r=6
 > rn
 3
 
-=== a reference writes in its target's type
+=== a reference binds only to a variable of its own type, long being int
 > char c = 1
 <empty>
 > int &rc = c
+! pos:11  参照の初期化が誤っています
+> string s = "ab"
 <empty>
-> rc = 300
-44
-> c
-44
+> int &rs = s
+! pos:11  参照の初期化が誤っています
+> rs
+! pos:0  未定義の識別子です
+> long L = 3
+<empty>
+> int &p = L
+<empty>
+> p = 300
+300
+> L
+300
 
 === a reference needs one plain variable name as its initializer
 > int x = 1

@@ -87,11 +87,13 @@ TEST(ValueFormat, BoolsFractionsAndTheEmptyValue) {
     ExpectSameInEveryRadix(CValueData(), "");
 }
 
-TEST(ValueFormat, StringsAreQuotedWithTheirBytesAsTheyAre) {
+// Bytes pass unchanged up to the first zero byte, where a C string ends.
+TEST(ValueFormat, StringsAreQuotedAsCStrings) {
     ExpectSameInEveryRadix(CValueData::String("ab"), "\"ab\"");
     ExpectSameInEveryRadix(CValueData::String(""), "\"\"");
-    const std::string raw("q\"\\\n\t\0\xe3\x81\x82", 9);
+    const std::string raw("q\"\\\n\t\xe3\x81\x82", 8);
     ExpectSameInEveryRadix(CValueData::String(raw), "\"" + raw + "\"");
+    ExpectSameInEveryRadix(CValueData::String(std::string_view("a\0b", 3)), "\"a\"");
 }
 
 TEST(ValueFormat, LongStringsAreWrittenWhole) {
