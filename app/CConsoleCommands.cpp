@@ -1,10 +1,10 @@
 #include "app/CConsoleCommands.h"
 
-#include "engine/BuiltinTable.h"
-#include "engine/CExpFunction.h"
-#include "engine/CExpManager.h"
-#include "engine/CExpVararray.h"
-#include "engine/CExpVariable.h"
+#include "engine/builtins/BuiltinTable.h"
+#include "engine/items/CExpFunction.h"
+#include "engine/manager/CExpManager.h"
+#include "engine/items/CExpVararray.h"
+#include "engine/items/CExpVariable.h"
 #include "value/CValueData.h"
 
 namespace {
@@ -163,18 +163,17 @@ void CConsoleCommands::ListVariables() const {
     ListVariables(manager_.Declarations());
 }
 
-// Depth first, so variables come out in the order they were declared.
+// In the order they were declared.
 void CConsoleCommands::ListVariables(const std::vector<std::unique_ptr<CExpItem>>& items) const {
     const int radix = RadixOf(settings_.radixMode);
     for (const auto& item : items) {
         if (item->Kind() == EXP_VARIABLE) {
             const auto& variable = static_cast<const CExpVariable&>(*item);
             const std::string value = variable.Value() ? variable.Value()->Format(radix) : "";
-            output_.PromptColour(variable.Name() + "=" + value + "\n");
+            output_.PromptColour(std::string(variable.Name()) + "=" + value + "\n");
         } else if (item->Kind() == EXP_VARARRAY) {
-            output_.PromptColour(item->Name() + "[]\n");
+            output_.PromptColour(std::string(item->Name()) + "[]\n");
         }
-        ListVariables(item->Children());
     }
 }
 

@@ -6,7 +6,7 @@
 #include "app/CArgumentSet.h"
 #include "app/CConsoleCommands.h"
 #include "app/CLineReader.h"
-#include "engine/CExpManager.h"
+#include "engine/manager/CExpManager.h"
 #include "value/CTextError.h"
 #include "value/TypeCode.h"
 

@@ -12,7 +12,7 @@
 
 #include "app/CConsoleCommands.h"
 #include "app/CConsoleOutput.h"
-#include "engine/CExpManager.h"
+#include "engine/manager/CExpManager.h"
 
 namespace {
 
@@ -60,16 +60,13 @@ private:
 };
 
 void AddFunctionNames(const CExpManager& manager, std::vector<std::string>& words) {
-    for (const auto& function : manager.Functions()) words.push_back(function->Name());
+    for (const auto& function : manager.Functions()) words.emplace_back(function->Name());
 }
 
 // Depth first, as the variable listing walks them.
 void AddVariableNames(const std::vector<std::unique_ptr<CExpItem>>& items,
                       std::vector<std::string>& words) {
-    for (const auto& item : items) {
-        if (item->Kind() == EXP_VARIABLE || item->Kind() == EXP_VARARRAY) words.push_back(item->Name());
-        AddVariableNames(item->Children(), words);
-    }
+    for (const auto& item : items) words.emplace_back(item->Name());
 }
 
 }  // namespace

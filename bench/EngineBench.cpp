@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/CExpManager.h"
+#include "engine/manager/CExpManager.h"
 
 namespace {
 
@@ -14,24 +14,28 @@ void RunLine(CExpManager& manager, const std::string& line) {
     benchmark::DoNotOptimize(manager.Execute(result));
 }
 
-// Argument 1: the line is evaluated as it is read; 0: through the item tree.
 void BM_IntegerLine(benchmark::State& state) {
     CExpManager manager;
-    manager.SetQuickLines(state.range(0) != 0);
     const std::string line = "(3 + 4) * 5 - 6 * (7 + 8) + 9 * 2 - 1";
     for (auto _ : state) RunLine(manager, line);
 }
-BENCHMARK(BM_IntegerLine)->Arg(1)->Arg(0);
+BENCHMARK(BM_IntegerLine);
 
 void BM_FloatingLine(benchmark::State& state) {
     CExpManager manager;
-    manager.SetQuickLines(state.range(0) != 0);
     const std::string line = "sqrt(12.5) * sin(0.25) + 1.5 / 3.0";
     for (auto _ : state) RunLine(manager, line);
 }
-BENCHMARK(BM_FloatingLine)->Arg(1)->Arg(0);
+BENCHMARK(BM_FloatingLine);
 
-// A line with a variable always goes through the item tree.
+void BM_ElementLine(benchmark::State& state) {
+    CExpManager manager;
+    manager.Parse("int v[1000]");
+    const std::string line = "v[12] = v[840] + 3";
+    for (auto _ : state) RunLine(manager, line);
+}
+BENCHMARK(BM_ElementLine);
+
 void BM_VariableLine(benchmark::State& state) {
     CExpManager manager;
     manager.Parse("int a = 7");

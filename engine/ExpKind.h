@@ -4,8 +4,8 @@
 // the diagnostics the class raises, so it is shown to users.
 enum ExpKind : int {
     EXP_ITEM = 0,
-    EXP_LINE = 1,          // the line as a whole; no item class
-    EXP_COMMENT = 2,
+    EXP_LINE = 1,            // the line as a whole; no item class
+    EXP_COMMENT = 2,         // comments are skipped by the lexer; no item class
     EXP_COMMENT_LINE = 3,
     EXP_NUM_CONST = 4,
     EXP_FRA_CONST = 5,
@@ -15,15 +15,15 @@ enum ExpKind : int {
     EXP_FUNCTION = 9,
     EXP_FUNCCALL = 10,
     EXP_OPERATOR = 11,
-    EXP_KAKKO = 12,
+    EXP_KAKKO = 12,          // a parenthesised group
     EXP_EXPRESSION = 13,
-    EXP_TYPE = 14,
-    EXP_ARRAY = 15,
+    EXP_DECLARATION = 14,
+    EXP_BRACKET_LIST = 15,   // the sizes of an array, or an element's subscripts
     EXP_VARIABLE = 16,
     EXP_VARARRAY = 17,
     EXP_INITIALIZER = 18,
     EXP_ARY_INITIALIZER = 19,
     EXP_INIT_LIST = 20,
-    EXP_REFERENCE = 21,
-    EXP_REFARRAY = 22,
+    EXP_VARIABLE_USE = 21,
+    EXP_ELEMENT_USE = 22,
 };

@@ -38,13 +38,13 @@ CArrayData::CArrayData(uint32_t elementType, std::vector<int32_t> dims)
     if (HasBlock(type_)) elements_.assign(count, CValueData::ZeroOf(type_));
 }
 
-void CArrayData::SetElement(const std::vector<int32_t>& indices, const CValueData& value) {
+void CArrayData::SetElement(std::span<const int32_t> indices, const CValueData& value) {
     if (indices.empty() || !HasBlock(type_)) return;
     CValueData converted = value.ConvertTo(type_);
     elements_[LinearPosition(indices)] = std::move(converted);
 }
 
-CValueData CArrayData::GetElement(const std::vector<int32_t>& indices) const {
+CValueData CArrayData::GetElement(std::span<const int32_t> indices) const {
     if (indices.empty()) return CValueData::Int(0);
     if (!HasBlock(type_)) return CValueData();
     return elements_[LinearPosition(indices)];
@@ -55,7 +55,7 @@ CValueData CArrayData::GetElement(const std::vector<int32_t>& indices) const {
 // its dimension; a position outside the block (or more indices than
 // dimensions) still fails here rather than touching memory it does not own.
 // The sum is taken modulo 2^64 so that no index list can overflow.
-size_t CArrayData::LinearPosition(const std::vector<int32_t>& indices) const {
+size_t CArrayData::LinearPosition(std::span<const int32_t> indices) const {
     if (indices.size() > dims_.size()) throw CIRangeError(CIError::kArrayIndex, static_cast<int64_t>(indices.size()));
     uint64_t position = static_cast<uint64_t>(int64_t{indices[0]});
     for (size_t j = 1; j < indices.size(); ++j) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "value/CValueData.h"
@@ -21,12 +22,12 @@ public:
     // Converts the value to the element type (raising CTextError leaves the
     // array unchanged). No index: nothing stored. Callers check the indices;
     // a position outside the block still throws CIRangeError here.
-    void SetElement(const std::vector<int32_t>& indices, const CValueData& value);
+    void SetElement(std::span<const int32_t> indices, const CValueData& value);
     // No index: the int 0.
-    CValueData GetElement(const std::vector<int32_t>& indices) const;
+    CValueData GetElement(std::span<const int32_t> indices) const;
 
 private:
-    size_t LinearPosition(const std::vector<int32_t>& indices) const;
+    size_t LinearPosition(std::span<const int32_t> indices) const;
 
     uint32_t type_;
     std::vector<int32_t> dims_;

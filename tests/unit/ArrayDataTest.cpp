@@ -7,6 +7,12 @@
 #include "value/CArrayData.h"
 #include "ValueErrorMatchers.h"
 
+namespace {
+
+using Index = std::vector<int32_t>;
+
+}  // namespace
+
 TEST(ArrayData, KeepsTypeAndDimensions) {
     const CArrayData array(VTYPE_SHORT, {2, 3, 4});
     EXPECT_EQ(array.ElementType(), VTYPE_SHORT);
@@ -15,89 +21,89 @@ TEST(ArrayData, KeepsTypeAndDimensions) {
 
 TEST(ArrayData, StoringConvertsToTheElementType) {
     CArrayData chars(VTYPE_CHAR, {4});
-    chars.SetElement({1}, CValueData::Int(300));
-    const CValueData element = chars.GetElement({1});
+    chars.SetElement(Index{1}, CValueData::Int(300));
+    const CValueData element = chars.GetElement(Index{1});
     EXPECT_EQ(element.Type(), VTYPE_CHAR);
     EXPECT_EQ(element.AsChar(), 44);
 
     CArrayData bools(VTYPE_BOOL, {2});
-    bools.SetElement({0}, CValueData::Int(2));
-    EXPECT_TRUE(bools.GetElement({0}).AsBool());
+    bools.SetElement(Index{0}, CValueData::Int(2));
+    EXPECT_TRUE(bools.GetElement(Index{0}).AsBool());
 
     CArrayData ints(VTYPE_INT, {2});
-    ints.SetElement({0}, CValueData::Double(1e10));
-    ints.SetElement({1}, CValueData::Fraction(CFraction(7, 2)));
-    EXPECT_EQ(ints.GetElement({0}).AsInt(), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(ints.GetElement({1}).AsInt(), 3);
-    EXPECT_EQ(ints.GetElement({1}).Type(), VTYPE_INT);
+    ints.SetElement(Index{0}, CValueData::Double(1e10));
+    ints.SetElement(Index{1}, CValueData::Fraction(CFraction(7, 2)));
+    EXPECT_EQ(ints.GetElement(Index{0}).AsInt(), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(ints.GetElement(Index{1}).AsInt(), 3);
+    EXPECT_EQ(ints.GetElement(Index{1}).Type(), VTYPE_INT);
 
     CArrayData dwords(VTYPE_DWORD, {1});
-    dwords.SetElement({0}, CValueData::Int(-1));
-    EXPECT_EQ(dwords.GetElement({0}).AsDword(), 4294967295u);
+    dwords.SetElement(Index{0}, CValueData::Int(-1));
+    EXPECT_EQ(dwords.GetElement(Index{0}).AsDword(), 4294967295u);
 
     CArrayData fractions(VTYPE_FRACTION, {1});
-    fractions.SetElement({0}, CValueData::Fraction(CFraction::Raw(2, 4)));
-    EXPECT_EQ(fractions.GetElement({0}).AsFraction(), CFraction::Raw(2, 4));   // the pair as given
+    fractions.SetElement(Index{0}, CValueData::Fraction(CFraction::Raw(2, 4)));
+    EXPECT_EQ(fractions.GetElement(Index{0}).AsFraction(), CFraction::Raw(2, 4));   // the pair as given
 }
 
 TEST(ArrayData, PositionsAreRowMajor) {
     CArrayData array(VTYPE_INT, {2, 3});
-    array.SetElement({1, 2}, CValueData::Int(42));
-    EXPECT_EQ(array.GetElement({0, 5}).AsInt(), 42);   // 0 * 3 + 5
-    EXPECT_EQ(array.GetElement({5}).AsInt(), 42);      // one index: the position itself
-    array.SetElement({1, 0}, CValueData::Int(7));
-    EXPECT_EQ(array.GetElement({3}).AsInt(), 7);
+    array.SetElement(Index{1, 2}, CValueData::Int(42));
+    EXPECT_EQ(array.GetElement(Index{0, 5}).AsInt(), 42);   // 0 * 3 + 5
+    EXPECT_EQ(array.GetElement(Index{5}).AsInt(), 42);      // one index: the position itself
+    array.SetElement(Index{1, 0}, CValueData::Int(7));
+    EXPECT_EQ(array.GetElement(Index{3}).AsInt(), 7);
 
     CArrayData cube(VTYPE_BYTE, {2, 3, 4});
-    cube.SetElement({1, 2, 3}, CValueData::Int(9));
-    EXPECT_EQ(cube.GetElement({23}).AsByte(), 9);       // (1 * 3 + 2) * 4 + 3
+    cube.SetElement(Index{1, 2, 3}, CValueData::Int(9));
+    EXPECT_EQ(cube.GetElement(Index{23}).AsByte(), 9);       // (1 * 3 + 2) * 4 + 3
 }
 
 TEST(ArrayData, NewElementsReadAsTheZeroOfTheirType) {
     const CArrayData fractions(VTYPE_FRACTION, {3});
-    for (int32_t i = 0; i < 3; ++i) EXPECT_EQ(fractions.GetElement({i}).AsFraction(), CFraction::Raw(0, 1));
+    for (int32_t i = 0; i < 3; ++i) EXPECT_EQ(fractions.GetElement(Index{i}).AsFraction(), CFraction::Raw(0, 1));
     const CArrayData strings(VTYPE_STRING, {2, 2});
-    const CValueData text = strings.GetElement({1, 1});
+    const CValueData text = strings.GetElement(Index{1, 1});
     EXPECT_EQ(text.Type(), VTYPE_STRING);
     EXPECT_EQ(text.StringRef().View(), "");
     const CArrayData doubles(VTYPE_DOUBLE, {2});
-    EXPECT_EQ(doubles.GetElement({1}).AsDouble(), 0.0);
+    EXPECT_EQ(doubles.GetElement(Index{1}).AsDouble(), 0.0);
 }
 
 TEST(ArrayData, StringElementsNeedStrings) {
     CArrayData strings(VTYPE_STRING, {2});
-    strings.SetElement({0}, CValueData::String("keep"));
-    EXPECT_TRUE(RaisesAt(2002, [&] { strings.SetElement({0}, CValueData::Int(1)); }));
-    EXPECT_EQ(strings.GetElement({0}).StringRef().View(), "keep");
+    strings.SetElement(Index{0}, CValueData::String("keep"));
+    EXPECT_TRUE(RaisesAt(2002, [&] { strings.SetElement(Index{0}, CValueData::Int(1)); }));
+    EXPECT_EQ(strings.GetElement(Index{0}).StringRef().View(), "keep");
 
     CArrayData numbers(VTYPE_DOUBLE, {1});
-    numbers.SetElement({0}, CValueData::Double(1.5));
-    EXPECT_TRUE(RaisesAt(1944, [&] { numbers.SetElement({0}, CValueData::String("x")); }));
-    EXPECT_EQ(numbers.GetElement({0}).AsDouble(), 1.5);
+    numbers.SetElement(Index{0}, CValueData::Double(1.5));
+    EXPECT_TRUE(RaisesAt(1944, [&] { numbers.SetElement(Index{0}, CValueData::String("x")); }));
+    EXPECT_EQ(numbers.GetElement(Index{0}).AsDouble(), 1.5);
 }
 
 TEST(ArrayData, ReadElementsAreCopies) {
     CArrayData strings(VTYPE_STRING, {1});
-    strings.SetElement({0}, CValueData::String("a"));
-    CValueData copy = strings.GetElement({0});
+    strings.SetElement(Index{0}, CValueData::String("a"));
+    CValueData copy = strings.GetElement(Index{0});
     copy.Assign(CValueData::String("b"));
-    EXPECT_EQ(strings.GetElement({0}).StringRef().View(), "a");
+    EXPECT_EQ(strings.GetElement(Index{0}).StringRef().View(), "a");
 }
 
 TEST(ArrayData, NoIndex) {
     CArrayData array(VTYPE_DOUBLE, {2});
-    array.SetElement({}, CValueData::Double(5));
-    const CValueData zero = array.GetElement({});
+    array.SetElement(Index{}, CValueData::Double(5));
+    const CValueData zero = array.GetElement(Index{});
     EXPECT_EQ(zero.Type(), VTYPE_INT);
     EXPECT_EQ(zero.AsInt(), 0);
-    EXPECT_EQ(array.GetElement({0}).AsDouble(), 0.0);
-    EXPECT_EQ(CArrayData(VTYPE_INT, {}).GetElement({}).AsInt(), 0);
+    EXPECT_EQ(array.GetElement(Index{0}).AsDouble(), 0.0);
+    EXPECT_EQ(CArrayData(VTYPE_INT, {}).GetElement(Index{}).AsInt(), 0);
 }
 
 TEST(ArrayData, UnknownElementTypeHasNoElements) {
     CArrayData array(13, {4});
-    array.SetElement({0}, CValueData::Int(1));
-    EXPECT_TRUE(array.GetElement({0}).IsEmpty());
+    array.SetElement(Index{0}, CValueData::Int(1));
+    EXPECT_TRUE(array.GetElement(Index{0}).IsEmpty());
 }
 
 TEST(ArrayData, OversizedBlocksFailInsteadOfShrinking) {
@@ -112,12 +118,12 @@ TEST(ArrayData, OversizedBlocksFailInsteadOfShrinking) {
 // outside the block is a fault of the container, never a stray access.
 TEST(ArrayData, PositionsOutsideTheBlockFail) {
     CArrayData array(VTYPE_INT, {2, 3});
-    EXPECT_THROW(array.GetElement({2, 0}), CIRangeError);
-    EXPECT_THROW(array.GetElement({-1}), CIRangeError);
-    EXPECT_THROW(array.SetElement({0, 6}, CValueData::Int(1)), CIRangeError);
-    EXPECT_THROW(array.GetElement({0, 0, 0}), CIRangeError);
-    EXPECT_THROW(array.GetElement({std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max()}),
+    EXPECT_THROW(array.GetElement(Index{2, 0}), CIRangeError);
+    EXPECT_THROW(array.GetElement(Index{-1}), CIRangeError);
+    EXPECT_THROW(array.SetElement(Index{0, 6}, CValueData::Int(1)), CIRangeError);
+    EXPECT_THROW(array.GetElement(Index{0, 0, 0}), CIRangeError);
+    EXPECT_THROW(array.GetElement(Index{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max()}),
                  CIRangeError);
-    EXPECT_THROW(CArrayData(VTYPE_INT, {0}).GetElement({0}), CIRangeError);
-    EXPECT_THROW(CArrayData(VTYPE_INT, {65536, 65536, 0}).GetElement({0}), CIRangeError);   // 0 elements
+    EXPECT_THROW(CArrayData(VTYPE_INT, {0}).GetElement(Index{0}), CIRangeError);
+    EXPECT_THROW(CArrayData(VTYPE_INT, {65536, 65536, 0}).GetElement(Index{0}), CIRangeError);   // 0 elements
 }

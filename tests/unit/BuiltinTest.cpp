@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "engine/BuiltinTable.h"
-#include "engine/Builtins.h"
-#include "engine/CExpManager.h"
+#include "engine/builtins/BuiltinTable.h"
+#include "engine/builtins/Builtins.h"
+#include "engine/manager/CExpManager.h"
 #include "platform/MathErrors.h"
 
 namespace {

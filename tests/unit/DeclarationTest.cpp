@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/CExpManager.h"
-#include "engine/CExpType.h"
-#include "engine/CExpVararray.h"
-#include "engine/CExpVariable.h"
+#include "engine/items/CExpDeclaration.h"
+#include "engine/items/CExpVararray.h"
+#include "engine/items/CExpVariable.h"
+#include "engine/manager/CExpManager.h"
 #include "value/CTextError.h"
 
 namespace {
@@ -26,8 +26,8 @@ protected:
     }
 
     CExpItem* Declared(const std::string& name) const {
-        for (const auto& declaration : manager_.Declarations()) {
-            if (CExpItem* found = declaration->MatchName(name)) return found;
+        for (const auto& declared : manager_.Declarations()) {
+            if (declared->Name() == name) return declared.get();
         }
         return nullptr;
     }
@@ -68,16 +68,6 @@ TEST_F(DeclarationTest, VariablesExistOnceTheirLineIsParsed) {
     EXPECT_TRUE(result.IsEmpty());
 }
 
-TEST_F(DeclarationTest, TextFormsNameTheDeclaredType) {
-    EXPECT_TRUE(Parse("long x = 1, &r = x").empty());
-    EXPECT_EQ(manager_.Declarations().back()->Text(), "int x, &r");
-    EXPECT_TRUE(Parse("char m[2][3] = {{1, 2}, {(3)}}").empty());
-    const CExpItem& declaration = *manager_.Declarations().back();
-    EXPECT_EQ(declaration.Text(), "char m[2][3]");
-    const CExpItem& initializer = *Array("m").Child(1);
-    EXPECT_EQ(initializer.Child(0)->Text(), "{{1, 2}, {(3)}}");
-}
-
 TEST_F(DeclarationTest, AReferenceSharesItsTargetsValueObject) {
     EXPECT_TRUE(Parse("int x = 2").empty());
     EXPECT_TRUE(Parse("int &r = x, &rr = r").empty());
@@ -86,26 +76,6 @@ TEST_F(DeclarationTest, AReferenceSharesItsTargetsValueObject) {
     EXPECT_TRUE(Variable("r").IsReference());
     EXPECT_EQ(Evaluate("rr = 7"), "7");
     EXPECT_EQ(Evaluate("x"), "7");
-}
-
-TEST_F(DeclarationTest, RunningADeclarationAgainKeepsReferencesBound) {
-    EXPECT_TRUE(Parse("int x = 2").empty());
-    EXPECT_TRUE(Parse("int &r = x").empty());
-    EXPECT_EQ(Evaluate("r = 5"), "5");
-    CExpContext context;
-    EXPECT_TRUE(manager_.Declarations().front()->Execute(context));
-    EXPECT_EQ(Evaluate("r"), "2");
-    EXPECT_EQ(Variable("r").Value(), Variable("x").Value());
-}
-
-TEST_F(DeclarationTest, AReferenceKeepsTheSharedValueAliveOnItsOwn) {
-    EXPECT_TRUE(Parse("int x = 4").empty());
-    EXPECT_TRUE(Parse("int &r = x").empty());
-    const std::shared_ptr<CValueData> shared = Variable("r").Value();
-    EXPECT_GE(shared.use_count(), 3);   // x, r and this test
-    manager_.LoadInclude("/nonexistent/numora.inc");   // drops every declaration
-    EXPECT_EQ(shared.use_count(), 1);
-    EXPECT_EQ(shared->AsInt(), 4);
 }
 
 TEST_F(DeclarationTest, ADeclarationWhoseRunRaisesIsDroppedAndItsNameStaysFree) {
@@ -177,27 +147,22 @@ TEST_F(DeclarationTest, ManyDeclaratorsOnOneLine) {
 // before the next type word belongs to the parameter list, and a reference
 // parameter needs no initializer.
 TEST(ParameterDeclaration, StopsBeforeTheNextParameter) {
-    CExpSource source;
-    CExpType declaration;
-    declaration.SetParameter();
-    const std::string text = "int &r, int b";
-    EXPECT_TRUE(declaration.Parse(source, text));
-    EXPECT_FALSE(source.HasDiag());
-    EXPECT_EQ(declaration.ChildCount(), 1u);
-    EXPECT_EQ(source.position, 6);
-
-    CExpSource variadic;
-    CExpType before;
-    before.SetParameter();
-    EXPECT_TRUE(before.Parse(variadic, "int a, ...)"));
-    EXPECT_EQ(before.ChildCount(), 1u);
-    EXPECT_EQ(variadic.position, 5);
-
-    CExpSource untyped;
-    CExpType shared;
-    shared.SetParameter();
-    EXPECT_TRUE(shared.Parse(untyped, "int a, b)"));
-    EXPECT_EQ(shared.ChildCount(), 2u);
+    struct Case {
+        const char* text;
+        size_t declarators;
+        int end;
+    };
+    for (const Case& c : {Case{"int &r, int b", 1, 6}, Case{"int a, ...)", 1, 5}, Case{"int a, b)", 2, 8}}) {
+        ParseWorkspace workspace;
+        workspace.Reset(c.text);
+        CExpSource source(workspace);
+        CExpDeclaration declaration;
+        declaration.SetParameter();
+        EXPECT_TRUE(declaration.Parse(source)) << c.text;
+        EXPECT_FALSE(source.HasDiag()) << c.text;
+        EXPECT_EQ(declaration.ChildCount(), c.declarators) << c.text;
+        EXPECT_EQ(source.position, c.end) << c.text;
+    }
 }
 
 }  // namespace

@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/CExpKakko.h"
-#include "engine/CExpOperator.h"
-#include "engine/CExpScope.h"
-#include "engine/CExpType.h"
-#include "engine/CExpression.h"
+#include "engine/items/CExpOperator.h"
+#include "engine/items/CExpression.h"
+#include "engine/manager/CExpManager.h"
 
 namespace {
 
@@ -29,32 +27,40 @@ std::string Shape(const CExpItem& item) {
 class ExpressionTreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto declaration = MakeCandidate<CExpType>(&scope_);
-        CExpSource source;
-        ASSERT_TRUE(declaration->Parse(source, "int a, b, c, d, e, i, j, t, x, y"));
-        CExpContext context;
-        ASSERT_TRUE(declaration->Execute(context));
-        for (const auto& variable : declaration->Children()) scope_.Define(variable->Name(), variable.get());
-        declaration_ = std::move(declaration);
+        ASSERT_TRUE(manager_.Parse("int a, b, c, d, e, i, j, t, x, y"));
+        for (const auto& variable : manager_.Declarations()) scope_.Define(variable.get());
+    }
+
+    // The expression at the start of the line, parsed on its own (nothing
+    // checks what follows it).
+    CExpression& ParseOnly(const std::string& line, bool stopAtComma = false) {
+        line_ = line;
+        workspace_.Reset(line_);
+        source_ = CExpSource(workspace_);
+        auto* expression = source_.New<CExpression>();
+        expression->SetParent(&scope_);
+        parsed_ = expression->ParseExpression(source_, stopAtComma);
+        return *expression;
     }
 
     // The shape of the line's tree, or its diagnostics as «pos.major.minor».
     std::string Parse(const std::string& line) {
-        CExpression expression;
-        expression.SetParent(&scope_);
-        CExpSource source;
-        const bool ok = expression.ParseExpression(source, line, false);
-        if (!source.HasDiag()) return ok ? Shape(expression) : "<nothing>";
+        const CExpression& expression = ParseOnly(line);
+        if (!source_.HasDiag()) return parsed_ ? Shape(expression) : "<nothing>";
         std::string diags;
-        for (CExpDiag diag; source.diags.TakeOldest(diag);) {
+        for (CExpDiag diag; source_.diags.TakeOldest(diag);) {
             diags += (diags.empty() ? "" : " ") + std::to_string(diag.position) + "." +
-                     std::to_string(diag.major) + "." + std::to_string(diag.minor);
+                     std::to_string(diag.Major()) + "." + std::to_string(diag.Minor());
         }
         return diags;
     }
 
+    CExpManager manager_;
     CExpScope scope_;
-    std::unique_ptr<CExpType> declaration_;
+    std::string line_;
+    ParseWorkspace workspace_;
+    CExpSource source_{workspace_};
+    bool parsed_ = false;
 };
 
 TEST_F(ExpressionTreeTest, BinaryOperatorsFollowPrecedence) {
@@ -135,11 +141,9 @@ TEST_F(ExpressionTreeTest, ALineCommentEndsOnlyAtCarriageReturnLineFeed) {
 }
 
 TEST_F(ExpressionTreeTest, AStopAtCommaLeavesTheCommaUnread) {
-    CExpression expression;
-    expression.SetParent(&scope_);
-    CExpSource source;
-    EXPECT_TRUE(expression.ParseExpression(source, "1 + 2, 3", true));
-    EXPECT_EQ(source.position, 5);
+    const CExpression& expression = ParseOnly("1 + 2, 3", true);
+    EXPECT_TRUE(parsed_);
+    EXPECT_EQ(source_.position, 5);
     EXPECT_EQ(Shape(expression), "+(1,2)");
 }
 

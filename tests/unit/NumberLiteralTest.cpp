@@ -7,18 +7,17 @@
 #include <random>
 #include <string>
 
-#include "engine/CExpNumConst.h"
+#include "engine/lexer/NumberLiteral.h"
 
 namespace {
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 double ReadLiteral(const std::string& text) {
-    CExpSource source;
     CValueData value;
-    EXPECT_TRUE(CExpNumConst::Read(source, text, value)) << text;
-    EXPECT_FALSE(source.HasDiag()) << text;
-    EXPECT_EQ(source.position, static_cast<int>(text.size())) << text;
+    bool malformed = false;
+    EXPECT_EQ(ReadNumber(text, 0, value, malformed), text.size()) << text;
+    EXPECT_FALSE(malformed) << text;
     return value.AsDouble();
 }
 
@@ -53,7 +52,7 @@ TEST(NumberLiteral, LiteralsBeginningWithZero) {
         const char* text;
         TypeCode type;
         const char* value;
-        int end;
+        size_t end;
     };
     const Case cases[] = {
         {"0", VTYPE_INT, "0", 1},        {"0)", VTYPE_INT, "0", 1},      {"0 + 1", VTYPE_INT, "0", 1},
@@ -62,11 +61,11 @@ TEST(NumberLiteral, LiteralsBeginningWithZero) {
         {"08", VTYPE_INT, "8", 2},       {"0$1", VTYPE_INT, "0", 1},     {"0a", VTYPE_INT, "0", 1},
     };
     for (const Case& c : cases) {
-        CExpSource source;
         CValueData value;
-        ASSERT_TRUE(CExpNumConst::Read(source, c.text, value)) << c.text;
+        bool malformed = false;
+        EXPECT_EQ(ReadNumber(c.text, 0, value, malformed), c.end) << c.text;
+        EXPECT_FALSE(malformed) << c.text;
         EXPECT_EQ(value.Type(), c.type) << c.text;
         EXPECT_EQ(value.FormatDec(), c.value) << c.text;
-        EXPECT_EQ(source.position, c.end) << c.text;
     }
 }

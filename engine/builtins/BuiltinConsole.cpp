@@ -1,0 +1,108 @@
+// Console and standard input and output: cgets, gets, cputs, puts, getch,
+// getchar, putch, putchar. The console ones use the terminal directly and
+// fail without one; the others use C stdio, as the prompt does, so their
+// input and output keep their order with the prompt's.
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "base/CILogManager.h"
+#include "engine/builtins/Builtins.h"
+#include "platform/Console.h"
+
+namespace {
+
+// The longest line cgets and gets deliver; the rest of a longer line is
+// dropped rather than left to be read as the next prompt line.
+constexpr size_t kLineLimit = 255;
+
+// Whatever the prompt printed must reach the terminal before the console is
+// used directly.
+std::optional<CConsole> OpenConsole() {
+    std::fflush(stdout);
+    return CConsole::Open();
+}
+
+// What was printed so far must be out before the program waits for input,
+// which may come from the same terminal.
+int ReadStdinChar() {
+    std::fflush(stdout);
+    return std::getchar();
+}
+
+// One line of standard input without its line end; nothing on a read error.
+std::optional<std::string> ReadStdinLine() {
+    std::fflush(stdout);
+    std::string line;
+    for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+        if (line.size() < kLineLimit) line += static_cast<char>(c);
+    }
+    if (std::ferror(stdin)) return std::nullopt;
+    return line;
+}
+
+}  // namespace
+
+namespace builtin {
+
+bool Cgets(CBuiltinCall& call) {
+    std::optional<CConsole> console = OpenConsole();
+    if (!console) return call.Fail(Diag::BuiltinFailed);
+    const std::optional<std::string> line = console->ReadLine(kLineLimit);
+    if (!line) return call.Fail(Diag::BuiltinFailed);
+    call.Return(CValueData::String(*line));
+    return true;
+}
+
+bool Gets(CBuiltinCall& call) {
+    const std::optional<std::string> line = ReadStdinLine();
+    if (!line) {
+        GlobalLog().Log(CILogManager::ERROR, "%s : error(%d)", call.Name(), std::ferror(stdin));
+        return call.Fail(Diag::BuiltinFailed);
+    }
+    call.Return(CValueData::String(*line));
+    return true;
+}
+
+bool Cputs(CBuiltinCall& call) {
+    std::optional<CConsole> console = OpenConsole();
+    if (!console) return call.Fail(Diag::BuiltinFailed);
+    const bool written = console->Write(call.Arg(0).AsString().Text());
+    call.Return(CValueData::Int(written ? 0 : -1));
+    return true;
+}
+
+bool Puts(CBuiltinCall& call) {
+    call.Return(CValueData::Int(std::puts(call.Arg(0).AsString().Text())));
+    return true;
+}
+
+bool Getch(CBuiltinCall& call) {
+    std::optional<CConsole> console = OpenConsole();
+    if (!console) return call.Fail(Diag::BuiltinFailed);
+    const std::optional<unsigned char> key = console->ReadKey();
+    if (!key) return call.Fail(Diag::BuiltinFailed);
+    call.Return(CValueData::Int(*key));
+    return true;
+}
+
+bool Getchar(CBuiltinCall& call) {
+    call.Return(CValueData::Int(ReadStdinChar()));
+    return true;
+}
+
+// Returns the byte written.
+bool Putch(CBuiltinCall& call) {
+    const char byte = static_cast<char>(call.Arg(0).AsInt());
+    std::optional<CConsole> console = OpenConsole();
+    if (!console || !console->Write(std::string_view(&byte, 1))) return call.Fail(Diag::BuiltinFailed);
+    call.Return(CValueData::Int(static_cast<unsigned char>(byte)));
+    return true;
+}
+
+bool Putchar(CBuiltinCall& call) {
+    call.Return(CValueData::Int(std::putchar(call.Arg(0).AsInt())));
+    return true;
+}
+
+}  // namespace builtin

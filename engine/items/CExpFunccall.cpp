@@ -1,0 +1,231 @@
+#include "engine/items/CExpFunccall.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <new>
+#include <span>
+#include <stdexcept>
+
+#include "base/CILogManager.h"
+#include "engine/builtins/Builtins.h"
+#include "engine/items/CExpFunction.h"
+#include "engine/items/CExpVariableUse.h"
+#include "engine/items/CExpression.h"
+#include "platform/Faults.h"
+#include "value/CTextError.h"
+#include "value/TypeCode.h"
+
+namespace {
+
+// Most built-ins take at most this many arguments, which are then evaluated
+// without allocating.
+constexpr size_t kArgumentsInPlace = 4;
+
+bool IsVariableUse(const CExpItem* item) {
+    return item->Kind() == EXP_VARIABLE_USE || item->Kind() == EXP_ELEMENT_USE;
+}
+
+// The single item an expression consists of, looking through parentheses
+// that hold nothing else; null when the expression is more than one item.
+CExpItem* SoleItem(CExpItem* expression) {
+    CExpItem* item = expression->ChildCount() == 1 ? expression->Child(0) : nullptr;
+    while (item != nullptr && item->Kind() == EXP_KAKKO && item->ChildCount() == 1) {
+        CExpItem* inner = item->Child(0);
+        item = inner->ChildCount() == 1 ? inner->Child(0) : nullptr;
+    }
+    return item;
+}
+
+// Numbers and strings do not mix; an argument without a type (a call of a
+// void function) is left to the built-in.
+bool TypesClash(int paramType, int argType) {
+    const bool paramNumeric = IsNumericType(paramType);
+    return (IsNumericType(argType) && !paramNumeric) || (IsStringType(argType) && !IsStringType(paramType));
+}
+
+}  // namespace
+
+CExpFunccall::CExpFunccall(CExpFunction* callee, std::pmr::memory_resource* storage)
+    : CExpItem(EXP_FUNCCALL), callee_(callee), arguments_(storage) {}
+
+bool CExpFunccall::Parse(CExpSource& source) {
+    SetPosition(source.position);
+    source.Advance();   // the name
+    source.SkipBlanks();
+    if (!source.At(TokenKind::LParen)) {
+        source.AddDiag(source.position, Diag::CallNoArguments);
+        return true;
+    }
+    if (!ParseArguments(source)) return true;
+    source.SkipBlanks();
+    if (!source.At(TokenKind::RParen)) {
+        source.AddDiag(source.position, Diag::CallMissingParen);
+        return true;
+    }
+    const int closePosition = source.position;
+    source.Advance();
+    CheckArguments(source, closePosition);
+    return true;
+}
+
+bool CExpFunccall::ParseArguments(CExpSource& source) {
+    do {
+        source.Advance();   // over the "(" or ","
+        source.SkipBlanks();
+        if (source.AtEnd()) break;
+        CExpItem* argument = ParseArgument(source);
+        if (source.HasDiag()) return false;
+        if (argument != nullptr) {
+            argument->SetParent(this);
+            arguments_.push_back(argument);
+        } else if (arguments_.empty()) {
+            break;   // «name()»
+        } else {
+            source.AddDiag(source.position, Diag::ArgumentOmitted);
+        }
+        source.SkipBlanks();
+    } while (source.AtOperator(OP_COMMA));
+    return true;
+}
+
+// A bare variable name, even in parentheses, is passed as the use of the
+// variable itself, so an output parameter can write to it.
+CExpItem* CExpFunccall::ParseArgument(CExpSource& source) {
+    const int start = source.position;
+    auto* expression = source.New<CExpression>();
+    expression->SetParent(this);
+    if (!expression->ParseExpression(source, true)) return nullptr;
+    CExpItem* sole = SoleItem(expression);
+    if (sole != nullptr && IsVariableUse(sole)) return sole;
+    expression->SetPosition(start);
+    return expression;
+}
+
+const FunctionParam* CExpFunccall::ParamAt(size_t index) const {
+    const std::vector<FunctionParam>& params = callee_->Params();
+    if (index < params.size()) return &params[index];
+    if (!params.empty() && params.back().variadic) return &params.back();
+    return nullptr;
+}
+
+// A variadic last entry may also stand for no argument at all.
+bool CExpFunccall::CountFits() const {
+    const std::vector<FunctionParam>& params = callee_->Params();
+    const size_t given = ChildCount();
+    return given >= params.size() || (given + 1 == params.size() && params.back().variadic);
+}
+
+void CExpFunccall::CheckArguments(CExpSource& source, int closePosition) {
+    if (!CountFits()) {
+        source.AddDiag(closePosition, Diag::ArgumentOmitted);
+        return;
+    }
+    for (size_t i = 0; i < ChildCount(); ++i) {
+        const CExpItem* argument = Child(i);
+        const FunctionParam* param = ParamAt(i);
+        Diag problem = Diag::Count;
+        if (param == nullptr) {
+            problem = Diag::CallTooManyArguments;
+        } else if (param->variadic) {
+            continue;
+        } else if (param->byReference && argument->Kind() != EXP_VARIABLE_USE) {
+            problem = Diag::ArgumentNotVariable;
+        } else if (TypesClash(param->type, argument->ValueType())) {
+            problem = Diag::ArgumentTypeMismatch;
+        }
+        if (problem != Diag::Count) {
+            source.AddDiag(argument->Position(), problem);
+            return;
+        }
+    }
+}
+
+bool CExpFunccall::Check(CExpSource& source) {
+    if (!CExpItem::Check(source)) return false;
+    if (callee_ == nullptr) return true;
+    const std::vector<FunctionParam>& params = callee_->Params();
+    for (size_t i = 0; i < params.size() && i < ChildCount() && !params[i].variadic; ++i) {
+        const int want = params[i].type;
+        const int have = Child(i)->ValueType();
+        const bool fits = IsNumericType(want) ? IsNumericType(have) : !IsStringType(want) || IsStringType(have);
+        if (!fits) {
+            source.AddDiag(Child(i)->Position(), Diag::ArgumentTypeMismatch);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string CExpFunccall::Text() const {
+    std::string text = "(";
+    for (size_t i = 0; i < ChildCount(); ++i) {
+        if (i > 0) text += ", ";
+        text += Child(i)->Text();
+    }
+    return text + ")";
+}
+
+int CExpFunccall::ValueType() const { return callee_ ? callee_->ValueType() : 0; }
+
+bool CExpFunccall::Execute(CExpContext& context) {
+    if (callee_->Number() == CExpFunction::kUserFunction) {
+        context.AddDiag(Position(), Diag::UserFunctionCall);
+        return false;
+    }
+    // Failures of the C library and of value conversions inside a call
+    // become the call's diagnostic; the line fails, the session goes on.
+    try {
+        return RunBuiltin(context);
+    } catch (const CInvPrmException&) {
+        char text[256];
+        std::snprintf(text, sizeof text, "%s", "_invalid_parameter");
+        GlobalLog().Log(CILogManager::ERROR, "%s", text);
+    } catch (const std::bad_alloc&) {
+        context.AddDiag(Position(), Diag::BuiltinFailed);
+        return false;
+    } catch (const std::exception&) {
+        // a math error, or another failure of the C library
+    } catch (const CTextError&) {
+        // a conversion the value model refuses
+    }
+    context.AddDiag(Position(), Diag::BuiltinException);
+    return false;
+}
+
+// Only the declared parameters are evaluated; a variadic entry takes in
+// every argument from its place on (formatted output needs them all).
+size_t CExpFunccall::EvaluatedCount() const {
+    const std::vector<FunctionParam>& params = callee_->Params();
+    const bool variadic = !params.empty() && params.back().variadic;
+    return variadic ? ChildCount() : std::min(params.size(), ChildCount());
+}
+
+bool CExpFunccall::RunBuiltin(CExpContext& context) {
+    const size_t count = EvaluatedCount();
+    std::array<CValueData, kArgumentsInPlace> inPlace;
+    std::vector<CValueData> many(count > kArgumentsInPlace ? count : 0);
+    const std::span<CValueData> values = count > kArgumentsInPlace ? std::span<CValueData>(many)
+                                                                   : std::span<CValueData>(inPlace).first(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (!Child(i)->Execute(context)) return false;
+        values[i] = std::move(context.value);
+    }
+    CBuiltinCall call(callee_->Number(), values);
+    if (!BuiltinImplementations().at(static_cast<size_t>(callee_->Number()))(call)) {
+        context.AddDiag(Position(), call.Failure());
+        return false;
+    }
+    if (!WriteOutputs(call, context)) return false;
+    context.value = call.Result();
+    return true;
+}
+
+bool CExpFunccall::WriteOutputs(const CBuiltinCall& call, CExpContext& context) const {
+    const std::vector<FunctionParam>& params = callee_->Params();
+    for (size_t i = 0; i < params.size() && i < ChildCount(); ++i) {
+        if (!params[i].byReference || Child(i)->Kind() != EXP_VARIABLE_USE) continue;
+        if (!static_cast<CExpVariableUse*>(Child(i))->Write(call.Output(i), context)) return false;
+    }
+    return true;
+}

@@ -1,0 +1,57 @@
+#include "engine/items/CExpItem.h"
+
+#include <algorithm>
+
+#include "engine/items/CExpression.h"
+
+bool CExpItem::Parse(CExpSource&) { return false; }
+
+std::string CExpItem::Text() const {
+    std::string text;
+    for (size_t i = 0; i < ChildCount(); ++i) text += Child(i)->Text();
+    return text;
+}
+
+bool CExpItem::IsConstant() const {
+    for (size_t i = 0; i < ChildCount(); ++i) {
+        if (!Child(i)->IsConstant()) return false;
+    }
+    return true;
+}
+
+bool CExpItem::Execute(CExpContext&) { return true; }
+
+bool CExpItem::Check(CExpSource& source) {
+    for (size_t i = 0; i < ChildCount(); ++i) {
+        if (!Child(i)->Check(source)) return false;
+    }
+    return true;
+}
+
+CExpItem* CExpItem::Lookup(std::string_view name) const {
+    if (parent_ == nullptr) return nullptr;
+    for (size_t i = 0; i < parent_->ChildCount(); ++i) {
+        CExpItem* sibling = parent_->Child(i);
+        if (sibling == this) break;
+        if (CExpItem* found = sibling->MatchName(name)) return found;
+    }
+    return parent_->Lookup(name);
+}
+
+CExpItem* CExpItem::MatchName(std::string_view name) {
+    return DefinesName() && Name() == name ? this : nullptr;
+}
+
+bool CExpItem::ExecuteChildren(CExpContext& context) {
+    for (size_t i = 0; i < ChildCount(); ++i) {
+        if (!Child(i)->Execute(context)) return false;
+    }
+    return true;
+}
+
+int NestingDepth(const CExpItem& item) {
+    if (item.Kind() == EXP_EXPRESSION) return static_cast<const CExpression&>(item).Depth();
+    int deepest = -1;
+    for (size_t i = 0; i < item.ChildCount(); ++i) deepest = std::max(deepest, NestingDepth(*item.Child(i)));
+    return deepest + 1;
+}

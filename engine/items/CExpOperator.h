@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "engine/items/CExpItem.h"
+#include "engine/lexer/OperatorTable.h"
+
+// Applies one operator of the operator table to its operand children, which
+// are in text order (operand 1 is the left one). The parser decides the
+// operator's code (unary or binary, prefix or postfix) from its neighbours.
+class CExpOperator final : public CExpItem {
+public:
+    // The operator of the given table row, as the parser re-coded it.
+    CExpOperator(int row, int code, int precedence, int position);
+
+    std::string Text() const override { return OperatorRow(row_).text; }
+    bool Execute(CExpContext& context) override;
+    bool Check(CExpSource& source) override;
+    int ValueType() const override;
+    size_t ChildCount() const override { return count_; }
+    CExpItem* Child(size_t i) const override { return operands_[i]; }
+
+    // Appends the next operand, left to right.
+    void AddOperand(CExpItem* operand);
+    int Code() const { return code_; }
+    int Precedence() const { return precedence_; }
+
+private:
+    int ComputeValueType() const;
+
+    std::array<CExpItem*, 3> operands_{};
+    uint8_t count_ = 0;
+    uint8_t row_;
+    int8_t code_;
+    uint8_t precedence_;
+    int staticType_ = -1;   // known once Check has passed
+};

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <string_view>
+
+#include "engine/Diagnostics.h"
+#include "engine/items/CLineArena.h"
+#include "engine/items/ExpressionStacks.h"
+#include "engine/lexer/CLexer.h"
+#include "engine/lexer/OperatorTable.h"
+
+// What the parse of a line works in: its tokens, the storage of its items
+// and the expression parser's stacks. The manager keeps one for the whole
+// session, so each line reuses what the earlier ones grew.
+struct ParseWorkspace {
+    CLexer lexer;
+    CLineArena arena;
+    ExpressionStacks stacks;
+
+    // Starts on a new line; the items of the last one go.
+    void Reset(std::string_view line) {
+        arena.Reset();
+        lexer.Reset(line);
+        stacks.operands.clear();
+        stacks.operators.clear();
+        stacks.softFaults.clear();
+    }
+};
+
+// The parse cursor handed to every Parse and Check: where the parser stands
+// in the line's tokens, and the diagnostics found so far. The cursor is a
+// token index; position is the byte offset diagnostics point at, either the
+// end of the token just read or, once blanks are skipped, the start of the
+// next one. A copy of the cursor is a probe: what it reads and records is
+// forgotten with it.
+class CExpSource {
+public:
+    explicit CExpSource(ParseWorkspace& workspace) : workspace_(&workspace) {}
+
+    int position = 0;
+    size_t index = 0;
+    // The depth of nested expressions and brace lists being parsed; the
+    // parser refuses lines that nest deeper than CExpression::kMaxDepth so
+    // that no input can exhaust the stack.
+    int depth = 0;
+    CExpDiagList diags;
+
+    // A record equal to the last one adds nothing: it arises when two item
+    // classes are offered the same text and both skip the same unclosed
+    // comment before refusing or taking it.
+    void AddDiag(int pos, Diag id) {
+        if (!diags.Empty() && diags.Last().position == pos && diags.Last().id == id) return;
+        diags.Add(pos, id);
+    }
+    bool HasDiag() const { return !diags.Empty(); }
+
+    Token Current() const { return workspace_->lexer.At(index); }
+    // Moves over blanks and comments to the current token; true when the
+    // position moved. Passing an unclosed comment records it.
+    bool SkipBlanks() {
+        const Token token = Current();
+        if (position >= token.start) return false;
+        if (token.kind == TokenKind::End && token.payload >= position) AddDiag(token.payload, Diag::UnclosedComment);
+        position = token.start;
+        return true;
+    }
+    // Moves past the current token.
+    void Advance() {
+        position = Current().end;
+        ++index;
+    }
+    bool AtEnd() const { return position >= static_cast<int>(workspace_->lexer.Line().size()); }
+    bool At(TokenKind kind) const { return Current().kind == kind; }
+    bool AtOperator(int code) const {
+        const Token token = Current();
+        return token.kind == TokenKind::Operator && OperatorRow(token.row).code == code;
+    }
+    // The name at the cursor, or an empty view when the current token is no
+    // name; the cursor does not move.
+    std::string_view Name() const {
+        const Token token = Current();
+        return token.kind == TokenKind::Name ? workspace_->lexer.TextOf(token) : std::string_view();
+    }
+    // Goes on at a byte offset inside the current token: the parser took
+    // only its first part.
+    void ResumeAt(int offset) {
+        workspace_->lexer.RelexFrom(index, static_cast<size_t>(offset));
+        position = offset;
+    }
+    // Records the faults of a malformed literal and moves past it.
+    void TakeFaulty(const Token& token) {
+        for (const LexFault& fault : workspace_->lexer.FaultsOf(token)) AddDiag(fault.position, fault.id);
+        Advance();
+    }
+
+    CLexer& Lexer() const { return workspace_->lexer; }
+    std::string_view Line() const { return workspace_->lexer.Line(); }
+
+    // A new item of this line, in the line's storage.
+    template <class T, class... Args>
+    T* New(Args&&... args) const {
+        return workspace_->arena.Make<T>(std::forward<Args>(args)...);
+    }
+    CLineArena& Arena() const { return workspace_->arena; }
+
+    ExpressionStacks& Stacks() const { return workspace_->stacks; }
+
+private:
+    ParseWorkspace* workspace_;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <memory_resource>
+#include <new>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+// The storage of one line's items. Allocation is a pointer bump; the whole
+// line's storage goes in one Reset, which also destroys the objects made
+// here, newest first. The first block is kept from line to line, so the
+// lines of a session allocate nothing once it has grown to their size; the
+// larger blocks a huge line needed are given back.
+class CLineArena final : public std::pmr::memory_resource {
+public:
+    CLineArena() = default;
+    CLineArena(const CLineArena&) = delete;
+    CLineArena& operator=(const CLineArena&) = delete;
+    ~CLineArena() override { Reset(); }
+
+    template <class T, class... Args>
+    T* Make(Args&&... args) {
+        // Room for the destructor first, so that a failure to record it
+        // cannot leave a made object behind.
+        if constexpr (!std::is_trivially_destructible_v<T>) {
+            if (destructors_.size() == destructors_.capacity()) destructors_.reserve(destructors_.size() * 2 + 64);
+        }
+        T* object = new (allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
+        if constexpr (!std::is_trivially_destructible_v<T>) {
+            destructors_.push_back({object, [](void* p) { static_cast<T*>(p)->~T(); }});
+        }
+        return object;
+    }
+
+    void Reset();
+
+private:
+    struct Block {
+        std::unique_ptr<std::byte[]> bytes;
+        size_t size;
+    };
+    struct Destructor {
+        void* object;
+        void (*destroy)(void*);
+    };
+
+    void* do_allocate(size_t bytes, size_t alignment) override;
+    void do_deallocate(void*, size_t, size_t) override {}
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+    void AddBlock(size_t atLeast);
+
+    std::vector<Block> blocks_;
+    std::byte* next_ = nullptr;
+    std::byte* end_ = nullptr;
+    std::vector<Destructor> destructors_;
+};

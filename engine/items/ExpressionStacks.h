@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/Diagnostics.h"
+
+class CExpItem;
+
+// The working stacks of the expression parser. Expressions nest (a
+// parenthesis parses its inner expression while the outer one waits), so
+// each parse uses the part above where the stacks stood when it began and
+// leaves them as it found them. They are kept from line to line, so their
+// capacity serves every later line without allocating.
+struct ExpressionStacks {
+    // An operand waiting for its operator. Plain operands stay tokens until
+    // an operator takes them, so a line of a million operands without
+    // operators costs no items.
+    struct Operand {
+        enum class Form : uint8_t { Item, Literal, Bool, Variable };
+        Form form;
+        int8_t rootCode;           // the operator at its root, or -1
+        uint8_t rootPrecedence;
+        // The first failure the tree builder meets in this operand's tree
+        // when it takes the operands of an operator from the last one back.
+        Diag failure;
+        int32_t failurePosition;   // -1 for none
+        int32_t height;            // levels of its tree above its leaves
+        int32_t token;             // Literal, Bool, Variable: its token
+        // Operators that lack operands lie along the first operand of the
+        // first operand …, so only the bottom operand of the stack holds
+        // such records: the first softFaults records of softFaults below
+        // that come before its failure.
+        int32_t softFaults;
+        // Item: the item, or null once the tree can no longer come out
+        // whole; Variable: the variable it uses.
+        CExpItem* item;
+    };
+    // An operator waiting for its operands.
+    struct Operator {
+        int32_t position;
+        uint8_t row;
+        int8_t code;
+        uint8_t precedence;
+        bool waitsForColon;   // a "?" whose ":" has not come yet
+    };
+
+    std::vector<Operand> operands;
+    std::vector<Operator> operators;
+    std::vector<CExpDiag> softFaults;
+};

@@ -1,0 +1,136 @@
+#include "engine/lexer/CLexer.h"
+
+#include <cstring>
+
+#include "engine/lexer/Keywords.h"
+#include "engine/lexer/NumberLiteral.h"
+#include "engine/lexer/OperatorTable.h"
+#include "engine/lexer/TextLiteral.h"
+
+namespace {
+
+// Tokens are made this many at a time: few enough that a line refused early
+// is not read far, enough that the parser seldom waits for the lexer.
+constexpr size_t kTokensPerStep = 64;
+
+}  // namespace
+
+void CLexer::Reset(std::string_view line) {
+    line_ = line;
+    next_ = 0;
+    ended_ = false;
+    tokens_.clear();
+    literals_.clear();
+    faults_.clear();
+}
+
+std::span<const LexFault> CLexer::FaultsOf(const Token& token) const {
+    const size_t first = static_cast<size_t>(token.payload);
+    size_t last = first;
+    while (!faults_[last].last) ++last;
+    return std::span<const LexFault>(faults_).subspan(first, last - first + 1);
+}
+
+void CLexer::RelexFrom(size_t index, size_t offset) {
+    tokens_.resize(index);
+    next_ = offset;
+    ended_ = false;
+}
+
+void CLexer::LexUpTo(size_t index) {
+    while (index >= tokens_.size() && !ended_) {
+        for (size_t made = 0; made < kTokensPerStep && !ended_; ++made) {
+            tokens_.push_back(LexOne());
+            ended_ = tokens_.back().kind == TokenKind::End;
+        }
+    }
+}
+
+// blanks -> { white space | "/*" { any } "*/" | "//" { any } ( "\r\n" | end ) }
+// Comments do not nest; a line comment ends only at the pair "\r\n" (a lone
+// line feed is part of it), and an unclosed block comment runs to the end.
+int CLexer::SkipTrivia() {
+    const size_t size = line_.size();
+    for (;;) {
+        while (next_ < size && IsBlank(static_cast<unsigned char>(line_[next_]))) ++next_;
+        if (next_ + 1 >= size || line_[next_] != '/') return -1;
+        if (line_[next_ + 1] == '*') {
+            const size_t close = line_.find("*/", next_ + 2);
+            if (close == std::string_view::npos) {
+                const int opened = static_cast<int>(next_);
+                next_ = size;
+                return opened;
+            }
+            next_ = close + 2;
+        } else if (line_[next_ + 1] == '/') {
+            const size_t lineEnd = line_.find("\r\n", next_ + 2);
+            next_ = lineEnd == std::string_view::npos ? size : lineEnd + 2;
+        } else {
+            return -1;
+        }
+    }
+}
+
+Token CLexer::Literal(TokenKind kind, size_t start, size_t end, CValueData value) {
+    literals_.push_back(std::move(value));
+    return {static_cast<int32_t>(start), static_cast<int32_t>(end), kind, 0, false,
+            static_cast<int32_t>(literals_.size() - 1)};
+}
+
+// The faults were appended last; the token points at the first of them.
+Token CLexer::Faulty(TokenKind kind, size_t start, size_t end) {
+    faults_.back().last = true;
+    size_t first = faults_.size() - 1;
+    while (first > 0 && !faults_[first - 1].last) --first;
+    return {static_cast<int32_t>(start), static_cast<int32_t>(end), kind, 0, true, static_cast<int32_t>(first)};
+}
+
+Token CLexer::LexOne() {
+    const int unclosedComment = SkipTrivia();
+    const size_t start = next_;
+    const auto token = [&](TokenKind kind, size_t end, uint8_t row = 0) {
+        next_ = end;
+        return Token{static_cast<int32_t>(start), static_cast<int32_t>(end), kind, row, false, 0};
+    };
+    if (start >= line_.size()) {
+        Token end = token(TokenKind::End, start);
+        end.payload = unclosedComment;
+        return end;
+    }
+    const unsigned char c = static_cast<unsigned char>(line_[start]);
+    if (IsIdentifierStart(c)) {
+        size_t end = start + 1;
+        while (end < line_.size() && IsIdentifierChar(static_cast<unsigned char>(line_[end]))) ++end;
+        return token(TokenKind::Name, end);
+    }
+    if (IsDigit(c) || c == '.') {
+        const bool fraction = c != '.' && StartsFraction(line_, start);
+        const TokenKind kind = fraction ? TokenKind::Fraction : TokenKind::Number;
+        CValueData value;
+        bool malformed = false;
+        next_ = fraction ? ReadFraction(line_, start, value, malformed) : ReadNumber(line_, start, value, malformed);
+        if (!malformed) return Literal(kind, start, next_, std::move(value));
+        faults_.push_back({static_cast<int>(start), fraction ? Diag::BadFraction : Diag::BadNumber, false});
+        return Faulty(kind, start, next_);
+    }
+    if (c == '\'' || c == '"') {
+        const TokenKind kind = c == '"' ? TokenKind::String : TokenKind::Char;
+        const size_t faultsBefore = faults_.size();
+        CValueData value;
+        next_ = kind == TokenKind::String ? ReadString(line_, start, value, faults_) : ReadChar(line_, start, value, faults_);
+        if (faults_.size() == faultsBefore) return Literal(kind, start, next_, std::move(value));
+        return Faulty(kind, start, next_);
+    }
+    switch (c) {
+        case '(': return token(TokenKind::LParen, start + 1);
+        case ')': return token(TokenKind::RParen, start + 1);
+        case '[': return token(TokenKind::LBracket, start + 1);
+        case ']': return token(TokenKind::RBracket, start + 1);
+        case '{': return token(TokenKind::LBrace, start + 1);
+        case '}': return token(TokenKind::RBrace, start + 1);
+        default: break;
+    }
+    const int row = MatchOperator(line_.data() + start, line_.size() - start);
+    if (row < 0) return token(TokenKind::Other, start + 1);
+    return token(TokenKind::Operator, start + std::strlen(OperatorRow(row).text), static_cast<uint8_t>(row));
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <deque>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "engine/lexer/Token.h"
+#include "value/CValueData.h"
+
+// Cuts a line into tokens. Tokens are made on demand, a few at a time, as
+// the parser asks for them, so a line that is refused early is never read
+// to its end; the vectors are kept from line to line, so their capacity
+// serves every later line without allocating.
+class CLexer {
+public:
+    // Starts on a new line; the text must outlive the lexer's use of it.
+    void Reset(std::string_view line);
+
+    // The token at index; every index past the end gives the End token.
+    Token At(size_t index) {
+        if (index >= tokens_.size() && !ended_) LexUpTo(index);
+        return index < tokens_.size() ? tokens_[index] : tokens_.back();
+    }
+    std::string_view TextOf(const Token& token) const {
+        return line_.substr(static_cast<size_t>(token.start), static_cast<size_t>(token.end - token.start));
+    }
+    // The value of a literal token that is not faulty.
+    const CValueData& LiteralOf(const Token& token) const { return literals_[static_cast<size_t>(token.payload)]; }
+    // The faults of a faulty token, in the order they were found.
+    std::span<const LexFault> FaultsOf(const Token& token) const;
+    std::string_view Line() const { return line_; }
+
+    // Drops the tokens from index on and goes on lexing at offset instead.
+    // A parser that reads only part of a token (the first "=" of "==", the
+    // "..." of three dots) continues from there.
+    void RelexFrom(size_t index, size_t offset);
+
+private:
+    void LexUpTo(size_t index);
+    Token LexOne();
+    // Moves over blanks and comments; the position of an unclosed comment,
+    // or -1.
+    int SkipTrivia();
+    Token Literal(TokenKind kind, size_t start, size_t end, CValueData value);
+    Token Faulty(TokenKind kind, size_t start, size_t end);
+
+    std::string_view line_;
+    size_t next_ = 0;   // where lexing goes on
+    bool ended_ = false;
+    std::vector<Token> tokens_;
+    // Items refer to the values here while tokens are still being made, so
+    // they must not move.
+    std::deque<CValueData> literals_;
+    std::vector<LexFault> faults_;
+};

@@ -1,0 +1,188 @@
+#include "engine/manager/CExpManager.h"
+
+#include <fstream>
+
+#include "engine/builtins/BuiltinTable.h"
+#include "engine/items/CExpDeclaration.h"
+#include "engine/items/CExpFunction.h"
+#include "engine/items/CExpVararray.h"
+#include "engine/items/CExpVariable.h"
+#include "engine/items/CExpression.h"
+#include "engine/lexer/Keywords.h"
+#include "value/CTextError.h"
+
+CExpManager::CExpManager() { RegisterBuiltins(); }
+
+// The line's items go first: they may refer to the persistent ones.
+CExpManager::~CExpManager() { workspace_.Reset({}); }
+
+void CExpManager::ResetLine(const std::string& text) {
+    statement_ = nullptr;
+    // The tokens view the line's own copy, which lives until the next line.
+    line_ = text;
+    workspace_.Reset(line_);
+    source_ = CExpSource(workspace_);
+    context_ = CExpContext{};
+    parseFailed_ = false;
+}
+
+void CExpManager::RegisterBuiltins() {
+    const std::vector<BuiltinRow>& table = BuiltinTable();
+    for (size_t number = 0; number < table.size(); ++number) {
+        const BuiltinRow& row = table[number];
+        functions_.push_back(
+            std::make_unique<CExpFunction>(static_cast<int>(number), row.name, row.resultType, row.params));
+        scope_.Define(functions_.back().get());
+    }
+}
+
+bool CExpManager::LoadInclude(const std::string& path) {
+    ResetLine({});
+    // The built-ins made by the constructor stay; everything the language
+    // defined goes.
+    scope_.ForgetAll();
+    functions_.resize(BuiltinTable().size());
+    declarations_.clear();
+    for (const auto& function : functions_) scope_.Define(function.get());
+
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::string line;
+    while (std::getline(file, line)) {
+        // Lines reach the parser with their line end, as a text-mode read
+        // delivers them: "\r\n" becomes "\n".
+        const bool complete = !file.eof();
+        if (!line.empty() && line.back() == '\r' && complete) line.pop_back();
+        if (complete) line += '\n';
+        try {
+            Parse(line);
+        } catch (const CTextError&) {
+            // An include line that fails has no effect and shows nothing.
+        }
+    }
+    return true;
+}
+
+// Definitions and declarations begin with a type word (or "void"); a line
+// that does not is an expression, and the two are not tried at all.
+bool CExpManager::StartsWithTypeWord() {
+    CExpSource probe = source_;
+    probe.SkipBlanks();
+    const std::string_view word = probe.Name();
+    return !word.empty() && (TypeCodeOf(word) != 0 || word == "void");
+}
+
+// True when the line, without white space at both ends, is longer than the
+// position the parse reached: something was left unread.
+bool CExpManager::LeavesText() const {
+    size_t begin = 0;
+    size_t end = line_.size();
+    while (begin < end && IsBlank(static_cast<unsigned char>(line_[begin]))) ++begin;
+    while (end > begin && IsBlank(static_cast<unsigned char>(line_[end - 1]))) --end;
+    return static_cast<int>(end - begin) > source_.position;
+}
+
+CExpManager::Outcome CExpManager::ParseFunctionDefinition() {
+    const CExpSource saved = source_;
+    auto function = std::make_unique<CExpFunction>();
+    function->SetParent(&scope_);
+    if (!function->Parse(source_)) {
+        source_ = saved;
+        return Outcome::NotRecognised;
+    }
+    if (source_.HasDiag()) return Outcome::Failed;
+    if (LeavesText()) {
+        source_.AddDiag(source_.position, Diag::SyntaxError);
+        return Outcome::Failed;
+    }
+    function->DropLineItems();
+    scope_.Define(function.get());
+    functions_.push_back(std::move(function));
+    return Outcome::Accepted;
+}
+
+CExpManager::Outcome CExpManager::ParseDeclaration() {
+    const CExpSource saved = source_;
+    auto* declaration = source_.New<CExpDeclaration>();
+    declaration->SetParent(&scope_);
+    if (!declaration->Parse(source_)) {
+        source_ = saved;
+        return Outcome::NotRecognised;
+    }
+    if (source_.HasDiag()) return Outcome::Failed;
+    if (LeavesText()) {
+        source_.AddDiag(source_.position, Diag::SyntaxError);
+        return Outcome::Failed;
+    }
+    // A declaration runs once, now, to create its variables; the value and
+    // diagnostics of that run are not shown. If it raises the value model's
+    // error the declarators go with the line, which so leaves no trace.
+    CExpContext scratch;
+    declaration->Execute(scratch);
+    for (auto& declarator : declaration->TakeDeclarators()) {
+        if (declarator->Kind() == EXP_VARIABLE) {
+            static_cast<CExpVariable&>(*declarator).DropLineItems();
+        } else {
+            static_cast<CExpVararray&>(*declarator).DropLineItems();
+        }
+        scope_.Define(declarator.get());
+        declarations_.push_back(std::move(declarator));
+    }
+    return Outcome::Accepted;
+}
+
+bool CExpManager::ParseStatement() {
+    statement_ = source_.New<CExpression>();
+    statement_->SetParent(&scope_);
+    statement_->ParseExpression(source_, false);
+    if (source_.HasDiag()) return false;
+    if (!source_.AtEnd()) {
+        source_.AddDiag(source_.position, Diag::SyntaxError);
+        return false;
+    }
+    return true;
+}
+
+bool CExpManager::ParseLine() {
+    if (StartsWithTypeWord()) {
+        switch (ParseFunctionDefinition()) {
+            case Outcome::Accepted: return true;
+            case Outcome::Failed: return false;
+            case Outcome::NotRecognised: break;
+        }
+        switch (ParseDeclaration()) {
+            case Outcome::Accepted: return true;
+            case Outcome::Failed: return false;
+            case Outcome::NotRecognised: break;
+        }
+    }
+    return ParseStatement();
+}
+
+bool CExpManager::Parse(const std::string& text) {
+    ResetLine(text);
+    parseFailed_ = !ParseLine();
+    return !parseFailed_;
+}
+
+bool CExpManager::NextParseDiagnostic(std::string& text) {
+    CExpDiag diag;
+    if (!source_.diags.TakeOldest(diag)) return false;
+    text = FormatDiagnostic(diag);
+    return true;
+}
+
+bool CExpManager::Execute(CValueData& result) {
+    if (parseFailed_) return false;
+    context_ = CExpContext{};
+    const bool executed = statement_ == nullptr || statement_->Execute(context_);
+    result.Assign(context_.value);
+    return executed;
+}
+
+bool CExpManager::NextExecDiagnostic(std::string& text) {
+    CExpDiag diag;
+    if (!context_.diags.TakeOldest(diag)) return false;
+    text = FormatDiagnostic(diag);
+    return true;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/items/CExpContext.h"
+#include "engine/items/CExpItem.h"
+#include "engine/items/CExpSource.h"
+#include "engine/manager/CExpScope.h"
+
+class CExpression;
+
+// Owns everything that survives from one line to the next (the functions,
+// built-ins first, and the declared variables and arrays) and everything of
+// the current line (its text, tokens and items, cursor, statement tree and
+// execution context).
+class CExpManager {
+public:
+    CExpManager();
+    ~CExpManager();
+    CExpManager(const CExpManager&) = delete;
+    CExpManager& operator=(const CExpManager&) = delete;
+
+    // Registers the built-ins, then parses every line of the file. False when
+    // the file cannot be opened (the built-ins exist all the same).
+    bool LoadInclude(const std::string& path);
+    // True when the line parsed without any diagnostic.
+    bool Parse(const std::string& text);
+    bool NextParseDiagnostic(std::string& text);
+    // Executes the current statement tree; copies its value into result.
+    bool Execute(CValueData& result);
+    bool NextExecDiagnostic(std::string& text);
+
+    const std::vector<std::unique_ptr<CExpItem>>& Functions() const { return functions_; }
+    // The declared variables and arrays, in the order they were declared.
+    const std::vector<std::unique_ptr<CExpItem>>& Declarations() const { return declarations_; }
+    // The persistent names, as the outermost scope of every line sees them.
+    const CExpScope& Scope() const { return scope_; }
+    // The tree of the last expression line; null after a definition or a
+    // declaration.
+    const CExpression* Statement() const { return statement_; }
+
+private:
+    void RegisterBuiltins();
+    void ResetLine(const std::string& text);
+    // The alternatives of a line, tried in this order.
+    enum class Outcome { NotRecognised, Accepted, Failed };
+    Outcome ParseFunctionDefinition();
+    Outcome ParseDeclaration();
+    // The line as a definition, a declaration or an expression; false when
+    // it failed.
+    bool ParseLine();
+    bool ParseStatement();
+    bool StartsWithTypeWord();
+    bool LeavesText() const;
+
+    // The text of the current line, kept for its tokens.
+    std::string line_;
+    ParseWorkspace workspace_;
+    CExpSource source_{workspace_};
+    CExpContext context_;
+    CExpression* statement_ = nullptr;
+    bool parseFailed_ = false;
+    std::vector<std::unique_ptr<CExpItem>> functions_;
+    std::vector<std::unique_ptr<CExpItem>> declarations_;
+    CExpScope scope_;
+};

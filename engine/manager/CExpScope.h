@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "engine/items/CExpItem.h"
+
+// The outermost scope of every line. The manager's persistent functions and
+// declarations are not its children: names that reach this level are
+// answered from an index, which keeps the earliest definition of each name,
+// so a lookup costs the same however long the session has run.
+class CExpScope final : public CExpItem {
+public:
+    CExpScope() : CExpItem(EXP_ITEM) {}
+
+    CExpItem* Lookup(std::string_view name) const override {
+        auto it = names_.find(name);
+        return it == names_.end() ? nullptr : it->second;
+    }
+
+    // Records a persistent definition under its own name, which must live as
+    // long as the index; an earlier one of the same name wins.
+    void Define(CExpItem* item) { names_.try_emplace(item->Name(), item); }
+    void Forget(std::string_view name) { names_.erase(name); }
+    void ForgetAll() { names_.clear(); }
+
+private:
+    std::unordered_map<std::string_view, CExpItem*> names_;
+};
