@@ -145,7 +145,7 @@ void CFrontEnd::ExecuteLine(CExpManager& manager) {
     lastResult_.Clear();
     if (manager.Execute(lastResult_)) {
         if (!settings_.silent) {
-            std::string text = lastResult_.Format(RadixOf(settings_.radixMode));
+            std::string text = lastResult_.Format(RadixOf(settings_.radixMode), settings_.floatDigits);
             text += '\n';
             output_.ResultColour(text);
         }

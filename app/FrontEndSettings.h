@@ -1,5 +1,7 @@
 #pragma once
 
+#include "value/CValueData.h"
+
 // ORDER COMMAND IDS: the radix modes are the ids of the radix commands.
 enum RadixMode : int {
     RADIX_DEC = 5,
@@ -12,6 +14,8 @@ enum RadixMode : int {
 struct FrontEndSettings {
     bool silent = false;
     int radixMode = RADIX_DEC;
+    // Significant digits of floating results and "#lv" values ("#form N").
+    int floatDigits = CValueData::kDefaultDigits;
 };
 
 // The radix a value is shown in: the prompt loop's results and "#lv" alike.
