@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <vector>
 
 #include "app/CArgumentSet.h"
 #include "app/CConsoleCommands.h"
 #include "app/CLineReader.h"
+#include "app/CScriptReader.h"
 #include "engine/CExpManager.h"
+#include "platform/UserDirectories.h"
 #include "value/CTextError.h"
 #include "value/TypeCode.h"
 
@@ -14,6 +18,31 @@ namespace {
 
 constexpr const char* kPrompt = "> ";
 constexpr char kCommandPrefix = '#';
+// The exit status when a script file cannot be read.
+constexpr int kUnreadableScript = 2;
+
+constexpr const char* kVersion = "numora " NUMORA_VERSION "\n";
+
+// "--help": every word of the command line, in English.
+constexpr const char* kHelp =
+    "Usage: numora [OPTION]... [FILE]...\n"
+    "       numora [OPTION]... -- FILE...\n"
+    "An interactive calculator for a small typed subset of C. Each line is a\n"
+    "console command (#help lists them) or a declaration, a function definition\n"
+    "or an expression, whose value is printed. The lines of the FILEs, when\n"
+    "given, are run in order instead of standard input, without prompts.\n"
+    "\n"
+    "  /? -?          print the usage text (in Japanese) and exit\n"
+    "  /s /s0 /s1     silent mode (no prompt, no results): toggle, off, on\n"
+    "  /e /e0 /e1     coloured output at a terminal: toggle, off, on\n"
+    "  /p /p0 /p1     the \"> \" prompt: toggle, off, on\n"
+    "  --             the words after it are FILEs, even those beginning with \"/\"\n"
+    "  --help         print this help and exit\n"
+    "  --version      print the version and exit\n"
+    "\n"
+    "Options begin with \"/\" or \"-\" (-s1 is /s1). An absolute FILE name is given\n"
+    "after \"--\". At the prompt, #help lists the console commands and #g the\n"
+    "grammar. See numora(1).\n";
 
 constexpr const char* kUsage[] = {
     "式計算コマンド\n",
@@ -23,7 +52,9 @@ constexpr const char* kUsage[] = {
     "  /e /e0 /e1  エスケープシーケンス使用切り替え",
 };
 
-enum class Option { Usage, SilentOff, SilentOn, SilentToggle, EscapesOff, EscapesOn, EscapesToggle };
+enum class Option {
+    Usage, SilentOff, SilentOn, SilentToggle, EscapesOff, EscapesOn, EscapesToggle, PromptOff, PromptOn, PromptToggle
+};
 
 struct OptionRow {
     const char* dash;
@@ -39,6 +70,9 @@ constexpr OptionRow kOptions[] = {
     {"-e0", "/e0", Option::EscapesOff},
     {"-e1", "/e1", Option::EscapesOn},
     {"-e", "/e", Option::EscapesToggle},
+    {"-p0", "/p0", Option::PromptOff},
+    {"-p1", "/p1", Option::PromptOn},
+    {"-p", "/p", Option::PromptToggle},
 };
 
 const OptionRow* FindOption(const std::string& word) {
@@ -50,6 +84,25 @@ const OptionRow* FindOption(const std::string& word) {
 
 bool IsSpace(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// "--help" and "--version" act alone, before any other word is looked at;
+// the text goes to standard output, as GNU programs do.
+bool ShowInformation(const CArgumentSet& arguments) {
+    for (const std::string& word : arguments.Options()) {
+        const char* text = word == "--help" ? kHelp : word == "--version" ? kVersion : nullptr;
+        if (text != nullptr) {
+            std::fputs(text, stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The user's own include file, read after the one beside the program.
+std::string UserIncludePath() {
+    const std::string config = ConfigHome();
+    return config.empty() ? "" : config + "/numora/numora.inc";
 }
 
 }  // namespace
@@ -73,6 +126,9 @@ std::string IncludePath(const CArgumentSet& arguments) {
 
 int CFrontEnd::Run(int argc, const char* const* argv) {
     const CArgumentSet arguments(argc, argv);
+    if (ShowInformation(arguments)) return 0;
+    const std::vector<std::string> scripts = arguments.Scripts();
+    settings_.prompt = scripts.empty();
     if (!ApplyOptions(arguments)) {
         PrintUsage();
         return 0;
@@ -80,9 +136,19 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     CExpManager manager;
     // Without a program path there is no name to derive the include file from.
     if (arguments.HasProgram()) manager.LoadInclude(IncludePath(arguments));
+    if (const std::string path = UserIncludePath(); !path.empty()) manager.AddInclude(path);
     CConsoleCommands commands(settings_, output_, manager);
+    if (!scripts.empty()) return RunScripts(manager, scripts, commands);
     const auto reader = MakeLineReader(output_, manager);
     return PromptLoop(manager, *reader, commands);
+}
+
+int CFrontEnd::RunScripts(CExpManager& manager, const std::vector<std::string>& paths,
+                          CConsoleCommands& commands) {
+    CScriptReader reader(output_, paths);
+    if (!reader.Open()) return kUnreadableScript;
+    const int status = PromptLoop(manager, reader, commands);
+    return reader.Failed() ? kUnreadableScript : status;
 }
 
 bool CFrontEnd::ApplyOptions(const CArgumentSet& arguments) {
@@ -103,6 +169,9 @@ bool CFrontEnd::ApplyOptions(const CArgumentSet& arguments) {
         case Option::EscapesOff: escapes = false; break;
         case Option::EscapesOn: escapes = true; break;
         case Option::EscapesToggle: escapes = !escapes; break;
+        case Option::PromptOff: settings_.prompt = false; break;
+        case Option::PromptOn: settings_.prompt = true; break;
+        case Option::PromptToggle: settings_.prompt = !settings_.prompt; break;
         }
     }
     output_.SetEscapes(escapes);
@@ -115,7 +184,7 @@ void CFrontEnd::PrintUsage() const {
 
 int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands) {
     std::string line;
-    while (reader.Read(settings_.silent ? "" : kPrompt, line)) {
+    while (reader.Read(settings_.silent || !settings_.prompt ? "" : kPrompt, line)) {
         // Only a command needs the trimmed, lower-case copy of the line.
         const auto first = std::find_if_not(line.begin(), line.end(), IsSpace);
         if (first == line.end()) continue;

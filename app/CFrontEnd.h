@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/CConsoleOutput.h"
 #include "app/FrontEndSettings.h"
@@ -11,8 +12,9 @@ class CConsoleCommands;
 class CExpManager;
 class CLineReader;
 
-// The calculator's front end: options, usage, the include file and the
-// prompt loop. Run returns the process exit status.
+// The calculator's front end: options, usage, the include files and the
+// prompt loop over standard input or script files. Run returns the process
+// exit status.
 class CFrontEnd {
 public:
     int Run(int argc, const char* const* argv);
@@ -21,6 +23,7 @@ private:
     // Applies the option words in order; false when the usage text is due.
     bool ApplyOptions(const CArgumentSet& arguments);
     void PrintUsage() const;
+    int RunScripts(CExpManager& manager, const std::vector<std::string>& paths, CConsoleCommands& commands);
     int PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands);
     void RunProgramLine(CExpManager& manager, const std::string& line);
     void ExecuteLine(CExpManager& manager);

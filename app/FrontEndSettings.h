@@ -13,6 +13,8 @@ enum RadixMode : int {
 // The settings the prompt loop and the console commands share for a run.
 struct FrontEndSettings {
     bool silent = false;
+    // The "> " prompt, unless silent; off for script files.
+    bool prompt = true;
     int radixMode = RADIX_DEC;
     // Significant digits of floating results and "#lv" values ("#form N").
     int floatDigits = CValueData::kDefaultDigits;

@@ -45,7 +45,10 @@ bool CExpManager::LoadInclude(const std::string& path) {
     declarations_.clear();
     scope_.ForgetAll();
     for (const auto& function : functions_) scope_.Define(function->Name(), function.get());
+    return AddInclude(path);
+}
 
+bool CExpManager::AddInclude(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;
     std::string line;
