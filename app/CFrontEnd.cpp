@@ -1,15 +1,22 @@
 #include "app/CFrontEnd.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "app/CArgumentSet.h"
 #include "app/CConsoleCommands.h"
 #include "app/CLineReader.h"
 #include "app/CScriptReader.h"
+#include "app/CaretLine.h"
 #include "engine/CExpManager.h"
+#include "platform/Interrupt.h"
+#include "platform/Terminal.h"
 #include "platform/UserDirectories.h"
 #include "value/CTextError.h"
 #include "value/TypeCode.h"
@@ -22,6 +29,10 @@ constexpr char kCommandPrefix = '#';
 constexpr int kUnreadableScript = 2;
 
 constexpr const char* kVersion = "numora " NUMORA_VERSION "\n";
+
+// Before the first prompt at a terminal, on standard error.
+constexpr const char* kHint =
+    "numora " NUMORA_VERSION ": #help lists the commands, #g the grammar; #exit or Ctrl-D ends the session.";
 
 // "--help": every word of the command line, in English.
 constexpr const char* kHelp =
@@ -105,6 +116,16 @@ std::string UserIncludePath() {
     return config.empty() ? "" : config + "/numora/numora.inc";
 }
 
+// The diagnostic texts begin "pos:%d"; the offset is read back from there.
+std::optional<size_t> PositionOf(const std::string& diagnostic) {
+    constexpr std::string_view kPos = "pos:";
+    if (!std::string_view(diagnostic).starts_with(kPos)) return std::nullopt;
+    size_t position = 0;
+    const char* first = diagnostic.data() + kPos.size();
+    if (std::from_chars(first, diagnostic.data() + diagnostic.size(), position).ptr == first) return std::nullopt;
+    return position;
+}
+
 }  // namespace
 
 std::string CommandCopy(const std::string& line) {
@@ -139,6 +160,11 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     if (const std::string path = UserIncludePath(); !path.empty()) manager.AddInclude(path);
     CConsoleCommands commands(settings_, output_, manager);
     if (!scripts.empty()) return RunScripts(manager, scripts, commands);
+    atTerminal_ = IsTerminal(STDIN_FILENO) && IsTerminal(STDOUT_FILENO);
+    // At a terminal Ctrl-C abandons a line instead of ending the run.
+    std::optional<CInterruptCatcher> catcher;
+    if (atTerminal_) catcher.emplace();
+    if (atTerminal_ && !settings_.silent) WriteErrorLine(kHint);
     const auto reader = MakeLineReader(output_, manager);
     return PromptLoop(manager, *reader, commands);
 }
@@ -198,21 +224,24 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
 }
 
 void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
+    if (atTerminal_) ClearInterrupt();
     try {
-        if (!manager.Parse(line)) {
-            std::string diagnostic;
-            while (manager.NextParseDiagnostic(diagnostic)) WriteErrorLine(diagnostic);
-        }
-        ExecuteLine(manager);
+        const bool parsed = manager.Parse(line);
+        TakeInterrupt();
+        if (!parsed) ReportDiagnostics(manager, &CExpManager::NextParseDiagnostic, line);
+        ExecuteLine(manager, line);
     } catch (const CTextError& error) {
         lastResult_.Clear();
         WriteErrorLine(error.Text());
     }
 }
 
-void CFrontEnd::ExecuteLine(CExpManager& manager) {
+void CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
     lastResult_.Clear();
-    if (manager.Execute(lastResult_)) {
+    const bool executed = manager.Execute(lastResult_);
+    // A value computed while Ctrl-C was pressed is dropped with the line.
+    const bool interrupted = TakeInterrupt();
+    if (executed && !interrupted) {
         if (!settings_.silent) {
             std::string text = lastResult_.Format(RadixOf(settings_.radixMode), settings_.floatDigits);
             text += '\n';
@@ -221,8 +250,37 @@ void CFrontEnd::ExecuteLine(CExpManager& manager) {
         return;
     }
     lastResult_.Clear();
+    ReportDiagnostics(manager, &CExpManager::NextExecDiagnostic, line);
+}
+
+bool CFrontEnd::TakeInterrupt() {
+    if (!atTerminal_ || !InterruptRequested()) return false;
+    ClearInterrupt();
+    // A read of gets or getchar that Ctrl-C ended left its mark on stdin; the
+    // terminal showed "^C" where the cursor was.
+    std::clearerr(stdin);
+    WriteErrorLine("");
+    return true;
+}
+
+void CFrontEnd::ReportDiagnostics(CExpManager& manager, bool (CExpManager::*next)(std::string&),
+                                  const std::string& line) const {
+    std::vector<std::string> diagnostics;
     std::string diagnostic;
-    while (manager.NextExecDiagnostic(diagnostic)) WriteErrorLine(diagnostic);
+    while ((manager.*next)(diagnostic)) diagnostics.push_back(diagnostic);
+    if (atTerminal_ && !settings_.silent) WriteCaretLine(line, diagnostics);
+    for (const std::string& text : diagnostics) WriteErrorLine(text);
+}
+
+// Under the line as the terminal shows it, after the prompt.
+void CFrontEnd::WriteCaretLine(const std::string& line, const std::vector<std::string>& diagnostics) const {
+    std::vector<size_t> positions;
+    for (const std::string& text : diagnostics) {
+        if (const std::optional<size_t> position = PositionOf(text)) positions.push_back(*position);
+    }
+    if (positions.empty()) return;
+    const size_t promptWidth = settings_.prompt ? std::string_view(kPrompt).size() : 0;
+    WriteErrorLine(CaretLine(line, promptWidth, positions));
 }
 
 int CFrontEnd::ExitStatus() const {

@@ -12,6 +12,7 @@
 #include "engine/CExpression.h"
 #include "engine/ParseHelpers.h"
 #include "platform/Faults.h"
+#include "platform/Interrupt.h"
 #include "value/CTextError.h"
 #include "value/TypeCode.h"
 
@@ -197,6 +198,12 @@ bool CExpFunccall::RunBuiltin(CExpContext& context) {
     CBuiltinCall call(callee_->Number(), values);
     if (!BuiltinImplementations().at(callee_->Number())(call)) {
         context.AddDiag(Position(), EXP_FUNCCALL, call.FailureCode());
+        return false;
+    }
+    // Ctrl-C at a terminal while the call waited or worked abandons the line
+    // here, before an output argument is written.
+    if (InterruptRequested()) {
+        context.AddDiag(Position(), EXP_FUNCCALL, kBuiltinFailed);
         return false;
     }
     if (!WriteOutputs(call, context)) return false;
