@@ -9,14 +9,23 @@ bool IsOptionWord(const std::string& word) {
 }  // namespace
 
 CArgumentSet::CArgumentSet(int argc, const char* const* argv) {
+    bool optionsEnded = false;
     for (int i = 0; i < argc; ++i) {
         if (argv[i] == nullptr) break;
         std::string word = argv[i];
-        if (i > 0 && IsOptionWord(word)) {
+        const bool mayBeOption = i > 0 && !optionsEnded;
+        if (mayBeOption && word == kEndOfOptions) {
+            optionsEnded = true;
+        } else if (mayBeOption && IsOptionWord(word)) {
             options_.push_back(std::move(word));
         } else {
             others_.push_back(std::move(word));
         }
     }
     if (HasProgram()) program_ = SplitPath(others_.front());
+}
+
+std::vector<std::string> CArgumentSet::Scripts() const {
+    if (others_.size() < 2) return {};
+    return std::vector<std::string>(others_.begin() + 1, others_.end());
 }

@@ -1,5 +1,8 @@
 #include "app/CConsoleCommands.h"
 
+#include <charconv>
+#include <string_view>
+
 #include "engine/builtins/BuiltinTable.h"
 #include "engine/items/CExpFunction.h"
 #include "engine/manager/CExpManager.h"
@@ -124,8 +127,24 @@ CConsoleCommands::Outcome CConsoleCommands::Dispatch(const std::string& line) {
         }
         return Outcome::Continue;
     }
-    RejectCommand("' が間違っています", line);
+    if (!SetFloatDigits(line)) RejectCommand("' が間違っています", line);
     return Outcome::Continue;
+}
+
+// "#form N": N from 1 to 17 after one or more blanks.
+bool CConsoleCommands::SetFloatDigits(const std::string& line) {
+    constexpr std::string_view kForm = "#form";
+    const std::string_view text(line);
+    if (!text.starts_with(kForm)) return false;
+    const std::string_view rest = text.substr(kForm.size());
+    const size_t number = rest.find_first_not_of(" \t");
+    if (number == 0 || number == std::string_view::npos) return false;
+    int digits = 0;
+    const char* end = rest.data() + rest.size();
+    const auto [stop, error] = std::from_chars(rest.data() + number, end, digits);
+    if (error != std::errc() || stop != end || digits < 1 || digits > CValueData::kMaxDigits) return false;
+    settings_.floatDigits = digits;
+    return true;
 }
 
 void CConsoleCommands::RejectCommand(const std::string& ending, const std::string& line) const {
@@ -169,7 +188,7 @@ void CConsoleCommands::ListVariables(const std::vector<std::unique_ptr<CExpItem>
     for (const auto& item : items) {
         if (item->Kind() == EXP_VARIABLE) {
             const auto& variable = static_cast<const CExpVariable&>(*item);
-            const std::string value = variable.Value() ? variable.Value()->Format(radix) : "";
+            const std::string value = variable.Value() ? variable.Value()->Format(radix, settings_.floatDigits) : "";
             output_.PromptColour(std::string(variable.Name()) + "=" + value + "\n");
         } else if (item->Kind() == EXP_VARARRAY) {
             output_.PromptColour(std::string(item->Name()) + "[]\n");

@@ -11,7 +11,8 @@ class CExpItem;
 class CExpManager;
 
 // The "#" commands of the prompt: help, grammar help, silent mode, output
-// radix, the variable and function listings, and exit.
+// radix, the digits of floating results, the variable and function listings,
+// and exit.
 class CConsoleCommands {
 public:
     enum class Outcome { Continue, Exit };
@@ -33,6 +34,8 @@ public:
 
 private:
     void SetSilent(const std::string& name);
+    // "#form N": false when the line is not such a command.
+    bool SetFloatDigits(const std::string& line);
     void ListVariables(const std::vector<std::unique_ptr<CExpItem>>& items) const;
     // Reports an unknown or unavailable command, then shows the help unless silent.
     void RejectCommand(const std::string& ending, const std::string& line) const;

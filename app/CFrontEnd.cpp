@@ -1,12 +1,23 @@
 #include "app/CFrontEnd.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <vector>
 
 #include "app/CArgumentSet.h"
 #include "app/CConsoleCommands.h"
 #include "app/CLineReader.h"
+#include "app/CScriptReader.h"
+#include "app/CaretLine.h"
 #include "engine/manager/CExpManager.h"
+#include "platform/Interrupt.h"
+#include "platform/Terminal.h"
+#include "platform/UserDirectories.h"
 #include "value/CTextError.h"
 #include "value/TypeCode.h"
 
@@ -14,6 +25,35 @@ namespace {
 
 constexpr const char* kPrompt = "> ";
 constexpr char kCommandPrefix = '#';
+// The exit status when a script file cannot be read.
+constexpr int kUnreadableScript = 2;
+
+constexpr const char* kVersion = "numora " NUMORA_VERSION "\n";
+
+// Before the first prompt at a terminal, on standard error.
+constexpr const char* kHint =
+    "numora " NUMORA_VERSION ": #help lists the commands, #g the grammar; #exit or Ctrl-D ends the session.";
+
+// "--help": every word of the command line, in English.
+constexpr const char* kHelp =
+    "Usage: numora [OPTION]... [FILE]...\n"
+    "       numora [OPTION]... -- FILE...\n"
+    "An interactive calculator for a small typed subset of C. Each line is a\n"
+    "console command (#help lists them) or a declaration, a function definition\n"
+    "or an expression, whose value is printed. The lines of the FILEs, when\n"
+    "given, are run in order instead of standard input, without prompts.\n"
+    "\n"
+    "  /? -?          print the usage text (in Japanese) and exit\n"
+    "  /s /s0 /s1     silent mode (no prompt, no results): toggle, off, on\n"
+    "  /e /e0 /e1     coloured output at a terminal: toggle, off, on\n"
+    "  /p /p0 /p1     the \"> \" prompt: toggle, off, on\n"
+    "  --             the words after it are FILEs, even those beginning with \"/\"\n"
+    "  --help         print this help and exit\n"
+    "  --version      print the version and exit\n"
+    "\n"
+    "Options begin with \"/\" or \"-\" (-s1 is /s1). An absolute FILE name is given\n"
+    "after \"--\". At the prompt, #help lists the console commands and #g the\n"
+    "grammar. See numora(1).\n";
 
 constexpr const char* kUsage[] = {
     "式計算コマンド\n",
@@ -23,7 +63,9 @@ constexpr const char* kUsage[] = {
     "  /e /e0 /e1  エスケープシーケンス使用切り替え",
 };
 
-enum class Option { Usage, SilentOff, SilentOn, SilentToggle, EscapesOff, EscapesOn, EscapesToggle };
+enum class Option {
+    Usage, SilentOff, SilentOn, SilentToggle, EscapesOff, EscapesOn, EscapesToggle, PromptOff, PromptOn, PromptToggle
+};
 
 struct OptionRow {
     const char* dash;
@@ -39,6 +81,9 @@ constexpr OptionRow kOptions[] = {
     {"-e0", "/e0", Option::EscapesOff},
     {"-e1", "/e1", Option::EscapesOn},
     {"-e", "/e", Option::EscapesToggle},
+    {"-p0", "/p0", Option::PromptOff},
+    {"-p1", "/p1", Option::PromptOn},
+    {"-p", "/p", Option::PromptToggle},
 };
 
 const OptionRow* FindOption(const std::string& word) {
@@ -50,6 +95,35 @@ const OptionRow* FindOption(const std::string& word) {
 
 bool IsSpace(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// "--help" and "--version" act alone, before any other word is looked at;
+// the text goes to standard output, as GNU programs do.
+bool ShowInformation(const CArgumentSet& arguments) {
+    for (const std::string& word : arguments.Options()) {
+        const char* text = word == "--help" ? kHelp : word == "--version" ? kVersion : nullptr;
+        if (text != nullptr) {
+            std::fputs(text, stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The user's own include file, read after the one beside the program.
+std::string UserIncludePath() {
+    const std::string config = ConfigHome();
+    return config.empty() ? "" : config + "/numora/numora.inc";
+}
+
+// The diagnostic texts begin "pos:%d"; the offset is read back from there.
+std::optional<size_t> PositionOf(const std::string& diagnostic) {
+    constexpr std::string_view kPos = "pos:";
+    if (!std::string_view(diagnostic).starts_with(kPos)) return std::nullopt;
+    size_t position = 0;
+    const char* first = diagnostic.data() + kPos.size();
+    if (std::from_chars(first, diagnostic.data() + diagnostic.size(), position).ptr == first) return std::nullopt;
+    return position;
 }
 
 }  // namespace
@@ -73,6 +147,9 @@ std::string IncludePath(const CArgumentSet& arguments) {
 
 int CFrontEnd::Run(int argc, const char* const* argv) {
     const CArgumentSet arguments(argc, argv);
+    if (ShowInformation(arguments)) return 0;
+    const std::vector<std::string> scripts = arguments.Scripts();
+    settings_.prompt = scripts.empty();
     if (!ApplyOptions(arguments)) {
         PrintUsage();
         return 0;
@@ -80,9 +157,24 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     CExpManager manager;
     // Without a program path there is no name to derive the include file from.
     if (arguments.HasProgram()) manager.LoadInclude(IncludePath(arguments));
+    if (const std::string path = UserIncludePath(); !path.empty()) manager.AddInclude(path);
     CConsoleCommands commands(settings_, output_, manager);
+    if (!scripts.empty()) return RunScripts(manager, scripts, commands);
+    atTerminal_ = IsTerminal(STDIN_FILENO) && IsTerminal(STDOUT_FILENO);
+    // At a terminal Ctrl-C abandons a line instead of ending the run.
+    std::optional<CInterruptCatcher> catcher;
+    if (atTerminal_) catcher.emplace();
+    if (atTerminal_ && !settings_.silent) WriteErrorLine(kHint);
     const auto reader = MakeLineReader(output_, manager);
     return PromptLoop(manager, *reader, commands);
+}
+
+int CFrontEnd::RunScripts(CExpManager& manager, const std::vector<std::string>& paths,
+                          CConsoleCommands& commands) {
+    CScriptReader reader(output_, paths);
+    if (!reader.Open()) return kUnreadableScript;
+    const int status = PromptLoop(manager, reader, commands);
+    return reader.Failed() ? kUnreadableScript : status;
 }
 
 bool CFrontEnd::ApplyOptions(const CArgumentSet& arguments) {
@@ -103,6 +195,9 @@ bool CFrontEnd::ApplyOptions(const CArgumentSet& arguments) {
         case Option::EscapesOff: escapes = false; break;
         case Option::EscapesOn: escapes = true; break;
         case Option::EscapesToggle: escapes = !escapes; break;
+        case Option::PromptOff: settings_.prompt = false; break;
+        case Option::PromptOn: settings_.prompt = true; break;
+        case Option::PromptToggle: settings_.prompt = !settings_.prompt; break;
         }
     }
     output_.SetEscapes(escapes);
@@ -115,7 +210,7 @@ void CFrontEnd::PrintUsage() const {
 
 int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands) {
     std::string line;
-    while (reader.Read(settings_.silent ? "" : kPrompt, line)) {
+    while (reader.Read(settings_.silent || !settings_.prompt ? "" : kPrompt, line)) {
         // Only a command needs the trimmed, lower-case copy of the line.
         const auto first = std::find_if_not(line.begin(), line.end(), IsSpace);
         if (first == line.end()) continue;
@@ -129,31 +224,63 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
 }
 
 void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
+    if (atTerminal_) ClearInterrupt();
     try {
-        if (!manager.Parse(line)) {
-            std::string diagnostic;
-            while (manager.NextParseDiagnostic(diagnostic)) WriteErrorLine(diagnostic);
-        }
-        ExecuteLine(manager);
+        const bool parsed = manager.Parse(line);
+        TakeInterrupt();
+        if (!parsed) ReportDiagnostics(manager, &CExpManager::NextParseDiagnostic, line);
+        ExecuteLine(manager, line);
     } catch (const CTextError& error) {
         lastResult_.Clear();
         WriteErrorLine(error.Text());
     }
 }
 
-void CFrontEnd::ExecuteLine(CExpManager& manager) {
+void CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
     lastResult_.Clear();
-    if (manager.Execute(lastResult_)) {
+    const bool executed = manager.Execute(lastResult_);
+    // A value computed while Ctrl-C was pressed is dropped with the line.
+    const bool interrupted = TakeInterrupt();
+    if (executed && !interrupted) {
         if (!settings_.silent) {
-            std::string text = lastResult_.Format(RadixOf(settings_.radixMode));
+            std::string text = lastResult_.Format(RadixOf(settings_.radixMode), settings_.floatDigits);
             text += '\n';
             output_.ResultColour(text);
         }
         return;
     }
     lastResult_.Clear();
+    ReportDiagnostics(manager, &CExpManager::NextExecDiagnostic, line);
+}
+
+bool CFrontEnd::TakeInterrupt() {
+    if (!atTerminal_ || !InterruptRequested()) return false;
+    ClearInterrupt();
+    // A read of gets or getchar that Ctrl-C ended left its mark on stdin; the
+    // terminal showed "^C" where the cursor was.
+    std::clearerr(stdin);
+    WriteErrorLine("");
+    return true;
+}
+
+void CFrontEnd::ReportDiagnostics(CExpManager& manager, bool (CExpManager::*next)(std::string&),
+                                  const std::string& line) const {
+    std::vector<std::string> diagnostics;
     std::string diagnostic;
-    while (manager.NextExecDiagnostic(diagnostic)) WriteErrorLine(diagnostic);
+    while ((manager.*next)(diagnostic)) diagnostics.push_back(diagnostic);
+    if (atTerminal_ && !settings_.silent) WriteCaretLine(line, diagnostics);
+    for (const std::string& text : diagnostics) WriteErrorLine(text);
+}
+
+// Under the line as the terminal shows it, after the prompt.
+void CFrontEnd::WriteCaretLine(const std::string& line, const std::vector<std::string>& diagnostics) const {
+    std::vector<size_t> positions;
+    for (const std::string& text : diagnostics) {
+        if (const std::optional<size_t> position = PositionOf(text)) positions.push_back(*position);
+    }
+    if (positions.empty()) return;
+    const size_t promptWidth = settings_.prompt ? std::string_view(kPrompt).size() : 0;
+    WriteErrorLine(CaretLine(line, promptWidth, positions));
 }
 
 int CFrontEnd::ExitStatus() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/CConsoleOutput.h"
 #include "app/FrontEndSettings.h"
@@ -11,8 +12,9 @@ class CConsoleCommands;
 class CExpManager;
 class CLineReader;
 
-// The calculator's front end: options, usage, the include file and the
-// prompt loop. Run returns the process exit status.
+// The calculator's front end: options, usage, the include files and the
+// prompt loop over standard input or script files. Run returns the process
+// exit status.
 class CFrontEnd {
 public:
     int Run(int argc, const char* const* argv);
@@ -21,15 +23,27 @@ private:
     // Applies the option words in order; false when the usage text is due.
     bool ApplyOptions(const CArgumentSet& arguments);
     void PrintUsage() const;
+    int RunScripts(CExpManager& manager, const std::vector<std::string>& paths, CConsoleCommands& commands);
     int PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands);
     void RunProgramLine(CExpManager& manager, const std::string& line);
-    void ExecuteLine(CExpManager& manager);
+    void ExecuteLine(CExpManager& manager, const std::string& line);
+    // True (once) when Ctrl-C was pressed at a terminal since the last call;
+    // the cursor is then moved past the "^C" the terminal echoed.
+    bool TakeInterrupt();
+    // Writes the diagnostics that next yields, each on its own line of
+    // stderr, after the caret line at a terminal.
+    void ReportDiagnostics(CExpManager& manager, bool (CExpManager::*next)(std::string&),
+                           const std::string& line) const;
+    void WriteCaretLine(const std::string& line, const std::vector<std::string>& diagnostics) const;
     // "#exit": the last result when it is of an integer type, otherwise 0.
     int ExitStatus() const;
 
     CConsoleOutput output_;
     FrontEndSettings settings_;
     CValueData lastResult_;
+    // Standard input and output are both terminals and a person types the
+    // lines: the hint, the caret lines and Ctrl-C's gentler meaning apply.
+    bool atTerminal_ = false;
 };
 
 // The copy of a line that commands are recognised on: white space removed at

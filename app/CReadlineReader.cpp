@@ -13,30 +13,21 @@
 #include "app/CConsoleCommands.h"
 #include "app/CConsoleOutput.h"
 #include "engine/manager/CExpManager.h"
+#include "platform/Interrupt.h"
 
 namespace {
 
 // Readline's callbacks are plain functions; they reach the one reader here.
 CReadlineReader* activeReader = nullptr;
 
-volatile sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) {
-    interrupted = 1;
-}
-
 // Identifiers and "#" commands are the words completed; operators end them.
 char wordBreaks[] = " \t\n\"'`@$<>=;|&{}()[]+-*/%!~^?:,.";
 
-// While a line is read SIGINT is caught and blocked; it is let through only
-// inside ppoll, so an interrupt is never lost between two waits.
+// While a line is read Ctrl-C is caught and SIGINT blocked; it is let
+// through only inside ppoll, so an interrupt is never lost between two waits.
 class InterruptGuard {
 public:
     InterruptGuard() {
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previousAction_);
         sigset_t blocked;
         sigemptyset(&blocked);
         sigaddset(&blocked, SIGINT);
@@ -44,23 +35,21 @@ public:
         waitMask_ = previousMask_;
         sigdelset(&waitMask_, SIGINT);
     }
-    ~InterruptGuard() {
-        sigprocmask(SIG_SETMASK, &previousMask_, nullptr);
-        sigaction(SIGINT, &previousAction_, nullptr);
-    }
+    ~InterruptGuard() { sigprocmask(SIG_SETMASK, &previousMask_, nullptr); }
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
     const sigset_t* WaitMask() const { return &waitMask_; }
 
 private:
-    struct sigaction previousAction_ {};
+    const CInterruptCatcher catcher_;
     sigset_t previousMask_{};
     sigset_t waitMask_{};
 };
 
+// A function is always called, so its name comes with the "(" that follows.
 void AddFunctionNames(const CExpManager& manager, std::vector<std::string>& words) {
-    for (const auto& function : manager.Functions()) words.emplace_back(function->Name());
+    for (const auto& function : manager.Functions()) words.push_back(std::string(function->Name()) + "(");
 }
 
 // Depth first, as the variable listing walks them.
@@ -72,17 +61,15 @@ void AddVariableNames(const std::vector<std::unique_ptr<CExpItem>>& items,
 }  // namespace
 
 CReadlineReader::CReadlineReader(const CConsoleOutput& output, const CExpManager& manager)
-    : output_(output), manager_(manager) {
+    : output_(output), manager_(manager), history_(HistoryPath()) {
     activeReader = this;
     rl_readline_name = "numora";
     rl_catch_signals = 0;
     rl_basic_word_break_characters = wordBreaks;
     rl_attempted_completion_function = Complete;
-    using_history();
 }
 
 CReadlineReader::~CReadlineReader() {
-    clear_history();
     rl_attempted_completion_function = nullptr;
     activeReader = nullptr;
 }
@@ -95,7 +82,7 @@ std::string CReadlineReader::MarkedPrompt(std::string_view prompt) const {
 bool CReadlineReader::Read(std::string_view prompt, std::string& line) {
     std::fflush(stdout);
     const InterruptGuard guard;
-    interrupted = 0;
+    ClearInterrupt();
     line_.reset();
     lineDone_ = false;
     const std::string marked = MarkedPrompt(prompt);
@@ -104,7 +91,7 @@ bool CReadlineReader::Read(std::string_view prompt, std::string& line) {
         pollfd input{fileno(rl_instream), POLLIN, 0};
         if (ppoll(&input, 1, nullptr, guard.WaitMask()) < 0) {
             if (errno != EINTR) break;
-            if (interrupted) AbandonLine();
+            if (InterruptRequested()) AbandonLine();
             continue;
         }
         rl_callback_read_char();
@@ -118,7 +105,7 @@ bool CReadlineReader::Read(std::string_view prompt, std::string& line) {
 
 // Ctrl-C: drop what was typed and start afresh on a new line.
 void CReadlineReader::AbandonLine() {
-    interrupted = 0;
+    ClearInterrupt();
     rl_free_line_state();
     rl_callback_sigcleanup();
     rl_replace_line("", 0);
@@ -144,7 +131,13 @@ std::vector<std::string> CReadlineReader::CompletionWords() const {
 
 char** CReadlineReader::Complete(const char* text, int, int) {
     rl_attempted_completion_over = 1;   // no file names
-    return rl_completion_matches(text, NextMatch);
+    char** matches = rl_completion_matches(text, NextMatch);
+    // A completed function name is followed by its "(", not by a blank.
+    const bool oneMatch = matches != nullptr && matches[1] == nullptr;
+    if (oneMatch && matches[0][0] != '\0' && matches[0][std::strlen(matches[0]) - 1] == '(') {
+        rl_completion_suppress_append = 1;
+    }
+    return matches;
 }
 
 char* CReadlineReader::NextMatch(const char* text, int state) {

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <signal.h>
-
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/CHistoryFile.h"
 #include "app/CLineReader.h"
 
-// Line editing at a terminal with GNU readline: in-session history, tab
-// completion of built-ins, user functions, variables and console commands,
-// and Ctrl-C abandoning the line being typed. Readline's alternate
-// (callback) interface is used so that Ctrl-C is handled outside the signal
-// handler, where readline may be called safely.
+// Line editing at a terminal with GNU readline: history kept across runs,
+// tab completion of built-ins and user functions (with their "("),
+// variables and console commands, and Ctrl-C abandoning the line being
+// typed. Readline's alternate (callback) interface is used so that Ctrl-C is
+// handled outside the signal handler, where readline may be called safely.
 class CReadlineReader final : public CLineReader {
 public:
     CReadlineReader(const CConsoleOutput& output, const CExpManager& manager);
@@ -35,6 +34,7 @@ private:
 
     const CConsoleOutput& output_;
     const CExpManager& manager_;
+    CHistoryFile history_;
     std::optional<std::string> line_;
     bool lineDone_ = false;
     std::vector<std::string> matches_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "value/CValueData.h"
+
 // ORDER COMMAND IDS: the radix modes are the ids of the radix commands.
 enum RadixMode : int {
     RADIX_DEC = 5,
@@ -11,7 +13,11 @@ enum RadixMode : int {
 // The settings the prompt loop and the console commands share for a run.
 struct FrontEndSettings {
     bool silent = false;
+    // The "> " prompt, unless silent; off for script files.
+    bool prompt = true;
     int radixMode = RADIX_DEC;
+    // Significant digits of floating results and "#lv" values ("#form N").
+    int floatDigits = CValueData::kDefaultDigits;
 };
 
 // The radix a value is shown in: the prompt loop's results and "#lv" alike.

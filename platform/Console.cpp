@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "platform/Interrupt.h"
+
 namespace {
 
 // Switches a terminal to single-key input without echo for its lifetime.
@@ -48,10 +50,12 @@ CConsole::~CConsole() {
 
 std::optional<unsigned char> CConsole::ReadByte() {
     unsigned char byte = 0;
+    const CInterruptibleWait wait;
     for (;;) {
         const ssize_t count = read(fd_, &byte, 1);
         if (count == 1) return byte;
-        if (count < 0 && errno == EINTR) continue;
+        // Ctrl-C at a terminal gives up the wait; any other signal does not.
+        if (count < 0 && errno == EINTR && !InterruptRequested()) continue;
         return std::nullopt;
     }
 }

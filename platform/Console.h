@@ -17,11 +17,12 @@ public:
     ~CConsole();
 
     // One line as the terminal delivers it, without its line end; bytes past
-    // limit are read and dropped. Nothing on a read error.
+    // limit are read and dropped. Nothing on a read error or when Ctrl-C
+    // ends the wait (see CInterruptCatcher).
     std::optional<std::string> ReadLine(size_t limit);
     // One key, without echo and without waiting for a line end; the terminal
-    // settings are restored afterwards. Nothing on a read error or at end of
-    // input.
+    // settings are restored afterwards. Nothing on a read error, at end of
+    // input, or when Ctrl-C ends the wait.
     std::optional<unsigned char> ReadKey();
     bool Write(std::string_view bytes);
 

@@ -60,6 +60,7 @@ class Case:
         self.escapes = False
         self.status = 0
         self.include = None
+        self.files = {}
         self.env = {}
         self.stdin = bytearray()
         self.stdout = bytearray()
@@ -111,13 +112,17 @@ def parse(path):
             elif word == "env":
                 name, _, value = rest.partition("=")
                 case.env[name] = value
-            elif word == "include":
+            elif word in ("include", "file"):
                 body = []
                 while i < len(lines) and lines[i] != "@end":
                     body.append(lines[i])
                     i += 1
                 i += 1
-                case.include = case.text("\n".join(body) + "\n")
+                text = case.text("\n".join(body) + "\n")
+                if word == "include":
+                    case.include = text
+                else:
+                    case.files[rest.strip()] = text
             elif word == "stdin":
                 case.stdin += case.text(rest)
             elif word == "stdin-python":
@@ -163,7 +168,16 @@ def run_case(binary, case, workdir):
     if case.include is not None:
         with open(os.path.join(workdir, "numora.inc"), "wb") as f:
             f.write(case.include)
+    for name, text in case.files.items():
+        path = os.path.join(workdir, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(text)
     env = dict(os.environ)
+    # The user's own files are the case's: none unless the case writes them.
+    env.pop("NUMORA_HISTORY", None)
+    env["XDG_CONFIG_HOME"] = os.path.join(workdir, "config")
+    env["XDG_STATE_HOME"] = os.path.join(workdir, "state")
     env.update(case.env)
     try:
         result = subprocess.run(WRAPPER + [program] + case.args, input=bytes(case.stdin),

@@ -113,9 +113,15 @@ public:
     CValueData Negate();
     CValueData Plus() const;
 
+    // Significant digits of a floating value's text: "%g"'s six, and the
+    // most a double needs to be read back exactly.
+    static constexpr int kDefaultDigits = 6;
+    static constexpr int kMaxDigits = 17;
+
     // Text forms; radix is 2, 8, 10 or 16 (any other radix gives the decimal
-    // form). The whole text, however long.
-    std::string Format(int radix) const;
+    // form); floating values show digits significant digits (1 to kMaxDigits)
+    // whatever the radix. The whole text, however long.
+    std::string Format(int radix, int digits = kDefaultDigits) const;
     std::string FormatDec() const { return Format(10); }
     std::string FormatOct() const { return Format(8); }
     std::string FormatHex() const { return Format(16); }

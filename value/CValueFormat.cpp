@@ -17,11 +17,11 @@ std::string Printed(const char* format, T value) {
     return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
 }
 
-// The text "%g" writes: six significant digits, in fixed or exponent form.
-// std::to_chars gives the same characters without parsing a format.
-std::string General(double value) {
+// The text "%.*g" writes: digits significant digits, in fixed or exponent
+// form. std::to_chars gives the same characters without parsing a format.
+std::string General(double value, int digits) {
     char text[64];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6).ptr;
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr;
     return std::string(text, end);
 }
 
@@ -73,7 +73,7 @@ std::string Quoted(const CIString& text) {
 
 }  // namespace
 
-std::string CValueData::Format(int radix) const {
+std::string CValueData::Format(int radix, int digits) const {
     switch (type_) {
     case VTYPE_CHAR: return IntegerText(kByteForm, AsByte(), Decimal(int{AsChar()}), radix);
     case VTYPE_BYTE: return IntegerText(kByteForm, AsByte(), Decimal(unsigned{AsByte()}), radix);
@@ -83,7 +83,7 @@ std::string CValueData::Format(int radix) const {
     case VTYPE_LONG: return IntegerText(kDwordForm, AsDword(), Decimal(AsInt()), radix);
     case VTYPE_DWORD: return IntegerText(kDwordForm, AsDword(), Decimal(AsDword()), radix);
     case VTYPE_FLOAT:
-    case VTYPE_DOUBLE: return General(AsDouble());
+    case VTYPE_DOUBLE: return General(AsDouble(), digits);
     case VTYPE_BOOL: return AsBool() ? "true" : "false";
     case VTYPE_FRACTION: return Decimal(payload_.fraction.num) + "$" + Decimal(payload_.fraction.den);
     case VTYPE_STRING: return Quoted(*string_);

@@ -9,6 +9,7 @@
 #include "base/CILogManager.h"
 #include "engine/builtins/Builtins.h"
 #include "platform/Console.h"
+#include "platform/Interrupt.h"
 
 namespace {
 
@@ -27,12 +28,14 @@ std::optional<CConsole> OpenConsole() {
 // which may come from the same terminal.
 int ReadStdinChar() {
     std::fflush(stdout);
+    const CInterruptibleWait wait;
     return std::getchar();
 }
 
 // One line of standard input without its line end; nothing on a read error.
 std::optional<std::string> ReadStdinLine() {
     std::fflush(stdout);
+    const CInterruptibleWait wait;
     std::string line;
     for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
         if (line.size() < kLineLimit) line += static_cast<char>(c);
@@ -57,7 +60,10 @@ bool Cgets(CBuiltinCall& call) {
 bool Gets(CBuiltinCall& call) {
     const std::optional<std::string> line = ReadStdinLine();
     if (!line) {
-        GlobalLog().Log(CILogManager::ERROR, "%s : error(%d)", call.Name(), std::ferror(stdin));
+        // Ctrl-C at a terminal is the user's choice, not a failure to log.
+        if (!InterruptRequested()) {
+            GlobalLog().Log(CILogManager::ERROR, "%s : error(%d)", call.Name(), std::ferror(stdin));
+        }
         return call.Fail(Diag::BuiltinFailed);
     }
     call.Return(CValueData::String(*line));

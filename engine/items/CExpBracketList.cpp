@@ -27,6 +27,9 @@ bool CExpBracketList::Parse(CExpSource& source) {
 // parenthesised item alone, so «[(i)+1]» stops before the plus sign.
 bool CExpBracketList::ParseGroup(CExpSource& source) {
     source.SkipBlanks();
+    // An earlier fault on the line stops the expression scan before it
+    // reads anything; the subscript is then not wrong, only unread.
+    const bool unread = source.HasDiag();
     auto* group = source.New<CExpKakko>();
     group->SetParent(this);
     if (group->Parse(source)) {
@@ -39,7 +42,7 @@ bool CExpBracketList::ParseGroup(CExpSource& source) {
         groups_.push_back(expression);
         return true;
     }
-    source.AddDiag(source.position, Diag::BadSubscript);
+    if (!unread) source.AddDiag(source.position, Diag::BadSubscript);
     return false;
 }
 

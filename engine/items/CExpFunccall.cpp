@@ -13,6 +13,7 @@
 #include "engine/items/CExpVariableUse.h"
 #include "engine/items/CExpression.h"
 #include "platform/Faults.h"
+#include "platform/Interrupt.h"
 #include "value/CTextError.h"
 #include "value/TypeCode.h"
 
@@ -214,6 +215,12 @@ bool CExpFunccall::RunBuiltin(CExpContext& context) {
     CBuiltinCall call(callee_->Number(), values);
     if (!BuiltinImplementations().at(static_cast<size_t>(callee_->Number()))(call)) {
         context.AddDiag(Position(), call.Failure());
+        return false;
+    }
+    // Ctrl-C at a terminal while the call waited or worked abandons the line
+    // here, before an output argument is written.
+    if (InterruptRequested()) {
+        context.AddDiag(Position(), Diag::BuiltinFailed);
         return false;
     }
     if (!WriteOutputs(call, context)) return false;

@@ -44,7 +44,10 @@ bool CExpManager::LoadInclude(const std::string& path) {
     functions_.resize(BuiltinTable().size());
     declarations_.clear();
     for (const auto& function : functions_) scope_.Define(function.get());
+    return AddInclude(path);
+}
 
+bool CExpManager::AddInclude(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;
     std::string line;

@@ -25,6 +25,8 @@ public:
     // Registers the built-ins, then parses every line of the file. False when
     // the file cannot be opened (the built-ins exist all the same).
     bool LoadInclude(const std::string& path);
+    // Parses every line of the file, keeping what is already defined.
+    bool AddInclude(const std::string& path);
     // True when the line parsed without any diagnostic.
     bool Parse(const std::string& text);
     bool NextParseDiagnostic(std::string& text);

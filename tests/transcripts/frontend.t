@@ -90,11 +90,6 @@
 <empty>
 現在の出力設定　１０進数
 
-=== words that are not options are ignored
-@args extra words
-> #x
-@prompt off
-
 === end of input right after the prompt ends the run with status 0
 ;; The one prompt, with no line end after it.
 

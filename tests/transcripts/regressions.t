@@ -86,3 +86,10 @@ false
 1
 > #lv
 t="a"
+
+=== a subscript an earlier fault left unread is not wrong
+> int a[0], b[2]
+! pos:5  配列のサイズが０以下です
+> int c[2] = {1, x}, d[2]
+! pos:15  未定義の識別子です
+! pos:16  初期化式が必要です

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CLineReader.h"
+
+// Reads the lines of script files named on the command line, one file after
+// the other, as if they were typed. Lines are taken as standard input's are:
+// whole, NUL bytes and a carriage return before the line feed included.
+class CScriptReader final : public CLineReader {
+public:
+    CScriptReader(const CConsoleOutput& output, const std::vector<std::string>& paths);
+
+    // Opens every file before any line runs, so a misspelt name is found
+    // before the files before it have done anything. False, after a message
+    // naming the file, when one cannot be opened.
+    bool Open();
+    bool Read(std::string_view prompt, std::string& line) override;
+    // A file could not be read to its end (the message has been written).
+    bool Failed() const { return failed_; }
+
+private:
+    struct CloseFile {
+        void operator()(FILE* file) const { std::fclose(file); }
+    };
+    struct FreeBuffer {
+        void operator()(char* p) const { std::free(p); }
+    };
+    struct Script {
+        std::string path;
+        std::unique_ptr<FILE, CloseFile> file;
+    };
+
+    void ReportFailure(const std::string& path, int error);
+
+    const CConsoleOutput& output_;
+    std::vector<Script> scripts_;
+    size_t current_ = 0;
+    bool failed_ = false;
+    // getline(3)'s buffer, kept from line to line.
+    std::unique_ptr<char, FreeBuffer> buffer_;
+    size_t capacity_ = 0;
+};
