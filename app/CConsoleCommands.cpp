@@ -101,10 +101,10 @@ std::string PadTo40(std::string text) {
 }
 
 const char* DescriptionOf(const CExpFunction& function) {
-    const std::vector<BuiltinRow>& table = BuiltinTable();
+    const std::span<const BuiltinRow> table = BuiltinTable();
     const int number = function.Number();
     if (number < 0 || static_cast<size_t>(number) >= table.size()) return "(null)";
-    return table[number].description;
+    return table[static_cast<size_t>(number)].description;
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/builtins/Builtins.h"
+#include "engine/builtins/BuiltinTable.h"
 #include "engine/items/CExpression.h"
 #include "engine/manager/CExpManager.h"
 #include "value/CTextError.h"
@@ -107,7 +107,7 @@ void SilenceSideEffects() {
         BUILTIN_SYSTEM, BUILTIN_REMOVE,  BUILTIN_RENAME, BUILTIN_RMDIR, BUILTIN_MKDIR, BUILTIN_CHDIR,
         BUILTIN_CHMOD,  BUILTIN_PUTENV,  BUILTIN_CGETS,  BUILTIN_GETS,  BUILTIN_GETCH, BUILTIN_GETCHAR,
         BUILTIN_CPUTS,  BUILTIN_PUTCH,   BUILTIN_RAND,   BUILTIN_SRAND};
-    for (BuiltinId id : kSideEffects) BuiltinImplementations()[id] = builtin::Inert;
+    for (BuiltinId id : kSideEffects) ReplaceBuiltin(id, builtin::Inert);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "engine/builtins/BuiltinTable.h"
 
+#include <iterator>
+
 #include "value/TypeCode.h"
 
 namespace {
@@ -15,71 +17,98 @@ constexpr int kDword = VTYPE_DWORD;
 constexpr int kDouble = VTYPE_DOUBLE;
 constexpr int kString = VTYPE_STRING;
 
+// ORDER BUILTIN; itoa and ltoa are the same conversion (int and long are
+// both 32 bits).
+constexpr BuiltinRow kBuiltins[] = {
+    {BUILTIN_STRCAT, "strcat", kString, {Out(kString), In(kString)}, false, builtin::Strcat, "文字列の連結"},
+    {BUILTIN_STRCMP, "strcmp", kInt, {In(kString), In(kString)}, false, builtin::Strcmp, "文字列の比較"},
+    {BUILTIN_STRCPY, "strcpy", kString, {Out(kString), In(kString)}, false, builtin::Strcpy, "文字列のコピー"},
+    {BUILTIN_STRLEN, "strlen", kInt, {In(kString)}, false, builtin::Strlen, "文字列長取得"},
+    {BUILTIN_CGETS, "cgets", kString, {Out(kString)}, false, builtin::Cgets, "文字列の直接コンソール入力"},
+    {BUILTIN_GETS, "gets", kString, {Out(kString)}, false, builtin::Gets, "文字列の入力"},
+    {BUILTIN_CPUTS, "cputs", kInt, {In(kString)}, false, builtin::Cputs, "文字列の直接コンソール出力"},
+    {BUILTIN_PUTS, "puts", kInt, {In(kString)}, false, builtin::Puts, "文字列の出力"},
+    {BUILTIN_GETCH, "getch", kInt, {}, false, builtin::Getch, "1文字の直接コンソール入力"},
+    {BUILTIN_GETCHAR, "getchar", kInt, {}, false, builtin::Getchar, "1文字の入力"},
+    {BUILTIN_PUTCH, "putch", kInt, {In(kInt)}, false, builtin::Putch, "1文字の直接コンソール出力"},
+    {BUILTIN_PUTCHAR, "putchar", kInt, {In(kInt)}, false, builtin::Putchar, "1文字の出力"},
+    {BUILTIN_ACCESS, "access", kInt, {In(kString), In(kInt)}, false, builtin::Access, "ファイル属性の判定"},
+    {BUILTIN_CHDIR, "chdir", kInt, {In(kString)}, false, builtin::Chdir, "カレントディレクトリの変更"},
+    {BUILTIN_CHMOD, "chmod", kInt, {In(kString), In(kInt)}, false, builtin::Chmod, "ファイル属性の変更"},
+    {BUILTIN_MKDIR, "mkdir", kInt, {In(kString)}, false, builtin::Mkdir, "ディレクトリの作成"},
+    {BUILTIN_RMDIR, "rmdir", kInt, {In(kString)}, false, builtin::Rmdir, "ディレクトリの削除"},
+    {BUILTIN_REMOVE, "remove", kInt, {In(kString)}, false, builtin::Remove, "ファイルの削除"},
+    {BUILTIN_RENAME, "rename", kInt, {In(kString), In(kString)}, false, builtin::Rename, "ファイル名の変更"},
+    {BUILTIN_GETCWD, "getcwd", kString, {Out(kString), In(kInt)}, false, builtin::Getcwd, "カレントディレクトリの取得"},
+    {BUILTIN_GETENV, "getenv", kString, {In(kString)}, false, builtin::Getenv, "環境変数の取得"},
+    {BUILTIN_PUTENV, "putenv", kInt, {In(kString), In(kString)}, false, builtin::Putenv, "環境変数の設定"},
+    {BUILTIN_ATOI, "atoi", kInt, {In(kString)}, false, builtin::Atoi, "文字列を整数値に変換"},
+    {BUILTIN_ATOL, "atol", kLong, {In(kString)}, false, builtin::Atol, "文字列を32bit長整数値に変換"},
+    {BUILTIN_ATOF, "atof", kDouble, {In(kString)}, false, builtin::Atof, "文字列を浮動小数点数値に変換"},
+    {BUILTIN_ITOA, "itoa", kString, {In(kInt), Out(kString), In(kInt)}, false, builtin::Itoa, "整数値を文字列に変換"},
+    {BUILTIN_LTOA, "ltoa", kString, {In(kInt), Out(kString), In(kInt)}, false, builtin::Itoa, "32bit長整数値を文字列に変換"},
+    {BUILTIN_ULTOA, "ultoa", kString, {In(kDword), Out(kString), In(kInt)}, false, builtin::Ultoa, "32bit長符号なし整数値を文字列に変換"},
+    {BUILTIN_GCVT, "gcvt", kString, {In(kDouble), In(kInt), Out(kString)}, false, builtin::Gcvt, "浮動小数点数値を文字列に変換"},
+    {BUILTIN_ABS, "abs", kInt, {In(kInt)}, true, builtin::Abs, "整数の絶対値を返す"},
+    {BUILTIN_ACOS, "acos", kDouble, {In(kDouble)}, true, builtin::Acos, "アーク・コサイン値を返す"},
+    {BUILTIN_ASIN, "asin", kDouble, {In(kDouble)}, true, builtin::Asin, "アーク・サイン値を返す"},
+    {BUILTIN_ATAN, "atan", kDouble, {In(kDouble)}, true, builtin::Atan, "アーク・タンジェント値を返す"},
+    {BUILTIN_ATAN2, "atan2", kDouble, {In(kDouble), In(kDouble)}, true, builtin::Atan2, "y/xのアーク・タンジェント値を返す"},
+    {BUILTIN_CEIL, "ceil", kDouble, {In(kDouble)}, true, builtin::Ceil, "小数点以下の切り上げ"},
+    {BUILTIN_COS, "cos", kDouble, {In(kDouble)}, true, builtin::Cos, "コサイン値を返す"},
+    {BUILTIN_COSH, "cosh", kDouble, {In(kDouble)}, true, builtin::Cosh, "双曲線余弦値を返す"},
+    {BUILTIN_EXP, "exp", kDouble, {In(kDouble)}, true, builtin::Exp, "指数eのx乗値を返す"},
+    {BUILTIN_FABS, "fabs", kDouble, {In(kDouble)}, true, builtin::Fabs, "浮動小数点数の絶対値を返す"},
+    {BUILTIN_FLOOR, "floor", kDouble, {In(kDouble)}, true, builtin::Floor, "小数点以下の切り捨て"},
+    {BUILTIN_FMOD, "fmod", kDouble, {In(kDouble), In(kDouble)}, true, builtin::Fmod, "xをyで割った余りを返す"},
+    {BUILTIN_FREXP, "frexp", kDouble, {In(kDouble), Out(kInt)}, false, builtin::Frexp, "浮動小数点数の仮数部と少数部への分割"},
+    {BUILTIN_HYPOT, "hypot", kDouble, {In(kDouble), In(kDouble)}, true, builtin::Hypot, "直角三角形の斜辺長を返す"},
+    {BUILTIN_LABS, "labs", kLong, {In(kLong)}, true, builtin::Labs, "32bit長整数値の絶対値を返す"},
+    {BUILTIN_LDEXP, "ldexp", kDouble, {In(kDouble), In(kInt)}, true, builtin::Ldexp, "x×2のn乗を返す"},
+    {BUILTIN_LOG, "log", kDouble, {In(kDouble)}, true, builtin::Log, "自然対数値を返す"},
+    {BUILTIN_LOG10, "log10", kDouble, {In(kDouble)}, true, builtin::Log10, "常用対数値を返す"},
+    {BUILTIN_MAX, "max", kDouble, {In(kDouble), In(kDouble)}, true, builtin::Max, "大きい方の値を返す"},
+    {BUILTIN_MIN, "min", kDouble, {In(kDouble), In(kDouble)}, true, builtin::Min, "小さい方の値を返す"},
+    {BUILTIN_MODF, "modf", kDouble, {In(kDouble), Out(kDouble)}, false, builtin::Modf, "浮動小数点数の少数部と整数部への分割"},
+    {BUILTIN_POW, "pow", kDouble, {In(kDouble), In(kDouble)}, true, builtin::Pow, "xのy乗値を返す"},
+    {BUILTIN_SIN, "sin", kDouble, {In(kDouble)}, true, builtin::Sin, "サイン値を返す"},
+    {BUILTIN_SINH, "sinh", kDouble, {In(kDouble)}, true, builtin::Sinh, "双曲線正弦値を返す"},
+    {BUILTIN_SQRT, "sqrt", kDouble, {In(kDouble)}, true, builtin::Sqrt, "平方根値を返す"},
+    {BUILTIN_TAN, "tan", kDouble, {In(kDouble)}, true, builtin::Tan, "タンジェント値を返す"},
+    {BUILTIN_TANH, "tanh", kDouble, {In(kDouble)}, true, builtin::Tanh, "双曲線正接値を返す"},
+    {BUILTIN_RAND, "rand", kInt, {}, false, builtin::Rand, "乱数の生成"},
+    {BUILTIN_SRAND, "srand", kVoid, {In(kDword)}, false, builtin::Srand, "乱数の開始点設定"},
+    {BUILTIN_SYSTEM, "system", kInt, {In(kString)}, false, builtin::System, "コマンドの実行"},
+    {BUILTIN_PRINTF, "printf", kInt, {In(kString), kVariadic}, false, builtin::Printf, "書式付き出力"},
+};
+
+static_assert(std::size(kBuiltins) == BUILTIN_COUNT, "one row per built-in");
+
+constexpr bool RowsFollowTheIds() {
+    for (size_t i = 0; i < std::size(kBuiltins); ++i) {
+        if (kBuiltins[i].id != static_cast<BuiltinId>(i)) return false;
+    }
+    return true;
+}
+static_assert(RowsFollowTheIds(), "the rows of kBuiltins follow the order of BuiltinId");
+
+// The implementations a host put in place of the table's; null for none.
+BuiltinFn replacements[BUILTIN_COUNT] = {};
+
 }  // namespace
 
-const std::vector<BuiltinRow>& BuiltinTable() {
-    // ORDER BUILTIN
-    static const std::vector<BuiltinRow> rows = {
-        {"strcat", kString, {Out(kString), In(kString)}, "文字列の連結"},
-        {"strcmp", kInt, {In(kString), In(kString)}, "文字列の比較"},
-        {"strcpy", kString, {Out(kString), In(kString)}, "文字列のコピー"},
-        {"strlen", kInt, {In(kString)}, "文字列長取得"},
-        {"cgets", kString, {Out(kString)}, "文字列の直接コンソール入力"},
-        {"gets", kString, {Out(kString)}, "文字列の入力"},
-        {"cputs", kInt, {In(kString)}, "文字列の直接コンソール出力"},
-        {"puts", kInt, {In(kString)}, "文字列の出力"},
-        {"getch", kInt, {}, "1文字の直接コンソール入力"},
-        {"getchar", kInt, {}, "1文字の入力"},
-        {"putch", kInt, {In(kInt)}, "1文字の直接コンソール出力"},
-        {"putchar", kInt, {In(kInt)}, "1文字の出力"},
-        {"access", kInt, {In(kString), In(kInt)}, "ファイル属性の判定"},
-        {"chdir", kInt, {In(kString)}, "カレントディレクトリの変更"},
-        {"chmod", kInt, {In(kString), In(kInt)}, "ファイル属性の変更"},
-        {"mkdir", kInt, {In(kString)}, "ディレクトリの作成"},
-        {"rmdir", kInt, {In(kString)}, "ディレクトリの削除"},
-        {"remove", kInt, {In(kString)}, "ファイルの削除"},
-        {"rename", kInt, {In(kString), In(kString)}, "ファイル名の変更"},
-        {"getcwd", kString, {Out(kString), In(kInt)}, "カレントディレクトリの取得"},
-        {"getenv", kString, {In(kString)}, "環境変数の取得"},
-        {"putenv", kInt, {In(kString), In(kString)}, "環境変数の設定"},
-        {"atoi", kInt, {In(kString)}, "文字列を整数値に変換"},
-        {"atol", kLong, {In(kString)}, "文字列を32bit長整数値に変換"},
-        {"atof", kDouble, {In(kString)}, "文字列を浮動小数点数値に変換"},
-        {"itoa", kString, {In(kInt), Out(kString), In(kInt)}, "整数値を文字列に変換"},
-        {"ltoa", kString, {In(kInt), Out(kString), In(kInt)}, "32bit長整数値を文字列に変換"},
-        {"ultoa", kString, {In(kDword), Out(kString), In(kInt)}, "32bit長符号なし整数値を文字列に変換"},
-        {"gcvt", kString, {In(kDouble), In(kInt), Out(kString)}, "浮動小数点数値を文字列に変換"},
-        {"abs", kInt, {In(kInt)}, "整数の絶対値を返す"},
-        {"acos", kDouble, {In(kDouble)}, "アーク・コサイン値を返す"},
-        {"asin", kDouble, {In(kDouble)}, "アーク・サイン値を返す"},
-        {"atan", kDouble, {In(kDouble)}, "アーク・タンジェント値を返す"},
-        {"atan2", kDouble, {In(kDouble), In(kDouble)}, "y/xのアーク・タンジェント値を返す"},
-        {"ceil", kDouble, {In(kDouble)}, "小数点以下の切り上げ"},
-        {"cos", kDouble, {In(kDouble)}, "コサイン値を返す"},
-        {"cosh", kDouble, {In(kDouble)}, "双曲線余弦値を返す"},
-        {"exp", kDouble, {In(kDouble)}, "指数eのx乗値を返す"},
-        {"fabs", kDouble, {In(kDouble)}, "浮動小数点数の絶対値を返す"},
-        {"floor", kDouble, {In(kDouble)}, "小数点以下の切り捨て"},
-        {"fmod", kDouble, {In(kDouble), In(kDouble)}, "xをyで割った余りを返す"},
-        {"frexp", kDouble, {In(kDouble), Out(kInt)}, "浮動小数点数の仮数部と少数部への分割"},
-        {"hypot", kDouble, {In(kDouble), In(kDouble)}, "直角三角形の斜辺長を返す"},
-        {"labs", kLong, {In(kLong)}, "32bit長整数値の絶対値を返す"},
-        {"ldexp", kDouble, {In(kDouble), In(kInt)}, "x×2のn乗を返す"},
-        {"log", kDouble, {In(kDouble)}, "自然対数値を返す"},
-        {"log10", kDouble, {In(kDouble)}, "常用対数値を返す"},
-        {"max", kDouble, {In(kDouble), In(kDouble)}, "大きい方の値を返す"},
-        {"min", kDouble, {In(kDouble), In(kDouble)}, "小さい方の値を返す"},
-        {"modf", kDouble, {In(kDouble), Out(kDouble)}, "浮動小数点数の少数部と整数部への分割"},
-        {"pow", kDouble, {In(kDouble), In(kDouble)}, "xのy乗値を返す"},
-        {"sin", kDouble, {In(kDouble)}, "サイン値を返す"},
-        {"sinh", kDouble, {In(kDouble)}, "双曲線正弦値を返す"},
-        {"sqrt", kDouble, {In(kDouble)}, "平方根値を返す"},
-        {"tan", kDouble, {In(kDouble)}, "タンジェント値を返す"},
-        {"tanh", kDouble, {In(kDouble)}, "双曲線正接値を返す"},
-        {"rand", kInt, {}, "乱数の生成"},
-        {"srand", kVoid, {In(kDword)}, "乱数の開始点設定"},
-        {"system", kInt, {In(kString)}, "コマンドの実行"},
-        {"printf", kInt, {In(kString), kVariadic}, "書式付き出力"},
-    };
-    return rows;
+// The parameters end at the first empty entry.
+std::span<const FunctionParam> BuiltinRow::Params() const {
+    size_t count = 0;
+    while (count < parameters.size() && (parameters[count].type != kVoid || parameters[count].variadic)) ++count;
+    return std::span<const FunctionParam>(parameters).first(count);
 }
+
+std::span<const BuiltinRow> BuiltinTable() { return kBuiltins; }
+
+BuiltinFn BuiltinImplementation(int number) {
+    const auto index = static_cast<size_t>(number);
+    return replacements[index] != nullptr ? replacements[index] : kBuiltins[index].implementation;
+}
+
+void ReplaceBuiltin(BuiltinId id, BuiltinFn implementation) { replacements[id] = implementation; }

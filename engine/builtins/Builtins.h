@@ -1,18 +1,10 @@
 #pragma once
 
-#include <array>
-
 #include "engine/builtins/CBuiltinCall.h"
 
 // The built-in library's implementations. A call (CExpFunccall) evaluates the
-// arguments, runs the implementation of its function number through
-// BuiltinImplementations() and writes the output arguments back.
-//
-// The table is deliberately mutable: a host that must not let arbitrary input
-// touch the machine (the fuzz harness) replaces the side-effecting entries,
-// for example
-//     BuiltinImplementations()[BUILTIN_SYSTEM] = builtin::Inert;
-// before the first line runs. The shipped program never changes it.
+// arguments, runs the implementation its row of the built-in table names
+// (BuiltinTable.h) and writes the output arguments back.
 
 // An implementation: true after call.Return, false after call.Fail.
 using BuiltinFn = bool (*)(CBuiltinCall& call);
@@ -37,7 +29,6 @@ enum BuiltinId : int {
     BUILTIN_COUNT
 };
 
-std::array<BuiltinFn, BUILTIN_COUNT>& BuiltinImplementations();
 
 namespace builtin {
 

@@ -11,7 +11,7 @@ const CValueData& CBuiltinCall::Arg(size_t index) const {
     return args_[index];
 }
 
-const char* CBuiltinCall::Name() const { return BuiltinTable().at(number_).name; }
+const char* CBuiltinCall::Name() const { return BuiltinTable()[static_cast<size_t>(number_)].name; }
 
 // Few built-ins have output arguments, so the list is only made when one is
 // written.

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "base/CILogManager.h"
-#include "engine/builtins/Builtins.h"
+#include "engine/builtins/BuiltinTable.h"
 #include "engine/items/CExpFunction.h"
 #include "engine/items/CExpVariableUse.h"
 #include "engine/items/CExpression.h"
@@ -213,7 +213,7 @@ bool CExpFunccall::RunBuiltin(CExpContext& context) {
         values[i] = std::move(context.value);
     }
     CBuiltinCall call(callee_->Number(), values);
-    if (!BuiltinImplementations().at(static_cast<size_t>(callee_->Number()))(call)) {
+    if (!BuiltinImplementation(callee_->Number())(call)) {
         context.AddDiag(Position(), call.Failure());
         return false;
     }

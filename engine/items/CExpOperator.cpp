@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <iterator>
+#include <optional>
 
 #include "engine/items/CExpElementUse.h"
 #include "engine/items/CExpVariableUse.h"
+#include "value/CTextError.h"
 
 namespace {
 
@@ -21,7 +23,11 @@ using Arithmetic = CValueData (CValueData::*)(const CValueData&) const;
 using Predicate = bool (CValueData::*)(const CValueData&) const;
 
 struct OperatorRule;
+// Runs an operator over its operand items.
 using Evaluator = bool (*)(CExpOperator&, const OperatorRule&, CExpContext&);
+// What a pure operator makes of operand values (the second is unused by a
+// unary one); false with the reason when it fails.
+using ValueRule = bool (*)(const OperatorRule&, const CValueData&, const CValueData&, CValueData&, Diag&);
 
 struct OperatorRule {
     int operands;   // the number of operands evaluation needs
@@ -29,6 +35,7 @@ struct OperatorRule {
     CheckRule check;
     Accepts accepts;
     Evaluator evaluate;
+    ValueRule apply = nullptr;   // pure operators only
     Arithmetic arithmetic = nullptr;
     Predicate predicate = nullptr;
 };
@@ -53,6 +60,66 @@ bool BothAccepted(Accepts accepts, const CValueData& left, const CValueData& rig
     return IsAccepted(accepts, left.Type()) && IsAccepted(accepts, right.Type());
 }
 
+bool Refuse(Diag& why, Diag id) {
+    why = id;
+    return false;
+}
+
+// ---- What the pure operators make of values ----
+
+bool ApplyPlus(const OperatorRule& rule, const CValueData& operand, const CValueData&, CValueData& out, Diag& why) {
+    if (!IsAccepted(rule.accepts, operand.Type())) return Refuse(why, Diag::BadOperand);
+    out = operand.Plus();
+    return true;
+}
+
+bool ApplyNegate(const OperatorRule& rule, const CValueData& operand, const CValueData&, CValueData& out, Diag& why) {
+    if (!IsAccepted(rule.accepts, operand.Type())) return Refuse(why, Diag::BadOperand);
+    CValueData negated = operand;
+    out = negated.Negate();
+    return true;
+}
+
+bool ApplyBitNot(const OperatorRule& rule, const CValueData& operand, const CValueData&, CValueData& out, Diag& why) {
+    if (!IsAccepted(rule.accepts, operand.Type())) return Refuse(why, Diag::BadOperand);
+    out = CValueData::Dword(~static_cast<uint32_t>(operand.AsInt()));
+    return true;
+}
+
+bool ApplyNot(const OperatorRule& rule, const CValueData& operand, const CValueData&, CValueData& out, Diag& why) {
+    if (!IsAccepted(rule.accepts, operand.Type())) return Refuse(why, Diag::BadOperand);
+    out = CValueData::Bool(!operand.AsBool());
+    return true;
+}
+
+bool ApplyArithmetic(const OperatorRule& rule, const CValueData& left, const CValueData& right, CValueData& out,
+                     Diag& why) {
+    if (!BothAccepted(rule.accepts, left, right)) return Refuse(why, Diag::BadOperand);
+    out = (left.*rule.arithmetic)(right);
+    return true;
+}
+
+// A zero divisor is refused whatever the dividend is, before the types are
+// looked at. Converting a string or empty divisor raises the value error.
+bool IsZeroDivisor(const CValueData& divisor) {
+    return IsIntegerType(divisor.Type()) ? divisor.AsInt() == 0 : divisor.AsDouble() == 0.0;
+}
+
+bool ApplyDivision(const OperatorRule& rule, const CValueData& left, const CValueData& right, CValueData& out,
+                   Diag& why) {
+    if (IsZeroDivisor(right)) return Refuse(why, Diag::DivideByZero);
+    return ApplyArithmetic(rule, left, right, out, why);
+}
+
+bool ApplyComparison(const OperatorRule& rule, const CValueData& left, const CValueData& right, CValueData& out,
+                     Diag& why) {
+    if (!BothAccepted(rule.accepts, left, right)) return Refuse(why, Diag::BadOperand);
+    out = CValueData::Bool((left.*rule.predicate)(right));
+    return true;
+}
+
+// ---- What the operators do with their operand items ----
+
 // Evaluates an operand and takes its value out of the context.
 bool Evaluate(CExpItem& operand, CExpContext& context, CValueData& value) {
     if (!operand.Execute(context)) return false;
@@ -60,8 +127,15 @@ bool Evaluate(CExpItem& operand, CExpContext& context, CValueData& value) {
     return true;
 }
 
-bool EvaluateBoth(CExpOperator& op, CExpContext& context, CValueData& left, CValueData& right) {
-    return Evaluate(*op.Child(0), context, left) && Evaluate(*op.Child(1), context, right);
+// The pure operators evaluate their operands, left to right, and apply
+// their value rule.
+bool EvaluatePure(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
+    CValueData left;
+    CValueData right;
+    if (!Evaluate(*op.Child(0), context, left)) return false;
+    if (rule.operands == 2 && !Evaluate(*op.Child(1), context, right)) return false;
+    Diag why = Diag::ExecutionFault;
+    return rule.apply(rule, left, right, context.value, why) || Fail(op, context, why);
 }
 
 // Stores value into the variable or array element that target names and
@@ -95,72 +169,6 @@ bool EvaluatePostfix(CExpOperator& op, const OperatorRule& rule, CExpContext& co
     if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, Diag::BadOperand);
     if (!StoreInto(*op.Child(0), (operand.*rule.arithmetic)(CValueData::Int(1)), context)) return false;
     context.value = std::move(operand);
-    return true;
-}
-
-bool EvaluatePlus(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
-    CValueData operand;
-    if (!Evaluate(*op.Child(0), context, operand)) return false;
-    if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, Diag::BadOperand);
-    context.value = operand.Plus();
-    return true;
-}
-
-bool EvaluateNegate(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
-    CValueData operand;
-    if (!Evaluate(*op.Child(0), context, operand)) return false;
-    if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, Diag::BadOperand);
-    context.value = operand.Negate();
-    return true;
-}
-
-bool EvaluateBitNot(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
-    CValueData operand;
-    if (!Evaluate(*op.Child(0), context, operand)) return false;
-    if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, Diag::BadOperand);
-    context.value = CValueData::Dword(~static_cast<uint32_t>(operand.AsInt()));
-    return true;
-}
-
-bool EvaluateNot(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
-    CValueData operand;
-    if (!Evaluate(*op.Child(0), context, operand)) return false;
-    if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, Diag::BadOperand);
-    context.value = CValueData::Bool(!operand.AsBool());
-    return true;
-}
-
-bool EvaluateArithmetic(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
-    CValueData left;
-    CValueData right;
-    if (!EvaluateBoth(op, context, left, right)) return false;
-    if (!BothAccepted(rule.accepts, left, right)) return Fail(op, context, Diag::BadOperand);
-    context.value = (left.*rule.arithmetic)(right);
-    return true;
-}
-
-// A zero divisor is refused whatever the dividend is, before the types are
-// looked at. Converting a string or empty divisor raises the value error.
-bool IsZeroDivisor(const CValueData& divisor) {
-    return IsIntegerType(divisor.Type()) ? divisor.AsInt() == 0 : divisor.AsDouble() == 0.0;
-}
-
-bool EvaluateDivision(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
-    CValueData left;
-    CValueData right;
-    if (!EvaluateBoth(op, context, left, right)) return false;
-    if (IsZeroDivisor(right)) return Fail(op, context, Diag::DivideByZero);
-    if (!BothAccepted(rule.accepts, left, right)) return Fail(op, context, Diag::BadOperand);
-    context.value = (left.*rule.arithmetic)(right);
-    return true;
-}
-
-bool EvaluateComparison(CExpOperator& op, const OperatorRule& rule, CExpContext& context) {
-    CValueData left;
-    CValueData right;
-    if (!EvaluateBoth(op, context, left, right)) return false;
-    if (!BothAccepted(rule.accepts, left, right)) return Fail(op, context, Diag::BadOperand);
-    context.value = CValueData::Bool((left.*rule.predicate)(right));
     return true;
 }
 
@@ -210,39 +218,46 @@ bool EvaluateComma(CExpOperator& op, const OperatorRule&, CExpContext& context) 
     return op.Child(1)->Execute(context);
 }
 
+using RT = ResultType;
+using CR = CheckRule;
+using AC = Accepts;
+using V = CValueData;
+
 // ORDER OPERATORCODE: one row per operator code, indexed by the code.
 const OperatorRule kRules[] = {
-    /* OP_PRE_INC */ {1, ResultType::Operand, CheckRule::Variable, Accepts::Numeric, EvaluatePrefix, &CValueData::Add},
-    /* OP_PRE_DEC */ {1, ResultType::Operand, CheckRule::Variable, Accepts::Numeric, EvaluatePrefix, &CValueData::Sub},
-    /* OP_POST_INC */ {1, ResultType::Operand, CheckRule::Variable, Accepts::Numeric, EvaluatePostfix, &CValueData::Add},
-    /* OP_POST_DEC */ {1, ResultType::Operand, CheckRule::Variable, Accepts::Numeric, EvaluatePostfix, &CValueData::Sub},
-    /* OP_PLUS */ {1, ResultType::Operand, CheckRule::Numeric, Accepts::Numeric, EvaluatePlus},
-    /* OP_MINUS */ {1, ResultType::Operand, CheckRule::Numeric, Accepts::Numeric, EvaluateNegate},
-    /* OP_BITNOT */ {1, ResultType::Operand, CheckRule::Integer, Accepts::Integer, EvaluateBitNot},
-    /* OP_MUL */ {2, ResultType::Common, CheckRule::BothNumeric, Accepts::Numeric, EvaluateArithmetic, &CValueData::Mul},
-    /* OP_DIV */ {2, ResultType::Common, CheckRule::BothNumeric, Accepts::Numeric, EvaluateDivision, &CValueData::Div},
+    /* OP_PRE_INC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePrefix, nullptr, &V::Add},
+    /* OP_PRE_DEC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePrefix, nullptr, &V::Sub},
+    /* OP_POST_INC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePostfix, nullptr, &V::Add},
+    /* OP_POST_DEC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePostfix, nullptr, &V::Sub},
+    /* OP_PLUS */ {1, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyPlus},
+    /* OP_MINUS */ {1, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyNegate},
+    /* OP_BITNOT */ {1, RT::Operand, CR::Integer, AC::Integer, EvaluatePure, ApplyBitNot},
+    /* OP_MUL */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic, &V::Mul},
+    /* OP_DIV */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyDivision, &V::Div},
     // "%" passes the static check like "*" but needs integers at run time.
-    /* OP_MOD */ {2, ResultType::Common, CheckRule::BothNumeric, Accepts::Integer, EvaluateDivision, &CValueData::Mod},
-    /* OP_ADD */ {2, ResultType::Common, CheckRule::BothNumericOrString, Accepts::NumericOrString, EvaluateArithmetic, &CValueData::Add},
-    /* OP_SUB */ {2, ResultType::Common, CheckRule::BothNumeric, Accepts::Numeric, EvaluateArithmetic, &CValueData::Sub},
-    /* OP_SHR */ {2, ResultType::Left, CheckRule::BothInteger, Accepts::Integer, EvaluateArithmetic, &CValueData::ShiftRight},
-    /* OP_SHL */ {2, ResultType::Left, CheckRule::BothInteger, Accepts::Integer, EvaluateArithmetic, &CValueData::ShiftLeft},
-    /* OP_LE */ {2, ResultType::Bool, CheckRule::BothNumeric, Accepts::Numeric, EvaluateComparison, nullptr, &CValueData::LessEqual},
-    /* OP_LT */ {2, ResultType::Bool, CheckRule::BothNumeric, Accepts::Numeric, EvaluateComparison, nullptr, &CValueData::Less},
-    /* OP_GE */ {2, ResultType::Bool, CheckRule::BothNumeric, Accepts::Numeric, EvaluateComparison, nullptr, &CValueData::GreaterEqual},
-    /* OP_GT */ {2, ResultType::Bool, CheckRule::BothNumeric, Accepts::Numeric, EvaluateComparison, nullptr, &CValueData::Greater},
-    /* OP_EQ */ {2, ResultType::Bool, CheckRule::BothNumericOrString, Accepts::NumericOrString, EvaluateComparison, nullptr, &CValueData::Equal},
-    /* OP_NE */ {2, ResultType::Bool, CheckRule::BothNumericOrString, Accepts::NumericOrString, EvaluateComparison, nullptr, &CValueData::NotEqual},
-    /* OP_XOR */ {2, ResultType::Common, CheckRule::BothInteger, Accepts::Integer, EvaluateArithmetic, &CValueData::BitXor},
-    /* OP_AND */ {2, ResultType::Bool, CheckRule::BothNumeric, Accepts::Numeric, EvaluateLogical, nullptr, &CValueData::LogicalAnd},
-    /* OP_OR */ {2, ResultType::Bool, CheckRule::BothNumeric, Accepts::Numeric, EvaluateLogical, nullptr, &CValueData::LogicalOr},
-    /* OP_COND */ {3, ResultType::Branches, CheckRule::Condition, Accepts::Any, EvaluateCondition},
-    /* OP_COLON */ {0, ResultType::None, CheckRule::None, Accepts::Any, EvaluateColon},
-    /* OP_ASSIGN */ {2, ResultType::Left, CheckRule::Assignment, Accepts::Any, EvaluateAssignment},
-    /* OP_COMMA */ {2, ResultType::Last, CheckRule::None, Accepts::Any, EvaluateComma},
-    /* OP_NOT */ {1, ResultType::Operand, CheckRule::Numeric, Accepts::Numeric, EvaluateNot},
-    /* OP_BITAND */ {2, ResultType::Common, CheckRule::BothInteger, Accepts::Integer, EvaluateArithmetic, &CValueData::BitAnd},
-    /* OP_BITOR */ {2, ResultType::Common, CheckRule::BothInteger, Accepts::Integer, EvaluateArithmetic, &CValueData::BitOr},
+    /* OP_MOD */ {2, RT::Common, CR::BothNumeric, AC::Integer, EvaluatePure, ApplyDivision, &V::Mod},
+    /* OP_ADD */ {2, RT::Common, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyArithmetic, &V::Add},
+    /* OP_SUB */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic, &V::Sub},
+    /* OP_SHR */ {2, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::ShiftRight},
+    /* OP_SHL */ {2, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::ShiftLeft},
+    /* OP_LE */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison, nullptr, &V::LessEqual},
+    /* OP_LT */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison, nullptr, &V::Less},
+    /* OP_GE */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison, nullptr, &V::GreaterEqual},
+    /* OP_GT */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison, nullptr, &V::Greater},
+    /* OP_EQ */ {2, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyComparison, nullptr,
+                 &V::Equal},
+    /* OP_NE */ {2, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyComparison, nullptr,
+                 &V::NotEqual},
+    /* OP_XOR */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::BitXor},
+    /* OP_AND */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluateLogical, nullptr, nullptr, &V::LogicalAnd},
+    /* OP_OR */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluateLogical, nullptr, nullptr, &V::LogicalOr},
+    /* OP_COND */ {3, RT::Branches, CR::Condition, AC::Any, EvaluateCondition},
+    /* OP_COLON */ {0, RT::None, CR::None, AC::Any, EvaluateColon},
+    /* OP_ASSIGN */ {2, RT::Left, CR::Assignment, AC::Any, EvaluateAssignment},
+    /* OP_COMMA */ {2, RT::Last, CR::None, AC::Any, EvaluateComma},
+    /* OP_NOT */ {1, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyNot},
+    /* OP_BITAND */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::BitAnd},
+    /* OP_BITOR */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::BitOr},
 };
 
 const OperatorRule* RuleOf(int code) {
@@ -273,6 +288,39 @@ bool IsAssignable(int target, int value) {
     return true;
 }
 
+int ResultTypeOf(const OperatorRule& rule, std::span<const int> types) {
+    auto typeOf = [types](size_t i) { return i < types.size() ? types[i] : 0; };
+    switch (rule.result) {
+        case ResultType::Operand:
+        case ResultType::Left: return typeOf(0);
+        case ResultType::Common: return CommonType(typeOf(0), typeOf(1));
+        case ResultType::Bool: return VTYPE_BOOL;
+        case ResultType::Branches: return CommonType(typeOf(1), typeOf(2));
+        case ResultType::Last: return typeOf(1);
+        case ResultType::None: return 0;
+    }
+    return 0;
+}
+
+// The type part of the static check; nothing when the types pass.
+std::optional<Diag> TypeCheck(CheckRule rule, int left, int right) {
+    bool passes = true;
+    switch (rule) {
+        case CheckRule::Variable:
+        case CheckRule::Numeric:
+        case CheckRule::Condition: passes = IsNumericType(left); break;
+        case CheckRule::Integer: passes = IsIntegerType(left); break;
+        case CheckRule::BothNumeric: passes = IsNumericType(left) && IsNumericType(right); break;
+        case CheckRule::BothNumericOrString:
+            passes = (IsNumericType(left) && IsNumericType(right)) || (IsStringType(left) && IsStringType(right));
+            break;
+        case CheckRule::BothInteger: passes = IsIntegerType(left) && IsIntegerType(right); break;
+        case CheckRule::Assignment: passes = IsAssignable(left, right); break;
+        case CheckRule::None: break;
+    }
+    return passes ? std::nullopt : std::optional<Diag>(Diag::OperandTypeMismatch);
+}
+
 }  // namespace
 
 CExpOperator::CExpOperator(int row, int code, int precedence, int position)
@@ -293,17 +341,9 @@ int CExpOperator::ValueType() const { return staticType_ >= 0 ? staticType_ : Co
 int CExpOperator::ComputeValueType() const {
     const OperatorRule* rule = RuleOf(code_);
     if (rule == nullptr) return 0;
-    auto typeOf = [this](size_t i) { return i < ChildCount() ? Child(i)->ValueType() : 0; };
-    switch (rule->result) {
-        case ResultType::Operand:
-        case ResultType::Left: return typeOf(0);
-        case ResultType::Common: return CommonType(typeOf(0), typeOf(1));
-        case ResultType::Bool: return VTYPE_BOOL;
-        case ResultType::Branches: return CommonType(typeOf(1), typeOf(2));
-        case ResultType::Last: return typeOf(1);
-        case ResultType::None: return 0;
-    }
-    return 0;
+    int types[3] = {};
+    for (size_t i = 0; i < count_; ++i) types[i] = operands_[i]->ValueType();
+    return ResultTypeOf(*rule, std::span<const int>(types, count_));
 }
 
 bool CExpOperator::Check(CExpSource& source) {
@@ -316,30 +356,17 @@ bool CExpOperator::Check(CExpSource& source) {
     if (static_cast<int>(ChildCount()) < OperandsChecked(rule->check)) return false;
 
     const CExpItem& first = *Child(0);
-    const int left = first.ValueType();
-    const int right = ChildCount() > 1 ? Child(1)->ValueType() : 0;
     auto refuse = [&](Diag id) {
         source.AddDiag(first.Position(), id);
         return false;
     };
-    switch (rule->check) {
-        case CheckRule::Variable:
-            // Only a variable can be incremented: «++a++» would otherwise
-            // try to store into the value of «a++».
-            if (!IsNumericType(left)) return refuse(Diag::OperandTypeMismatch);
-            return first.Kind() == EXP_VARIABLE_USE || refuse(Diag::OperandNotVariable);
-        case CheckRule::Numeric: return IsNumericType(left) || refuse(Diag::OperandTypeMismatch);
-        case CheckRule::Integer: return IsIntegerType(left) || refuse(Diag::OperandTypeMismatch);
-        case CheckRule::BothNumeric: return (IsNumericType(left) && IsNumericType(right)) || refuse(Diag::OperandTypeMismatch);
-        case CheckRule::BothNumericOrString:
-            return (IsNumericType(left) && IsNumericType(right)) || (IsStringType(left) && IsStringType(right)) ||
-                   refuse(Diag::OperandTypeMismatch);
-        case CheckRule::BothInteger: return (IsIntegerType(left) && IsIntegerType(right)) || refuse(Diag::OperandTypeMismatch);
-        case CheckRule::Condition: return IsNumericType(left) || refuse(Diag::OperandTypeMismatch);
-        case CheckRule::Assignment:
-            if (!IsVariable(first)) return refuse(Diag::OperandNotVariable);
-            return IsAssignable(left, right) || refuse(Diag::OperandTypeMismatch);
-        case CheckRule::None: return true;
+    if (rule->check == CheckRule::Assignment && !IsVariable(first)) return refuse(Diag::OperandNotVariable);
+    const int right = ChildCount() > 1 ? Child(1)->ValueType() : 0;
+    if (const std::optional<Diag> refused = TypeCheck(rule->check, first.ValueType(), right)) return refuse(*refused);
+    // Only a variable can be incremented: «++a++» would otherwise try to
+    // store into the value of «a++».
+    if (rule->check == CheckRule::Variable && first.Kind() != EXP_VARIABLE_USE) {
+        return refuse(Diag::OperandNotVariable);
     }
     return true;
 }
@@ -349,4 +376,26 @@ bool CExpOperator::Execute(CExpContext& context) {
     if (rule == nullptr) return Fail(*this, context, Diag::OperatorNotImplemented);
     if (static_cast<int>(ChildCount()) != rule->operands) return Fail(*this, context, Diag::OperandCount);
     return rule->evaluate(*this, *rule, context);
+}
+
+bool CExpOperator::IsPure(int code) {
+    const OperatorRule* rule = RuleOf(code);
+    return rule != nullptr && rule->apply != nullptr;
+}
+
+std::optional<int> CExpOperator::FoldedType(int code, std::span<const int> types) {
+    const OperatorRule& rule = *RuleOf(code);
+    if (static_cast<int>(types.size()) != rule.operands) return std::nullopt;
+    if (TypeCheck(rule.check, types[0], types.size() > 1 ? types[1] : 0)) return std::nullopt;
+    return ResultTypeOf(rule, types);
+}
+
+bool CExpOperator::Fold(int code, const CValueData& left, const CValueData& right, CValueData& result) {
+    const OperatorRule& rule = *RuleOf(code);
+    Diag why = Diag::ExecutionFault;
+    try {
+        return rule.apply(rule, left, right, result, why);
+    } catch (const CTextError&) {
+        return false;   // the run of the line raises it again
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 
 #include "engine/items/CExpItem.h"
 #include "engine/lexer/OperatorTable.h"
@@ -25,6 +27,17 @@ public:
     void AddOperand(CExpItem* operand);
     int Code() const { return code_; }
     int Precedence() const { return precedence_; }
+
+    // What the parser may work out while it reads a line: the operators that
+    // only compute a value from their operands' values («+», «<<», «!» …),
+    // with the same rules as when they run.
+    static bool IsPure(int code);
+    // The static type of a pure operator over operands of these static types;
+    // nothing when its check refuses them.
+    static std::optional<int> FoldedType(int code, std::span<const int> types);
+    // The value of a pure operator over known operand values (the second is
+    // unused by a unary one); false when running it would fail or raise.
+    static bool Fold(int code, const CValueData& left, const CValueData& right, CValueData& result);
 
 private:
     int ComputeValueType() const;

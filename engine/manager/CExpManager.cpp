@@ -27,11 +27,10 @@ void CExpManager::ResetLine(const std::string& text) {
 }
 
 void CExpManager::RegisterBuiltins() {
-    const std::vector<BuiltinRow>& table = BuiltinTable();
-    for (size_t number = 0; number < table.size(); ++number) {
-        const BuiltinRow& row = table[number];
-        functions_.push_back(
-            std::make_unique<CExpFunction>(static_cast<int>(number), row.name, row.resultType, row.params));
+    for (const BuiltinRow& row : BuiltinTable()) {
+        const std::span<const FunctionParam> params = row.Params();
+        functions_.push_back(std::make_unique<CExpFunction>(row.id, row.name, row.resultType,
+                                                            std::vector<FunctionParam>(params.begin(), params.end())));
         scope_.Define(functions_.back().get());
     }
 }

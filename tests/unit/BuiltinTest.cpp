@@ -26,7 +26,7 @@ CValueData Evaluate(CExpManager& manager, const std::string& line) {
 // Runs a built-in directly; false when it failed.
 bool RunBuiltin(BuiltinId id, std::vector<CValueData> args, CValueData& result) {
     CBuiltinCall call(id, args);
-    const bool ok = BuiltinImplementations()[id](call);
+    const bool ok = BuiltinImplementation(id)(call);
     result = call.Result();
     return ok;
 }
@@ -124,13 +124,12 @@ TEST(BuiltinHostileArguments, HugeSizesAllocateNothingBlindly) {
 }
 
 TEST(BuiltinImplementationTable, EntriesCanBeMadeInert) {
-    const BuiltinFn saved = BuiltinImplementations()[BUILTIN_SYSTEM];
-    BuiltinImplementations()[BUILTIN_SYSTEM] = builtin::Inert;
+    ReplaceBuiltin(BUILTIN_SYSTEM, builtin::Inert);
     CExpManager manager;
     ASSERT_TRUE(manager.Parse("system(\"touch numora_inert_probe\")"));
     CValueData result;
     const bool ran = manager.Execute(result);
-    BuiltinImplementations()[BUILTIN_SYSTEM] = saved;
+    ReplaceBuiltin(BUILTIN_SYSTEM, nullptr);
     EXPECT_FALSE(ran);
     std::string diagnostic;
     EXPECT_TRUE(manager.NextExecDiagnostic(diagnostic));
