@@ -6,7 +6,9 @@
 // A second manager receives each line that the first one parses as a clean
 // expression wrapped as «0, (line)», which must mean the same: the same type
 // and value (bit for bit), or the same execution diagnostics four bytes
-// further on. Both managers see every line, so they hold the same variables.
+// further on. A third one works nothing out while it reads a line, which
+// must change nothing at all. The managers see every line, so they hold the
+// same variables.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -74,6 +76,12 @@ std::string Unshifted(const std::string& diagnostic) {
     return "pos:" + std::to_string(std::atoi(diagnostic.c_str() + 4) - 4) + diagnostic.substr(end);
 }
 
+bool SameOutcome(const Outcome& a, const Outcome& b) {
+    if (a.parsed != b.parsed || a.executed != b.executed || a.raised != b.raised) return false;
+    if (a.diagnostics != b.diagnostics) return false;
+    return !a.executed || (a.value.Type() == b.value.Type() && Bits(a.value) == Bits(b.value));
+}
+
 bool SameMeaning(const Outcome& plain, const Outcome& wrapped) {
     if (plain.raised != wrapped.raised || plain.executed != wrapped.executed || !wrapped.parsed) return false;
     if (plain.executed) return plain.value.Type() == wrapped.value.Type() && Bits(plain.value) == Bits(wrapped.value);
@@ -87,8 +95,9 @@ bool SameMeaning(const Outcome& plain, const Outcome& wrapped) {
 // Lines this long might reach the nesting bound once wrapped.
 constexpr size_t kLongestWrapped = 900;
 
-void CheckLine(CExpManager& plain, CExpManager& wrapped, const std::string& line) {
+void CheckLine(CExpManager& plain, CExpManager& wrapped, CExpManager& unfolded, const std::string& line) {
     const Outcome outcome = RunLine(plain, line);
+    if (!SameOutcome(outcome, RunLine(unfolded, line))) __builtin_trap();
     const bool expression = outcome.parsed && plain.Statement() != nullptr && plain.Statement()->Root() != nullptr;
     if (!expression || line.size() > kLongestWrapped) {
         RunLine(wrapped, line);
@@ -126,10 +135,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CExpManager plain;
     CExpManager wrapped;
+    CExpManager unfolded;
+    unfolded.SetFolding(false);
     std::string_view input(reinterpret_cast<const char*>(data), size);
     while (!input.empty()) {
         const size_t end = input.find('\n');
-        CheckLine(plain, wrapped, std::string(input.substr(0, end)));
+        CheckLine(plain, wrapped, unfolded, std::string(input.substr(0, end)));
         if (end == std::string_view::npos) break;
         input.remove_prefix(end + 1);
     }

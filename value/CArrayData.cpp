@@ -50,6 +50,14 @@ CValueData CArrayData::GetElement(std::span<const int32_t> indices) const {
     return elements_[LinearPosition(indices)];
 }
 
+const CValueData* CArrayData::ElementAt(std::span<const int32_t> indices) const {
+    if (indices.size() != dims_.size() || !HasBlock(type_)) return nullptr;
+    for (size_t i = 0; i < indices.size(); ++i) {
+        if (static_cast<uint32_t>(indices[i]) >= static_cast<uint32_t>(dims_[i])) return nullptr;
+    }
+    return &elements_[LinearPosition(indices)];
+}
+
 // Row-major: p = i0, then p = p * dims[j] + ij for each following index; the
 // first dimension's size does not enter. The callers check each index against
 // its dimension; a position outside the block (or more indices than

@@ -25,6 +25,8 @@ public:
     void SetElement(std::span<const int32_t> indices, const CValueData& value);
     // No index: the int 0.
     CValueData GetElement(std::span<const int32_t> indices) const;
+    // The element itself, or null for indices outside the array.
+    const CValueData* ElementAt(std::span<const int32_t> indices) const;
 
 private:
     size_t LinearPosition(std::span<const int32_t> indices) const;

@@ -30,6 +30,22 @@ public:
     explicit CExpLiteral(const CValueData& value) : CExpConstant(LiteralKind, value) {}
 };
 
+// A pure part of a line that the parser worked out while reading it: it runs
+// as a literal of the value it came to, with the static type of the tree it
+// stands for.
+class CExpFoldedConst final : public CExpConstant {
+public:
+    CExpFoldedConst(const CValueData& value, int staticType, bool constant)
+        : CExpConstant(EXP_NUM_CONST, value), staticType_(staticType), constant_(constant) {}
+
+    int ValueType() const override { return staticType_; }
+    bool IsConstant() const override { return constant_; }
+
+private:
+    int staticType_;
+    bool constant_;
+};
+
 using CExpNumConst = CExpLiteral<EXP_NUM_CONST>;     // 12, 0x1f, 017, 0b101, 1.5e3
 using CExpFraConst = CExpLiteral<EXP_FRA_CONST>;     // 3$4, 1$1$2
 using CExpCharConst = CExpLiteral<EXP_CHAR_CONST>;   // 'a'

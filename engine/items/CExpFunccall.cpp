@@ -144,18 +144,23 @@ void CExpFunccall::CheckArguments(CExpSource& source, int closePosition) {
 
 bool CExpFunccall::Check(CExpSource& source) {
     if (!CExpItem::Check(source)) return false;
-    if (callee_ == nullptr) return true;
+    if (const CExpItem* misfit = MisfitArgument()) {
+        source.AddDiag(misfit->Position(), Diag::ArgumentTypeMismatch);
+        return false;
+    }
+    return true;
+}
+
+// The first argument whose static type its parameter does not take.
+const CExpItem* CExpFunccall::MisfitArgument() const {
     const std::vector<FunctionParam>& params = callee_->Params();
     for (size_t i = 0; i < params.size() && i < ChildCount() && !params[i].variadic; ++i) {
         const int want = params[i].type;
         const int have = Child(i)->ValueType();
         const bool fits = IsNumericType(want) ? IsNumericType(have) : !IsStringType(want) || IsStringType(have);
-        if (!fits) {
-            source.AddDiag(Child(i)->Position(), Diag::ArgumentTypeMismatch);
-            return false;
-        }
+        if (!fits) return Child(i);
     }
-    return true;
+    return nullptr;
 }
 
 std::string CExpFunccall::Text() const {

@@ -383,19 +383,17 @@ bool CExpOperator::IsPure(int code) {
     return rule != nullptr && rule->apply != nullptr;
 }
 
-std::optional<int> CExpOperator::FoldedType(int code, std::span<const int> types) {
+std::optional<int> CExpOperator::Fold(int code, std::span<const CValueData* const> values,
+                                      std::span<const int> types, CValueData& result) {
     const OperatorRule& rule = *RuleOf(code);
-    if (static_cast<int>(types.size()) != rule.operands) return std::nullopt;
+    if (static_cast<int>(values.size()) != rule.operands) return std::nullopt;
     if (TypeCheck(rule.check, types[0], types.size() > 1 ? types[1] : 0)) return std::nullopt;
-    return ResultTypeOf(rule, types);
-}
-
-bool CExpOperator::Fold(int code, const CValueData& left, const CValueData& right, CValueData& result) {
-    const OperatorRule& rule = *RuleOf(code);
+    static const CValueData kNone;
     Diag why = Diag::ExecutionFault;
     try {
-        return rule.apply(rule, left, right, result, why);
+        if (!rule.apply(rule, *values[0], values.size() > 1 ? *values[1] : kNone, result, why)) return std::nullopt;
     } catch (const CTextError&) {
-        return false;   // the run of the line raises it again
+        return std::nullopt;
     }
+    return ResultTypeOf(rule, types);
 }

@@ -32,12 +32,12 @@ public:
     // only compute a value from their operands' values («+», «<<», «!» …),
     // with the same rules as when they run.
     static bool IsPure(int code);
-    // The static type of a pure operator over operands of these static types;
-    // nothing when its check refuses them.
-    static std::optional<int> FoldedType(int code, std::span<const int> types);
-    // The value of a pure operator over known operand values (the second is
-    // unused by a unary one); false when running it would fail or raise.
-    static bool Fold(int code, const CValueData& left, const CValueData& right, CValueData& result);
+    // Works out a pure operator over operand values known while the line is
+    // read, whose static types are given: its static type, with its value
+    // in result; nothing when its check refuses the types or running it
+    // would fail or raise, which the line's run then reports.
+    static std::optional<int> Fold(int code, std::span<const CValueData* const> values, std::span<const int> types,
+                                   CValueData& result);
 
 private:
     int ComputeValueType() const;

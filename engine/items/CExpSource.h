@@ -15,6 +15,9 @@ struct ParseWorkspace {
     CLexer lexer;
     CLineArena arena;
     ExpressionStacks stacks;
+    // Pure parts of a line are worked out while it is read; off only where
+    // a test looks at the tree itself.
+    bool fold = true;
 
     // Starts on a new line; the items of the last one go.
     void Reset(std::string_view line) {
@@ -42,6 +45,10 @@ public:
     // parser refuses lines that nest deeper than CExpression::kMaxDepth so
     // that no input can exhaust the stack.
     int depth = 0;
+    // Whether running the line up to the point read may change a variable
+    // (an assignment, "++", a call): from there on variables are read when
+    // the line runs, not while it is read.
+    bool mayChangeVariables = false;
     CExpDiagList diags;
 
     // A record equal to the last one adds nothing: it arises when two item
@@ -103,6 +110,7 @@ public:
     CLineArena& Arena() const { return workspace_->arena; }
 
     ExpressionStacks& Stacks() const { return workspace_->stacks; }
+    bool Folds() const { return workspace_->fold; }
 
 private:
     ParseWorkspace* workspace_;

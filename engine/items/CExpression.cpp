@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+#include <array>
+#include <optional>
+
+#include "engine/builtins/BuiltinTable.h"
+#include "engine/builtins/CBuiltinCall.h"
 #include "engine/items/CExpConstant.h"
 #include "engine/items/CExpElementUse.h"
 #include "engine/items/CExpFunccall.h"
@@ -11,6 +16,7 @@
 #include "engine/items/CExpVararray.h"
 #include "engine/items/CExpVariable.h"
 #include "engine/items/CExpVariableUse.h"
+#include "value/CArrayData.h"
 
 namespace {
 
@@ -25,6 +31,11 @@ const CValueData& BoolValue(bool truth) {
     static const CValueData kTrue = CValueData::Bool(true);
     static const CValueData kFalse = CValueData::Bool(false);
     return truth ? kTrue : kFalse;
+}
+
+// The literals, read and worked out.
+bool IsConstantKind(const CExpItem* item) {
+    return item != nullptr && item->Kind() >= EXP_NUM_CONST && item->Kind() <= EXP_BOOL_CONST;
 }
 
 bool IsIncrementCode(int code) {
@@ -77,6 +88,12 @@ private:
 // that order, and the records of operators that lack operands; the faults of
 // reading an item (an unknown name, a malformed literal) come before all of
 // them, and a misplaced "++" or "--" before the tree's faults.
+//
+// A pure operator over operands whose values are known is worked out as it
+// is applied, with the rules it would run with, and its subtree becomes one
+// literal of that value: literals always, variables while nothing the line
+// runs before them can change them. Running such a subtree could only give
+// that value again; one that would fail is left to the run, which reports it.
 class ExpressionBuilder {
 public:
     ExpressionBuilder(CExpression& expression, CExpSource& source)
@@ -103,17 +120,29 @@ private:
     Scanned ScanName(const Token& token);
     bool Finish();
 
-    static Operand Leaf(Operand::Form form, int32_t height, int32_t token, CExpItem* item);
-    void ArriveOperand(const Operand& operand);
+    Operand& PushLeaf(Operand::Form form, int32_t height, int32_t token, CExpItem* item);
     void ArriveItem(CExpItem* item);
     void ArriveToken(Operand::Form form, CExpItem* item = nullptr);
+    void ArriveOperand(const Operand& operand);
     void ArriveOperator(const Token& token);
     // A "++" or "--" that follows no variable needs one after it.
     void SettleIncrement(bool nextIsVariable);
+
     void Apply();
+    bool ApplyFolding(const PendingOperator& op, size_t arity);
+    void ApplyBuilding(const PendingOperator& op, size_t arity);
     static void Fail(Operand& operand, int position, Diag id);
     // Records the faults of an operand the line is refused for.
     void Refuse(const Operand& operand);
+
+    bool FoldGroup(Operand& operand) const;
+    bool FoldCall(Operand& operand) const;
+    // The value an operand is known to have while the line is read; null
+    // when it is only known when the line runs.
+    const CValueData* KnownValue(const Operand& operand) const;
+    const CValueData* KnownValue(const CExpItem& item) const;
+    const CValueData* KnownElement(const CExpItem& item) const;
+    static void TakeValue(Operand& operand, CValueData value, int staticType, bool constant);
     CExpItem* Materialize(const Operand& operand);
 
     size_t OperandCount() const { return stacks_.operands.size() - operandBase_; }
@@ -229,39 +258,71 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanName(const Token& token) {
     return Scanned::Failed;
 }
 
-Operand ExpressionBuilder::Leaf(Operand::Form form, int32_t height, int32_t token, CExpItem* item) {
-    return {form, -1, 0, Diag::Count, kNoPosition, height, token, 0, item};
+Operand& ExpressionBuilder::PushLeaf(Operand::Form form, int32_t height, int32_t token,
+                                                        CExpItem* item) {
+    Operand& operand = stacks_.operands.emplace_back();
+    operand.form = form;
+    operand.rootCode = -1;
+    operand.rootPrecedence = 0;
+    operand.constant = false;
+    operand.failure = Diag::Count;
+    operand.failurePosition = kNoPosition;
+    operand.height = height;
+    operand.token = token;
+    operand.softFaults = 0;
+    operand.staticType = 0;
+    operand.position = 0;
+    operand.item = item;
+    operand.literal = nullptr;
+    return operand;
 }
 
+// A group that came to a value, and a call of a pure built-in whose
+// arguments did, stand for their value from here on. What a group or a
+// subscript changes was noted while it was read; a call may change anything.
 void ExpressionBuilder::ArriveItem(CExpItem* item) {
-    Operand operand = Leaf(Operand::Form::Item, NestingDepth(*item), -1, item);
-    if (operand.height > CExpression::kMaxDepth) {
-        Fail(operand, item->Position(), Diag::SyntaxError);
-        Refuse(operand);
+    const int height = NestingDepth(*item);
+    if (height > CExpression::kMaxDepth) {
+        Operand refused = {};
+        refused.failure = Diag::SyntaxError;
+        refused.failurePosition = item->Position();
+        Refuse(refused);
         return;
     }
     SettleIncrement(false);
+    Operand& operand = PushLeaf(Operand::Form::Item, height, -1, item);
+    operand.staticType = item->ValueType();
+    if (!FoldGroup(operand) && !FoldCall(operand) && item->Kind() == EXP_FUNCCALL) source_.mayChangeVariables = true;
     ArriveOperand(operand);
     lastWasVariable_ = false;
 }
 
 // A literal or a variable stays its token until an operator takes it.
 void ExpressionBuilder::ArriveToken(Operand::Form form, CExpItem* item) {
-    const Operand operand = Leaf(form, 0, static_cast<int32_t>(source_.index), item);
-    source_.Advance();
     const bool variable = form == Operand::Form::Variable;
     SettleIncrement(variable);
+    const Token token = source_.Current();
+    Operand& operand = PushLeaf(form, 0, static_cast<int32_t>(source_.index), item);
+    if (variable) {
+        operand.staticType = item->ValueType();
+    } else {
+        operand.literal = form == Operand::Form::Bool ? &BoolValue(source_.Lexer().TextOf(token) == "true")
+                                                      : &source_.Lexer().LiteralOf(token);
+        operand.staticType = static_cast<int32_t>(operand.literal->Type());
+    }
+    source_.Advance();
     ArriveOperand(operand);
     lastWasVariable_ = variable;
 }
 
 void ExpressionBuilder::ArriveOperand(const Operand& operand) {
     if (firstOutput_ == kNoPosition) {
-        firstOutput_ = operand.form == Operand::Form::Item
-                           ? operand.item->Position()
-                           : source_.Lexer().At(static_cast<size_t>(operand.token)).start;
+        switch (operand.form) {
+            case Operand::Form::Item: firstOutput_ = operand.item->Position(); break;
+            case Operand::Form::Value: firstOutput_ = operand.position; break;
+            default: firstOutput_ = source_.Lexer().At(static_cast<size_t>(operand.token)).start; break;
+        }
     }
-    stacks_.operands.push_back(operand);
     ++itemCount_;
     lastWasOperand_ = true;
     lastWasIncrement_ = false;
@@ -277,13 +338,16 @@ void ExpressionBuilder::SettleIncrement(bool nextIsVariable) {
 }
 
 void ExpressionBuilder::ArriveOperator(const Token& token) {
-    PendingOperator c{token.start, token.row, static_cast<int8_t>(OperatorRow(token.row).code),
-                      static_cast<uint8_t>(OperatorRow(token.row).precedence), false};
+    const OperatorDef& def = OperatorRow(token.row);
+    PendingOperator c{token.start, token.row, static_cast<int8_t>(def.code), static_cast<uint8_t>(def.precedence),
+                      false};
     SettleIncrement(false);
     // A "+" or "-" after an operand (or after "++"/"--") adds or subtracts;
     // the first item of an expression is always a sign.
     if ((c.code == OP_PLUS || c.code == OP_MINUS) && itemCount_ > 0 && (lastWasOperand_ || lastWasIncrement_)) {
-        c.row = static_cast<uint8_t>(OperatorRowOf(c.code == OP_PLUS ? OP_ADD : OP_SUB));
+        static const int kAddRow = OperatorRowOf(OP_ADD);
+        static const int kSubRow = OperatorRowOf(OP_SUB);
+        c.row = static_cast<uint8_t>(c.code == OP_PLUS ? kAddRow : kSubRow);
         c.code = static_cast<int8_t>(OperatorRow(c.row).code);
         c.precedence = static_cast<uint8_t>(OperatorRow(c.row).precedence);
     }
@@ -334,11 +398,69 @@ void ExpressionBuilder::Apply() {
     const PendingOperator op = stacks_.operators.back();
     stacks_.operators.pop_back();
     if (firstOutput_ == kNoPosition) firstOutput_ = op.position;
+    const auto arity = static_cast<size_t>(OperatorRow(op.row).arity);
+    if (ApplyFolding(op, arity)) return;
+    ApplyBuilding(op, arity);
+}
 
-    const size_t arity = static_cast<size_t>(OperatorRow(op.row).arity);
+// The common case: a pure operator with all its operands, whose values are
+// known and whose trees are sound, is worked out in place.
+bool ExpressionBuilder::ApplyFolding(const PendingOperator& op, size_t arity) {
+    if (!building_ || !source_.Folds() || arity == 0 || arity > 2 || OperandCount() < arity ||
+        !CExpOperator::IsPure(op.code)) {
+        return false;
+    }
+    const size_t first = stacks_.operands.size() - arity;
+    std::array<const CValueData*, 2> values{};
+    std::array<int, 2> types{};
+    bool constant = true;
+    int height = 0;
+    for (size_t j = 0; j < arity; ++j) {
+        const Operand& operand = stacks_.operands[first + j];
+        // A looser operator below a tighter one, or too deep a tree, is for
+        // the building to report.
+        if (operand.failurePosition != kNoPosition || operand.height + 1 > CExpression::kMaxDepth ||
+            (operand.rootCode >= 0 && operand.rootPrecedence > op.precedence &&
+             !IsAllowedLooserOperand(op.code, arity - 1 - j, operand.rootCode))) {
+            return false;
+        }
+        values[j] = KnownValue(operand);
+        if (values[j] == nullptr) return false;
+        types[j] = operand.staticType;
+        // Literals are constants, variables are not; a value worked out
+        // knows which it came from.
+        constant = constant && (operand.form == Operand::Form::Value ? operand.constant
+                                                                     : operand.form != Operand::Form::Variable);
+        height = std::max(height, operand.height + 1);
+    }
+    CValueData folded;
+    const std::optional<int> type = CExpOperator::Fold(op.code, std::span<const CValueData* const>(values).first(arity),
+                                                       std::span<const int>(types).first(arity), folded);
+    if (!type) return false;
+    stacks_.operands.resize(first + 1);
+    Operand& result = stacks_.operands.back();
+    result.form = Operand::Form::Value;
+    result.rootCode = op.code;
+    result.rootPrecedence = op.precedence;
+    result.constant = constant;
+    result.height = height;
+    result.staticType = *type;
+    result.position = op.position;
+    result.item = nullptr;
+    result.value = std::move(folded);
+    return true;
+}
+
+void ExpressionBuilder::ApplyBuilding(const PendingOperator& op, size_t arity) {
     const size_t taken = std::min(arity, OperandCount());
     const size_t first = stacks_.operands.size() - taken;
-    Operand result{Operand::Form::Item, op.code, op.precedence, Diag::Count, kNoPosition, 0, -1, 0, nullptr};
+    Operand result{};
+    result.form = Operand::Form::Item;
+    result.rootCode = op.code;
+    result.rootPrecedence = op.precedence;
+    result.failure = Diag::Count;
+    result.failurePosition = kNoPosition;
+    result.position = op.position;
 
     // The failures in the order the building from the end meets them: the
     // last operand's tree, then whether that operand may stand there, then
@@ -382,10 +504,14 @@ void ExpressionBuilder::Apply() {
         auto* item = source_.New<CExpOperator>(op.row, op.code, op.precedence, op.position);
         for (size_t j = 0; j < taken; ++j) item->AddOperand(Materialize(stacks_.operands[first + j]));
         result.item = item;
+        result.staticType = item->ValueType();
     }
+    // An assignment or an increment changes a variable at this point of the
+    // line's run, which is the point the parser has reached.
+    if (op.code == OP_ASSIGN || IsIncrementCode(op.code)) source_.mayChangeVariables = true;
     stacks_.operands.resize(first);
-    stacks_.operands.push_back(result);
-    if (depthPassed) Refuse(result);
+    stacks_.operands.push_back(std::move(result));
+    if (depthPassed) Refuse(stacks_.operands.back());
 }
 
 // The line passed the depth bound: it is refused at once, with what the
@@ -421,7 +547,7 @@ bool ExpressionBuilder::Finish() {
         }
         return false;
     }
-    const Operand root = stacks_.operands.back();
+    const Operand& root = stacks_.operands.back();
     for (size_t i = 0; i < static_cast<size_t>(root.softFaults); ++i) {
         const CExpDiag& record = stacks_.softFaults[softBase_ + i];
         source_.AddDiag(record.position, record.id);
@@ -438,28 +564,119 @@ bool ExpressionBuilder::Finish() {
     return expression_.Check(source_);
 }
 
+// A group whose expression is a literal or came to a value.
+bool ExpressionBuilder::FoldGroup(Operand& operand) const {
+    if (!source_.Folds() || operand.item->Kind() != EXP_KAKKO || operand.item->ChildCount() == 0) return false;
+    const CExpItem* root = operand.item->Child(0)->Child(0);
+    if (!IsConstantKind(root)) return false;
+    const auto& constant = static_cast<const CExpConstant&>(*root);
+    TakeValue(operand, constant.Value(), constant.ValueType(), constant.IsConstant());
+    return true;
+}
+
+// A call of a pure built-in over arguments whose values are known, which the
+// built-in accepts: it is run now, exactly as it would run with the line.
+bool ExpressionBuilder::FoldCall(Operand& operand) const {
+    if (!source_.Folds() || operand.item->Kind() != EXP_FUNCCALL) return false;
+    const auto& call = static_cast<const CExpFunccall&>(*operand.item);
+    const int number = call.Callee()->Number();
+    if (number < 0 || number >= BUILTIN_COUNT || !BuiltinTable()[static_cast<size_t>(number)].pure) return false;
+    std::array<CValueData, 3> arguments;
+    if (call.ChildCount() > arguments.size() || !call.ArgumentTypesFit()) return false;
+    for (size_t i = 0; i < call.ChildCount(); ++i) {
+        const CValueData* value = KnownValue(*call.Child(i));
+        if (value == nullptr) return false;
+        arguments[i] = *value;
+    }
+    CBuiltinCall run(number, std::span<const CValueData>(arguments).first(call.ChildCount()));
+    try {
+        if (!BuiltinImplementation(number)(run)) return false;
+    } catch (...) {
+        return false;   // the run of the line fails in the same way
+    }
+    TakeValue(operand, run.Result(), call.Callee()->ValueType(), false);
+    return true;
+}
+
+const CValueData* ExpressionBuilder::KnownValue(const Operand& operand) const {
+    switch (operand.form) {
+        case Operand::Form::Value: return &operand.value;
+        case Operand::Form::Literal:
+        case Operand::Form::Bool: return operand.literal;
+        case Operand::Form::Variable:
+            return source_.mayChangeVariables ? nullptr : static_cast<const CExpVariable*>(operand.item)->Value();
+        case Operand::Form::Item:
+            return operand.item->Kind() == EXP_ELEMENT_USE ? KnownElement(*operand.item) : nullptr;
+    }
+    return nullptr;
+}
+
+// An element whose subscripts are known, read while nothing can change it.
+const CValueData* ExpressionBuilder::KnownElement(const CExpItem& item) const {
+    if (source_.mayChangeVariables) return nullptr;
+    const auto& element = static_cast<const CExpElementUse&>(item);
+    const CArrayData* storage = element.Array()->Storage();
+    const CExpItem* subscripts = element.ChildCount() == 1 ? element.Child(0) : nullptr;
+    if (storage == nullptr || subscripts == nullptr || subscripts->ChildCount() != storage->Dims().size()) return nullptr;
+    std::array<int32_t, 8> index{};
+    if (subscripts->ChildCount() > index.size()) return nullptr;
+    for (size_t i = 0; i < subscripts->ChildCount(); ++i) {
+        const CValueData* value = KnownValue(*subscripts->Child(i));
+        // A subscript is converted as the run converts it; a fraction or a
+        // string is left to the run.
+        if (value == nullptr || !IsNumericType(value->Type()) || value->Type() == VTYPE_FRACTION) return nullptr;
+        index[i] = value->AsInt();
+    }
+    return storage->ElementAt(std::span<const int32_t>(index).first(subscripts->ChildCount()));
+}
+
+// An argument or a subscript: a literal, a value worked out, or a variable,
+// in parentheses or not.
+const CValueData* ExpressionBuilder::KnownValue(const CExpItem& item) const {
+    const CExpItem* root = &item;
+    while (root != nullptr && (root->Kind() == EXP_EXPRESSION || root->Kind() == EXP_KAKKO)) {
+        root = root->ChildCount() == 1 ? root->Child(0) : nullptr;
+    }
+    if (root == nullptr) return nullptr;
+    if (IsConstantKind(root)) return &static_cast<const CExpConstant*>(root)->Value();
+    if (root->Kind() == EXP_VARIABLE_USE && !source_.mayChangeVariables) {
+        return static_cast<const CExpVariableUse*>(root)->Variable()->Value();
+    }
+    return nullptr;
+}
+
+void ExpressionBuilder::TakeValue(Operand& operand, CValueData value, int staticType, bool constant) {
+    operand.form = Operand::Form::Value;
+    operand.value = std::move(value);
+    operand.staticType = staticType;
+    operand.constant = constant;
+    operand.position = operand.item->Position();
+}
+
 CExpItem* ExpressionBuilder::Materialize(const Operand& operand) {
-    if (operand.form == Operand::Form::Item) return operand.item;
-    const Token token = source_.Lexer().At(static_cast<size_t>(operand.token));
     CExpItem* item = nullptr;
     switch (operand.form) {
-        case Operand::Form::Variable:
-            item = source_.New<CExpVariableUse>(static_cast<CExpVariable*>(operand.item));
-            break;
-        case Operand::Form::Bool:
-            item = source_.New<CExpBoolConst>(BoolValue(source_.Lexer().TextOf(token) == "true"));
-            break;
-        default: {
-            const CValueData& value = source_.Lexer().LiteralOf(token);
+        case Operand::Form::Item: return operand.item;
+        case Operand::Form::Value: {
+            const CValueData& value = *source_.New<CValueData>(operand.value);
+            item = source_.New<CExpFoldedConst>(value, operand.staticType, operand.constant);
+            item->SetPosition(operand.position);
+            return item;
+        }
+        case Operand::Form::Variable: item = source_.New<CExpVariableUse>(static_cast<CExpVariable*>(operand.item)); break;
+        case Operand::Form::Bool: item = source_.New<CExpBoolConst>(*operand.literal); break;
+        case Operand::Form::Literal: {
+            const Token token = source_.Lexer().At(static_cast<size_t>(operand.token));
             switch (token.kind) {
-                case TokenKind::Fraction: item = source_.New<CExpFraConst>(value); break;
-                case TokenKind::Char: item = source_.New<CExpCharConst>(value); break;
-                case TokenKind::String: item = source_.New<CExpStrConst>(value); break;
-                default: item = source_.New<CExpNumConst>(value); break;
+                case TokenKind::Fraction: item = source_.New<CExpFraConst>(*operand.literal); break;
+                case TokenKind::Char: item = source_.New<CExpCharConst>(*operand.literal); break;
+                case TokenKind::String: item = source_.New<CExpStrConst>(*operand.literal); break;
+                default: item = source_.New<CExpNumConst>(*operand.literal); break;
             }
+            break;
         }
     }
-    item->SetPosition(token.start);
+    item->SetPosition(source_.Lexer().At(static_cast<size_t>(operand.token)).start);
     return item;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/Diagnostics.h"
+#include "value/CValueData.h"
 
 class CExpItem;
 
@@ -13,14 +14,16 @@ class CExpItem;
 // leaves them as it found them. They are kept from line to line, so their
 // capacity serves every later line without allocating.
 struct ExpressionStacks {
-    // An operand waiting for its operator. Plain operands stay tokens until
-    // an operator takes them, so a line of a million operands without
-    // operators costs no items.
+    // An operand waiting for its operator. Literals and variables stay
+    // tokens until an operator takes them, so a line of a million operands
+    // without operators costs no items; a pure part of the line is worked
+    // out to its value as it is read.
     struct Operand {
-        enum class Form : uint8_t { Item, Literal, Bool, Variable };
+        enum class Form : uint8_t { Item, Literal, Bool, Variable, Value };
         Form form;
         int8_t rootCode;           // the operator at its root, or -1
         uint8_t rootPrecedence;
+        bool constant;             // Value: worked out from literals alone
         // The first failure the tree builder meets in this operand's tree
         // when it takes the operands of an operator from the last one back.
         Diag failure;
@@ -32,9 +35,13 @@ struct ExpressionStacks {
         // such records: the first softFaults records of softFaults below
         // that come before its failure.
         int32_t softFaults;
+        int32_t staticType;        // the static type of its tree
+        int32_t position;          // Value: the position of the item it stands for
         // Item: the item, or null once the tree can no longer come out
         // whole; Variable: the variable it uses.
         CExpItem* item;
+        const CValueData* literal;   // Literal, Bool: its value
+        CValueData value;            // Value: what its tree comes to
     };
     // An operator waiting for its operands.
     struct Operator {

@@ -20,8 +20,23 @@ void CLexer::Reset(std::string_view line) {
     next_ = 0;
     ended_ = false;
     tokens_.clear();
-    literals_.clear();
+    literals_.Clear();
     faults_.clear();
+}
+
+size_t CLexer::LiteralPool::Add(CValueData value) {
+    if (size_ == blocks_.size() * kBlock) blocks_.push_back(std::make_unique<CValueData[]>(kBlock));
+    blocks_[size_ / kBlock][size_ % kBlock] = std::move(value);
+    return size_++;
+}
+
+// Strings give their text back; the blocks stay for the next line.
+void CLexer::LiteralPool::Clear() {
+    for (size_t i = 0; i < size_; ++i) {
+        CValueData& value = blocks_[i / kBlock][i % kBlock];
+        if (value.Type() == VTYPE_STRING) value.Clear();
+    }
+    size_ = 0;
 }
 
 std::span<const LexFault> CLexer::FaultsOf(const Token& token) const {
@@ -72,9 +87,8 @@ int CLexer::SkipTrivia() {
 }
 
 Token CLexer::Literal(TokenKind kind, size_t start, size_t end, CValueData value) {
-    literals_.push_back(std::move(value));
-    return {static_cast<int32_t>(start), static_cast<int32_t>(end), kind, 0, false,
-            static_cast<int32_t>(literals_.size() - 1)};
+    const size_t index = literals_.Add(std::move(value));
+    return {static_cast<int32_t>(start), static_cast<int32_t>(end), kind, 0, false, static_cast<int32_t>(index)};
 }
 
 // The faults were appended last; the token points at the first of them.
@@ -86,7 +100,9 @@ Token CLexer::Faulty(TokenKind kind, size_t start, size_t end) {
 }
 
 Token CLexer::LexOne() {
-    const int unclosedComment = SkipTrivia();
+    // Most tokens follow a blank or nothing; comments are rare.
+    while (next_ < line_.size() && IsBlank(static_cast<unsigned char>(line_[next_]))) ++next_;
+    const int unclosedComment = next_ < line_.size() && line_[next_] == '/' ? SkipTrivia() : -1;
     const size_t start = next_;
     const auto token = [&](TokenKind kind, size_t end, uint8_t row = 0) {
         next_ = end;
@@ -103,15 +119,28 @@ Token CLexer::LexOne() {
         while (end < line_.size() && IsIdentifierChar(static_cast<unsigned char>(line_[end]))) ++end;
         return token(TokenKind::Name, end);
     }
+    size_t end = start;
+    int32_t decimal = 0;
+    if (ReadPlainDecimal(line_, start, end, decimal) && (end == line_.size() || line_[end] != '$')) {
+        next_ = end;
+        return Literal(TokenKind::Number, start, end, CValueData::Int(decimal));
+    }
     if (IsDigit(c) || c == '.') {
-        const bool fraction = c != '.' && StartsFraction(line_, start);
-        const TokenKind kind = fraction ? TokenKind::Fraction : TokenKind::Number;
         CValueData value;
         bool malformed = false;
-        next_ = fraction ? ReadFraction(line_, start, value, malformed) : ReadNumber(line_, start, value, malformed);
-        if (!malformed) return Literal(kind, start, next_, std::move(value));
-        faults_.push_back({static_cast<int>(start), fraction ? Diag::BadFraction : Diag::BadNumber, false});
-        return Faulty(kind, start, next_);
+        next_ = ReadNumber(line_, start, value, malformed);
+        // Digits before a "$" begin a fraction instead.
+        if (next_ < line_.size() && line_[next_] == '$' && StartsFraction(line_, start)) {
+            value = CValueData();
+            malformed = false;
+            next_ = ReadFraction(line_, start, value, malformed);
+            if (!malformed) return Literal(TokenKind::Fraction, start, next_, std::move(value));
+            faults_.push_back({static_cast<int>(start), Diag::BadFraction, false});
+            return Faulty(TokenKind::Fraction, start, next_);
+        }
+        if (!malformed) return Literal(TokenKind::Number, start, next_, std::move(value));
+        faults_.push_back({static_cast<int>(start), Diag::BadNumber, false});
+        return Faulty(TokenKind::Number, start, next_);
     }
     if (c == '\'' || c == '"') {
         const TokenKind kind = c == '"' ? TokenKind::String : TokenKind::Char;
@@ -132,5 +161,5 @@ Token CLexer::LexOne() {
     }
     const int row = MatchOperator(line_.data() + start, line_.size() - start);
     if (row < 0) return token(TokenKind::Other, start + 1);
-    return token(TokenKind::Operator, start + std::strlen(OperatorRow(row).text), static_cast<uint8_t>(row));
+    return token(TokenKind::Operator, start + static_cast<size_t>(OperatorLength(row)), static_cast<uint8_t>(row));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <deque>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -26,7 +26,7 @@ public:
         return line_.substr(static_cast<size_t>(token.start), static_cast<size_t>(token.end - token.start));
     }
     // The value of a literal token that is not faulty.
-    const CValueData& LiteralOf(const Token& token) const { return literals_[static_cast<size_t>(token.payload)]; }
+    const CValueData& LiteralOf(const Token& token) const { return literals_.At(static_cast<size_t>(token.payload)); }
     // The faults of a faulty token, in the order they were found.
     std::span<const LexFault> FaultsOf(const Token& token) const;
     std::string_view Line() const { return line_; }
@@ -49,8 +49,20 @@ private:
     size_t next_ = 0;   // where lexing goes on
     bool ended_ = false;
     std::vector<Token> tokens_;
-    // Items refer to the values here while tokens are still being made, so
-    // they must not move.
-    std::deque<CValueData> literals_;
+    // The values of the literals. Items refer to them while tokens are
+    // still being made, so they are kept in blocks that never move, and the
+    // blocks are kept from line to line.
+    class LiteralPool {
+    public:
+        size_t Add(CValueData value);
+        const CValueData& At(size_t index) const { return blocks_[index / kBlock][index % kBlock]; }
+        void Clear();
+
+    private:
+        static constexpr size_t kBlock = 64;
+        std::vector<std::unique_ptr<CValueData[]>> blocks_;
+        size_t size_ = 0;
+    };
+    LiteralPool literals_;
     std::vector<LexFault> faults_;
 };

@@ -219,16 +219,15 @@ int32_t MixedNumerator(int32_t whole, int32_t numerator, int32_t denominator) {
 // number -> hexadecimal | binary | floating | octal | decimal
 size_t ReadNumber(std::string_view text, size_t begin, CValueData& value, bool& malformed) {
     const unsigned char first = CharAt(text, begin);
-    // A run of digits that neither starts with "0" nor goes on as a floating
-    // literal can only be decimal: the other forms need not look at it.
+    size_t end = begin;
+    int32_t decimal = 0;
+    if (ReadPlainDecimal(text, begin, end, decimal)) {
+        value = CValueData::Int(decimal);
+        return end;
+    }
+    // A run of digits that does not start with "0" but goes on as a floating
+    // literal can only be floating: the other forms need not look at it.
     if (first != '0' && first != '.') {
-        const size_t end = RunEnd(text, begin, IsDigit);
-        const unsigned char next = CharAt(text, end);
-        if (next != '.' && (next | 0x20) != 'e') {
-            value = CValueData::Int(static_cast<int32_t>(LowBits(text, begin, end, 10)));
-            return end;
-        }
-        // Nor can one that does go on be anything but floating.
         LiteralReader reader(text, begin, value, malformed);
         reader.Floating();
         return reader.End();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 
 // ORDER OPERATORCODE: codes index behaviour and are matched by the parser.
@@ -44,10 +45,48 @@ struct OperatorDef {
     int arity;         // 3 for "?", 0 for ":"
 };
 
+// ORDER OPERATORTABLE: recognition takes the first row whose text matches, so
+// a two-character operator precedes its one-character prefix and the unary
+// "+" and "-" precede the binary ones (the parser re-codes them by context).
+// Unary "+" and "-" group right to left like every other unary operator, so
+// that «- -a» and «-a++» build as in C.
+inline constexpr std::array<OperatorDef, 28> kOperators = {{
+    {"++", OP_PRE_INC, 2, 1, 1},
+    {"--", OP_PRE_DEC, 2, 1, 1},
+    {"+", OP_PLUS, 2, 1, 1},
+    {"-", OP_MINUS, 2, 1, 1},
+    {"~", OP_BITNOT, 2, 1, 1},
+    {"*", OP_MUL, 3, 0, 2},
+    {"/", OP_DIV, 3, 0, 2},
+    {"%", OP_MOD, 3, 0, 2},
+    {"+", OP_ADD, 4, 0, 2},
+    {"-", OP_SUB, 4, 0, 2},
+    {">>", OP_SHR, 5, 0, 2},
+    {"<<", OP_SHL, 5, 0, 2},
+    {"<=", OP_LE, 6, 0, 2},
+    {"<", OP_LT, 6, 0, 2},
+    {">=", OP_GE, 6, 0, 2},
+    {">", OP_GT, 6, 0, 2},
+    {"==", OP_EQ, 7, 0, 2},
+    {"!=", OP_NE, 7, 0, 2},
+    {"^", OP_XOR, 9, 0, 2},
+    {"&&", OP_AND, 11, 0, 2},
+    {"||", OP_OR, 12, 0, 2},
+    {"?", OP_COND, 13, 1, 3},
+    {":", OP_COLON, 13, 1, 0},
+    {"=", OP_ASSIGN, 13, 1, 2},
+    {",", OP_COMMA, 14, 0, 2},
+    {"!", OP_NOT, 2, 1, 1},
+    {"&", OP_BITAND, 8, 0, 2},
+    {"|", OP_BITOR, 10, 0, 2},
+}};
+
 // The index of the row whose text matches the start of s (first match in
 // table order), or -1.
 int MatchOperator(const char* s, size_t available);
 // The index of the first row with the given code; -1 for 2, 3 and unknown
 // codes.
 int OperatorRowOf(int code);
-const OperatorDef& OperatorRow(int row);
+inline const OperatorDef& OperatorRow(int row) { return kOperators[static_cast<size_t>(row)]; }
+// The length of the row's text.
+inline int OperatorLength(int row) { return kOperators[static_cast<size_t>(row)].text[1] == '\0' ? 1 : 2; }

@@ -34,6 +34,10 @@ public:
     bool Execute(CValueData& result);
     bool NextExecDiagnostic(std::string& text);
 
+    // Whether pure parts of a line are worked out while it is read (the
+    // default); the fuzz target compares both.
+    void SetFolding(bool on) { workspace_.fold = on; }
+
     const std::vector<std::unique_ptr<CExpItem>>& Functions() const { return functions_; }
     // The declared variables and arrays, in the order they were declared.
     const std::vector<std::unique_ptr<CExpItem>>& Declarations() const { return declarations_; }

@@ -36,6 +36,7 @@ protected:
     CExpression& ParseOnly(const std::string& line, bool stopAtComma = false) {
         line_ = line;
         workspace_.Reset(line_);
+        workspace_.fold = false;   // the tree as read, not what it comes to
         source_ = CExpSource(workspace_);
         auto* expression = source_.New<CExpression>();
         expression->SetParent(&scope_);
