@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 
 #include "app/CArgumentSet.h"
 #include "app/CConsoleCommands.h"
 #include "app/CLineReader.h"
+#include "app/FailureText.h"
+#include "base/CIError.h"
 #include "engine/CExpManager.h"
+#include "platform/ModulePath.h"
 #include "value/CTextError.h"
 #include "value/TypeCode.h"
 
@@ -66,9 +70,19 @@ std::string CommandCopy(const std::string& line) {
     return copy;
 }
 
+// A program started by a bare name was found through PATH: its folder is the
+// running executable's, never the current directory, where a planted file
+// would run its commands.
 std::string IncludePath(const CArgumentSet& arguments) {
     const PathParts& program = arguments.Program();
-    return program.drive + program.directory + program.baseName + ".inc";
+    if (program.baseName.empty()) return {};
+    std::string folder = program.drive + program.directory;
+    if (folder.empty()) {
+        const std::string executable = ModulePath();
+        if (executable.empty()) return {};
+        folder = SplitPath(executable).directory;
+    }
+    return folder + program.baseName + ".inc";
 }
 
 int CFrontEnd::Run(int argc, const char* const* argv) {
@@ -78,8 +92,12 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
         return 0;
     }
     CExpManager manager;
-    // Without a program path there is no name to derive the include file from.
-    if (arguments.HasProgram()) manager.LoadInclude(IncludePath(arguments));
+    // Without a program name there is no name to derive the include file from.
+    if (const std::string include = IncludePath(arguments); !include.empty()) {
+        manager.LoadInclude(include, [](const std::exception_ptr& failure) {
+            WriteErrorLine(FailureText(failure));
+        });
+    }
     CConsoleCommands commands(settings_, output_, manager);
     const auto reader = MakeLineReader(output_, manager);
     return PromptLoop(manager, *reader, commands);
@@ -115,17 +133,31 @@ void CFrontEnd::PrintUsage() const {
 
 int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands) {
     std::string line;
-    while (reader.Read(settings_.silent ? "" : kPrompt, line)) {
-        // Only a command needs the trimmed, lower-case copy of the line.
-        const auto first = std::find_if_not(line.begin(), line.end(), IsSpace);
-        if (first == line.end()) continue;
-        if (*first == kCommandPrefix) {
-            if (commands.Dispatch(CommandCopy(line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
-            continue;
+    for (;;) {
+        try {
+            if (!reader.Read(settings_.silent ? "" : kPrompt, line)) return 0;
+            // Only a command needs the trimmed, lower-case copy of the line.
+            const auto first = std::find_if_not(line.begin(), line.end(), IsSpace);
+            if (first == line.end()) continue;
+            if (*first == kCommandPrefix) {
+                if (commands.Dispatch(CommandCopy(line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
+                continue;
+            }
+            RunProgramLine(manager, line);
+        } catch (const std::bad_alloc&) {
+            AbandonLine();
+        } catch (const CIMemoryError&) {
+            AbandonLine();
         }
-        RunProgramLine(manager, line);
     }
-    return 0;
+}
+
+// Running out of memory costs the line, never the session: the frame's text
+// for the failure is shown and the next line is read, with the variables as
+// they were.
+void CFrontEnd::AbandonLine() {
+    lastResult_.Clear();
+    WriteErrorLine(FailureText(std::current_exception()));
 }
 
 void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {

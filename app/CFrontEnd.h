@@ -24,6 +24,8 @@ private:
     int PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands);
     void RunProgramLine(CExpManager& manager, const std::string& line);
     void ExecuteLine(CExpManager& manager);
+    // Inside the handler of a memory failure: the line is dropped.
+    void AbandonLine();
     // "#exit": the last result when it is of an integer type, otherwise 0.
     int ExitStatus() const;
 
@@ -37,5 +39,6 @@ private:
 std::string CommandCopy(const std::string& line);
 
 // The include file read at start-up: "%s%s%s.inc" of the program's drive,
-// directory and base name.
+// directory and base name, where a program name without a directory stands
+// in the running executable's folder. Empty without a program name.
 std::string IncludePath(const CArgumentSet& arguments);

@@ -13,6 +13,7 @@
 #include "app/CConsoleCommands.h"
 #include "app/CConsoleOutput.h"
 #include "engine/CExpManager.h"
+#include "platform/TerminationSignals.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ std::string CReadlineReader::MarkedPrompt(std::string_view prompt) const {
 }
 
 bool CReadlineReader::Read(std::string_view prompt, std::string& line) {
-    std::fflush(stdout);
+    if (!ReadyForLine(stdin)) return false;
     const InterruptGuard guard;
     interrupted = 0;
     line_.reset();
@@ -105,7 +106,12 @@ bool CReadlineReader::Read(std::string_view prompt, std::string& line) {
     rl_callback_handler_install(marked.c_str(), OnLine);
     while (!lineDone_) {
         pollfd input{fileno(rl_instream), POLLIN, 0};
-        if (ppoll(&input, 1, nullptr, guard.WaitMask()) < 0) {
+        int ready = 0;
+        {
+            const CInputWait wait;
+            ready = ppoll(&input, 1, nullptr, guard.WaitMask());
+        }
+        if (ready < 0) {
             if (errno != EINTR) break;
             if (interrupted) AbandonLine();
             continue;

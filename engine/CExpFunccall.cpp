@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "base/CIError.h"
 #include "base/CILogManager.h"
 #include "engine/Builtins.h"
 #include "engine/CExpFunction.h"
@@ -180,6 +181,10 @@ bool CExpFunccall::Execute(CExpContext& context) {
         std::snprintf(text, sizeof text, "%s", "_invalid_parameter");
         GlobalLog().Log(CILogManager::ERROR, "%s", text);
     } catch (const std::bad_alloc&) {
+        context.AddDiag(Position(), EXP_FUNCCALL, kBuiltinFailed);
+        return false;
+    } catch (const CIMemoryError&) {
+        // the string class's own memory error: as much out of memory
         context.AddDiag(Position(), EXP_FUNCCALL, kBuiltinFailed);
         return false;
     } catch (const std::exception&) {
