@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/StandardStreams.h"
 #include "platform/Terminal.h"
 
 namespace {
@@ -15,6 +16,8 @@ constexpr std::string_view kDefaultColour = "\x1b[39m";
 // fwrite, not "%s": a text may hold NUL bytes typed by the user.
 void Write(FILE* stream, std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stream);
+    // Seen at once, a failed write keeps its reason for the report.
+    if (stream == stdout) CheckStandardOutput();
 }
 
 }  // namespace

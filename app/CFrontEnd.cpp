@@ -6,6 +6,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -14,8 +15,11 @@
 #include "app/CLineReader.h"
 #include "app/CScriptReader.h"
 #include "app/CaretLine.h"
+#include "app/FailureText.h"
+#include "base/CIError.h"
 #include "engine/manager/CExpManager.h"
 #include "platform/Interrupt.h"
+#include "platform/ModulePath.h"
 #include "platform/Terminal.h"
 #include "platform/UserDirectories.h"
 #include "value/CTextError.h"
@@ -140,9 +144,19 @@ std::string CommandCopy(const std::string& line) {
     return copy;
 }
 
+// A program started by a bare name was found through PATH: its folder is the
+// running executable's, never the current directory, where a planted file
+// would run its commands.
 std::string IncludePath(const CArgumentSet& arguments) {
     const PathParts& program = arguments.Program();
-    return program.drive + program.directory + program.baseName + ".inc";
+    if (program.baseName.empty()) return {};
+    std::string folder = program.drive + program.directory;
+    if (folder.empty()) {
+        const std::string executable = ModulePath();
+        if (executable.empty()) return {};
+        folder = SplitPath(executable).directory;
+    }
+    return folder + program.baseName + ".inc";
 }
 
 int CFrontEnd::Run(int argc, const char* const* argv) {
@@ -155,9 +169,14 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
         return 0;
     }
     CExpManager manager;
-    // Without a program path there is no name to derive the include file from.
-    if (arguments.HasProgram()) manager.LoadInclude(IncludePath(arguments));
-    if (const std::string path = UserIncludePath(); !path.empty()) manager.AddInclude(path);
+    // An include line that runs out of memory is dropped with the frame's
+    // text for the failure; the lines after it still take effect.
+    const auto reportFailure = [](const std::exception_ptr& failure) { WriteErrorLine(FailureText(failure)); };
+    // Without a program name there is no name to derive the include file from.
+    if (const std::string include = IncludePath(arguments); !include.empty()) {
+        manager.LoadInclude(include, reportFailure);
+    }
+    if (const std::string path = UserIncludePath(); !path.empty()) manager.AddInclude(path, reportFailure);
     CConsoleCommands commands(settings_, output_, manager);
     if (!scripts.empty()) return RunScripts(manager, scripts, commands);
     atTerminal_ = IsTerminal(STDIN_FILENO) && IsTerminal(STDOUT_FILENO);
@@ -210,17 +229,31 @@ void CFrontEnd::PrintUsage() const {
 
 int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands) {
     std::string line;
-    while (reader.Read(settings_.silent || !settings_.prompt ? "" : kPrompt, line)) {
-        // Only a command needs the trimmed, lower-case copy of the line.
-        const auto first = std::find_if_not(line.begin(), line.end(), IsSpace);
-        if (first == line.end()) continue;
-        if (*first == kCommandPrefix) {
-            if (commands.Dispatch(CommandCopy(line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
-            continue;
+    for (;;) {
+        try {
+            if (!reader.Read(settings_.silent || !settings_.prompt ? "" : kPrompt, line)) return 0;
+            // Only a command needs the trimmed, lower-case copy of the line.
+            const auto first = std::find_if_not(line.begin(), line.end(), IsSpace);
+            if (first == line.end()) continue;
+            if (*first == kCommandPrefix) {
+                if (commands.Dispatch(CommandCopy(line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
+                continue;
+            }
+            RunProgramLine(manager, line);
+        } catch (const std::bad_alloc&) {
+            AbandonLine();
+        } catch (const CIMemoryError&) {
+            AbandonLine();
         }
-        RunProgramLine(manager, line);
     }
-    return 0;
+}
+
+// Running out of memory costs the line, never the session: the frame's text
+// for the failure is shown and the next line is read, with the variables as
+// they were.
+void CFrontEnd::AbandonLine() {
+    lastResult_.Clear();
+    WriteErrorLine(FailureText(std::current_exception()));
 }
 
 void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {

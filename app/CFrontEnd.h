@@ -35,6 +35,8 @@ private:
     void ReportDiagnostics(CExpManager& manager, bool (CExpManager::*next)(std::string&),
                            const std::string& line) const;
     void WriteCaretLine(const std::string& line, const std::vector<std::string>& diagnostics) const;
+    // Inside the handler of a memory failure: the line is dropped.
+    void AbandonLine();
     // "#exit": the last result when it is of an integer type, otherwise 0.
     int ExitStatus() const;
 
@@ -51,5 +53,6 @@ private:
 std::string CommandCopy(const std::string& line);
 
 // The include file read at start-up: "%s%s%s.inc" of the program's drive,
-// directory and base name.
+// directory and base name, where a program name without a directory stands
+// in the running executable's folder. Empty without a program name.
 std::string IncludePath(const CArgumentSet& arguments);

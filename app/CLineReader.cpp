@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include "app/CStdioLineReader.h"
+#include "platform/StandardStreams.h"
+#include "platform/TerminationSignals.h"
 #include "platform/Terminal.h"
 
 #ifdef NUMORA_HAVE_READLINE
@@ -19,4 +21,12 @@ std::unique_ptr<CLineReader> MakeLineReader(const CConsoleOutput& output,
     (void)manager;
 #endif
     return std::make_unique<CStdioLineReader>(output);
+}
+
+bool CLineReader::ReadyForLine(FILE* input) {
+    if (PendingTerminationSignal() != 0 || !CheckStandardOutput()) return false;
+    if (InputWouldWait(input) && !FlushStandardOutput()) return false;
+    // A signal that came before the flush found results unwritten and was
+    // kept; one that comes later ends the run itself.
+    return PendingTerminationSignal() == 0;
 }

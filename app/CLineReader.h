@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,14 @@ public:
     // its line feed, into line (whose storage is reused from line to line);
     // false at end of input.
     virtual bool Read(std::string_view prompt, std::string& line) = 0;
+
+protected:
+    // Called before a line is read from input: false when the run is to end
+    // instead, because a termination signal arrived while the last line was
+    // at work or a write to stdout failed. When the read would wait, stdout
+    // is flushed first, so whoever waits for the results gets them; while
+    // input is already there, output stays in its buffer.
+    static bool ReadyForLine(FILE* input);
 };
 
 // Line editing when a person types at a terminal (and readline is built in);

@@ -14,6 +14,7 @@
 #include "app/CConsoleOutput.h"
 #include "engine/manager/CExpManager.h"
 #include "platform/Interrupt.h"
+#include "platform/TerminationSignals.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ std::string CReadlineReader::MarkedPrompt(std::string_view prompt) const {
 }
 
 bool CReadlineReader::Read(std::string_view prompt, std::string& line) {
-    std::fflush(stdout);
+    if (!ReadyForLine(stdin)) return false;
     const InterruptGuard guard;
     ClearInterrupt();
     line_.reset();
@@ -89,7 +90,12 @@ bool CReadlineReader::Read(std::string_view prompt, std::string& line) {
     rl_callback_handler_install(marked.c_str(), OnLine);
     while (!lineDone_) {
         pollfd input{fileno(rl_instream), POLLIN, 0};
-        if (ppoll(&input, 1, nullptr, guard.WaitMask()) < 0) {
+        int ready = 0;
+        {
+            const CInputWait wait;
+            ready = ppoll(&input, 1, nullptr, guard.WaitMask());
+        }
+        if (ready < 0) {
             if (errno != EINTR) break;
             if (InterruptRequested()) AbandonLine();
             continue;

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -109,11 +110,14 @@ const char* ShortSourceName(const char* path) {
     return cut == std::string_view::npos ? path : path + cut + 1;
 }
 
-// The number after the base name, read as atoi reads it (so "x.log" is 0),
-// but saturated instead of overflowing.
-int PurgeNumberOf(const std::string& suffix) {
-    const long number = std::strtol(suffix.c_str(), nullptr, 10);
-    return static_cast<int>(std::clamp<long>(number, INT_MIN, INT_MAX));
+// The number between the base name and ".log", saturated instead of
+// overflowing; -1 unless that part is all digits. Other files that merely
+// share the prefix («numora 12 keep.log», «numora10-notes.log») are not
+// ours to delete.
+int PurgeNumberOf(std::string_view middle) {
+    if (middle.empty() || middle.find_first_not_of("0123456789") != std::string_view::npos) return -1;
+    const long number = std::strtol(std::string(middle).c_str(), nullptr, 10);
+    return static_cast<int>(std::min<long>(number, INT_MAX));
 }
 
 // The generation of a file named exactly as rotation names them, or -1.
@@ -161,9 +165,10 @@ std::vector<std::string> CILogManager::LogFileNames() const {
 
 void CILogManager::Purge(int limit) {
     for (const std::string& name : LogFileNames()) {
-        if (PurgeNumberOf(name.substr(baseName_.size())) >= limit) {
-            ::unlink((directory_ + name).c_str());
-        }
+        const std::string_view middle =
+            std::string_view(name).substr(baseName_.size(), name.size() - baseName_.size() - kExtension.size());
+        const int number = PurgeNumberOf(middle);
+        if (number >= 0 && number >= limit) ::unlink((directory_ + name).c_str());
     }
 }
 
@@ -213,8 +218,17 @@ int CILogManager::Open() {
     if (generations_ <= 0) return 0;
     if (baseName_.empty()) return ENOENT;
     Rotate();
-    const int file = ::open(GenerationPath(0).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    // A symbolic link in place of the file would have the records appended to
+    // whatever it points at, and a FIFO would hold the program at its first
+    // record: neither is followed or waited for, and the record is dropped.
+    const int file = ::open(GenerationPath(0).c_str(),
+                            O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
     if (file < 0) return errno;
+    struct stat status {};
+    if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(file);
+        return EINVAL;
+    }
     file_ = file;
     return 0;
 }

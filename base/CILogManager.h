@@ -6,7 +6,8 @@
 
 // Writes timestamped records to rotating log files next to the executable:
 // <dir><base>0.log is the newest generation. A record that cannot be written
-// (no file, no permission) is dropped silently.
+// (no file, no permission, something other than a regular file in its place)
+// is dropped silently.
 class CILogManager {
 public:
     enum Level { NONE = 0, DEBUG = 1, INFO = 2, WARN = 3, ERROR = 4, FATAL = 5 };
@@ -14,6 +15,7 @@ public:
     CILogManager();   // directory and base name from the executable's path
     virtual ~CILogManager();
 
+    // Deletes the files "<base>N.log" whose N, all digits, is limit or more.
     virtual void Purge(int limit);
     virtual void Configure(const std::string& directory, const std::string& baseName,
                            int generations, const char* levelName);

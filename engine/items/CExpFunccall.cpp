@@ -7,6 +7,7 @@
 #include <span>
 #include <stdexcept>
 
+#include "base/CIError.h"
 #include "base/CILogManager.h"
 #include "engine/builtins/BuiltinTable.h"
 #include "engine/items/CExpFunction.h"
@@ -188,6 +189,10 @@ bool CExpFunccall::Execute(CExpContext& context) {
         std::snprintf(text, sizeof text, "%s", "_invalid_parameter");
         GlobalLog().Log(CILogManager::ERROR, "%s", text);
     } catch (const std::bad_alloc&) {
+        context.AddDiag(Position(), Diag::BuiltinFailed);
+        return false;
+    } catch (const CIMemoryError&) {
+        // the string class's own memory error: as much out of memory
         context.AddDiag(Position(), Diag::BuiltinFailed);
         return false;
     } catch (const std::exception&) {

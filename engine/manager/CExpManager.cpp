@@ -1,7 +1,9 @@
 #include "engine/manager/CExpManager.h"
 
-#include <fstream>
+#include <new>
+#include <string_view>
 
+#include "base/CIError.h"
 #include "engine/builtins/BuiltinTable.h"
 #include "engine/items/CExpDeclaration.h"
 #include "engine/items/CExpFunction.h"
@@ -9,6 +11,7 @@
 #include "engine/items/CExpVariable.h"
 #include "engine/items/CExpression.h"
 #include "engine/lexer/Keywords.h"
+#include "platform/LineInput.h"
 #include "value/CTextError.h"
 
 CExpManager::CExpManager() { RegisterBuiltins(); }
@@ -35,7 +38,7 @@ void CExpManager::RegisterBuiltins() {
     }
 }
 
-bool CExpManager::LoadInclude(const std::string& path) {
+bool CExpManager::LoadInclude(const std::string& path, const LineFailureHandler& onLineFailure) {
     ResetLine({});
     // The built-ins made by the constructor stay; everything the language
     // defined goes.
@@ -43,23 +46,37 @@ bool CExpManager::LoadInclude(const std::string& path) {
     functions_.resize(BuiltinTable().size());
     declarations_.clear();
     for (const auto& function : functions_) scope_.Define(function.get());
-    return AddInclude(path);
+    return AddInclude(path, onLineFailure);
 }
 
-bool CExpManager::AddInclude(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+namespace {
+
+// Editors on some systems start a UTF-8 file with it; it is no program text.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+bool CExpManager::AddInclude(const std::string& path, const LineFailureHandler& onLineFailure) {
+    const FileHandle file = OpenRegularFile(path);
     if (!file) return false;
+    CLineInput input(file.get());
     std::string line;
-    while (std::getline(file, line)) {
-        // Lines reach the parser with their line end, as a text-mode read
-        // delivers them: "\r\n" becomes "\n".
-        const bool complete = !file.eof();
-        if (!line.empty() && line.back() == '\r' && complete) line.pop_back();
-        if (complete) line += '\n';
+    for (bool first = true;; first = false) {
+        // A line that runs out of memory, even before it is read whole, is
+        // dropped alone: the lines after it still take effect.
         try {
+            if (!input.Read(line)) break;
+            if (first && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+            // Lines reach the parser with their line end, as a text-mode read
+            // delivers them: "\r\n" becomes "\n".
+            if (line.ends_with("\r\n")) line.erase(line.size() - 2, 1);
             Parse(line);
         } catch (const CTextError&) {
             // An include line that fails has no effect and shows nothing.
+        } catch (const std::bad_alloc&) {
+            if (onLineFailure) onLineFailure(std::current_exception());
+        } catch (const CIMemoryError&) {
+            if (onLineFailure) onLineFailure(std::current_exception());
         }
     }
     return true;

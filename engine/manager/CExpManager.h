@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,11 +24,15 @@ public:
     CExpManager(const CExpManager&) = delete;
     CExpManager& operator=(const CExpManager&) = delete;
 
+    // Told of an include line dropped because memory ran out.
+    using LineFailureHandler = std::function<void(const std::exception_ptr&)>;
+
     // Registers the built-ins, then parses every line of the file. False when
-    // the file cannot be opened (the built-ins exist all the same).
-    bool LoadInclude(const std::string& path);
+    // the file cannot be opened or is not a regular file (the built-ins exist
+    // all the same).
+    bool LoadInclude(const std::string& path, const LineFailureHandler& onLineFailure = {});
     // Parses every line of the file, keeping what is already defined.
-    bool AddInclude(const std::string& path);
+    bool AddInclude(const std::string& path, const LineFailureHandler& onLineFailure = {});
     // True when the line parsed without any diagnostic.
     bool Parse(const std::string& text);
     bool NextParseDiagnostic(std::string& text);

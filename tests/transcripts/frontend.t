@@ -256,6 +256,14 @@ int crlf = 7\r
 > crlf
 7
 
+=== a UTF-8 byte-order mark before the include file's first line is skipped
+@escapes
+@include
+\xef\xbb\xbfint bom = 8
+@end
+> bom
+8
+
 === a built-in reading standard input takes the next line, in order
 @escapes
 > string s

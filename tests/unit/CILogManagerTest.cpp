@@ -93,6 +93,11 @@ TEST_F(LogManagerTest, PurgeDeletesNumbersFromTheLimitUp) {
     Put("app12.txt", "");
     Put("other12.log", "");
     Put("app99999999999999999999.log", "");
+    // Not ours: the part between the base name and ".log" is not all digits.
+    Put("app 12 keep.log", "");
+    Put("app10-notes.log", "");
+    Put("app+15.log", "");
+    Put("app-12.log", "");
     log_.Log(CILogManager::ERROR, "record");
     EXPECT_FALSE(Exists("app12.log"));
     EXPECT_FALSE(Exists("app10.log"));
@@ -101,6 +106,10 @@ TEST_F(LogManagerTest, PurgeDeletesNumbersFromTheLimitUp) {
     EXPECT_TRUE(Exists("app.log"));
     EXPECT_TRUE(Exists("app12.txt"));
     EXPECT_TRUE(Exists("other12.log"));
+    EXPECT_TRUE(Exists("app 12 keep.log"));
+    EXPECT_TRUE(Exists("app10-notes.log"));
+    EXPECT_TRUE(Exists("app+15.log"));
+    EXPECT_TRUE(Exists("app-12.log"));
     EXPECT_TRUE(Exists("app0.log"));
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/CArgumentSet.h"
 #include "app/FrontEndSettings.h"
+#include "platform/ModulePath.h"
 
 TEST(CommandCopy, TrimsWhiteSpaceAndLowersAsciiOnly) {
     EXPECT_EQ(CommandCopy("  #HEX  "), "#hex");
@@ -29,11 +30,16 @@ TEST(Arguments, TheProgramPathIsNeverAnOption) {
 TEST(Arguments, TheIncludeFileIsNamedAfterThePathAsTyped) {
     const char* relative[] = {"./calc.exe"};
     EXPECT_EQ(IncludePath(CArgumentSet(1, relative)), "./calc.inc");
-    const char* bare[] = {"numora"};
-    EXPECT_EQ(IncludePath(CArgumentSet(1, bare)), "numora.inc");
     const std::string longPath = std::string(5000, 'd') + "/numora";
     const char* deep[] = {longPath.c_str()};
     EXPECT_EQ(IncludePath(CArgumentSet(1, deep)), std::string(5000, 'd') + "/numora.inc");
+}
+
+TEST(Arguments, ABareNameStandsInTheExecutablesFolder) {
+    const char* bare[] = {"calc"};
+    EXPECT_EQ(IncludePath(CArgumentSet(1, bare)), SplitPath(ModulePath()).directory + "calc.inc");
+    const char* empty[] = {""};
+    EXPECT_EQ(IncludePath(CArgumentSet(1, empty)), "");
 }
 
 TEST(Arguments, NoWordsMeansNoProgram) {

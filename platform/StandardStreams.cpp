@@ -1,0 +1,54 @@
+#include "platform/StandardStreams.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+int outputError = 0;
+
+bool IsOpen(int fd) {
+    return fcntl(fd, F_GETFD) != -1 || errno != EBADF;
+}
+
+// Whether the unread part of the stream's buffer holds a line feed. This
+// looks into glibc's FILE, which keeps the unread bytes between these two
+// pointers.
+bool HasBufferedLine(FILE* input) {
+    const char* begin = input->_IO_read_ptr;
+    const char* end = input->_IO_read_end;
+    return begin != nullptr && begin < end && std::memchr(begin, '\n', end - begin) != nullptr;
+}
+
+}  // namespace
+
+void OccupyStandardDescriptors() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (IsOpen(fd)) continue;
+        // The lowest free descriptor is taken, and the ones below are open.
+        const int opened = ::open("/dev/null", O_RDONLY);
+        if (opened >= 0 && opened != fd) ::close(opened);
+    }
+}
+
+bool InputWouldWait(FILE* input) {
+    if (HasBufferedLine(input)) return false;
+    pollfd ready{fileno(input), POLLIN, 0};
+    return poll(&ready, 1, 0) <= 0;
+}
+
+bool CheckStandardOutput() {
+    if (outputError == 0 && std::ferror(stdout) != 0) outputError = errno != 0 ? errno : EIO;
+    return outputError == 0;
+}
+
+bool FlushStandardOutput() {
+    std::fflush(stdout);
+    return CheckStandardOutput();
+}
+
+int StandardOutputError() { return outputError; }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdio>
+
+// Descriptors 0, 1 and 2 that are closed at start-up are opened on
+// /dev/null, so that no file opened later (a log file) takes their place and
+// receives results or diagnostics. 1 and 2 are opened for reading only: a
+// write to them still fails as it would on the closed descriptor.
+void OccupyStandardDescriptors();
+
+// True when reading a line from input would wait: no whole line is left in
+// the stream's buffer and its descriptor has nothing ready to read.
+bool InputWouldWait(FILE* input);
+
+// True while every write to stdout has succeeded. The first failure seen is
+// kept with the error number of the moment: glibc drops the bytes of a
+// failed write, so a later flush would not fail again. Called right after a
+// write, it keeps the system's reason for the failure.
+bool CheckStandardOutput();
+// Flushes stdout; the same answer as CheckStandardOutput afterwards.
+bool FlushStandardOutput();
+// The error number kept by the first failure seen, 0 while there is none.
+int StandardOutputError();
