@@ -32,7 +32,11 @@ in brackets is the one --only takes):
               of an empty start, per declaration, and the peak itself;
   [malloc]    calls of the allocator per line, in the steady state, for the
               variables and arrays workloads: counted under callgrind for N
-              and for 2N lines, the difference divided by N.
+              and for 2N lines, the difference divided by N;
+  [long]      lines that cost what their length allows and no more: 10 MB of
+              "1+1+…+1" and 10 MB of "*" (refused at the depth bound), and a
+              definition of 100,000 parameters; time and peak memory of each
+              (numora alone, each answer checked).
 
 Every workload's output is checked before it is timed: against bc's (after
 bc's own output is checked against values computed here), or against values
@@ -56,7 +60,7 @@ import tempfile
 import time
 
 WORKLOAD_KEYS = ["literal", "floating", "startup", "scale", "variables", "arrays", "doubles",
-                 "var-literals", "mixed", "names", "memory", "malloc"]
+                 "var-literals", "mixed", "names", "memory", "malloc", "long"]
 
 INT_MIN, INT_MAX = -2**31, 2**31 - 1
 STORED_LIMIT = 10**9  # variables stay below this, so any sum of two fits 32 bits
@@ -661,6 +665,27 @@ class Bench:
         self.row(f"peak after {count:,} declarations", f"{full / 1e6:.1f} MB", f"{start / 1e6:.1f} MB empty", "—",
                  "< 24 MB", "yes" if full < 24e6 else "no")
 
+    def long_lines(self):
+        size = 10_000_000 // self.scale
+        params = 100_000 // self.scale
+        cases = [
+            ("10 MB line of 1+1+…+1", "1+" * (size // 2) + "1", "pos:2001  構文エラー"),
+            ("10 MB line of *", "*" * size, "pos:1001  構文エラー"),
+            (f"definition of {params:,} parameters",
+             "int f(" + ", ".join(f"int p{i}" for i in range(params)) + ") 0\n#lf", None),
+        ]
+        for name, line, last_error in cases:
+            path = write_lines(self.path("long.txt"), [line])
+            result = subprocess.run([self.numora, "/s"], stdin=open(path, "rb"), capture_output=True)
+            errors = result.stderr.decode().splitlines()
+            if last_error is not None and (not errors or errors[-1] != last_error):
+                raise SystemExit(f"long: {name}: expected the diagnostic {last_error!r}, got {errors[-1:]!r}")
+            if last_error is None and (errors or "int f(int, int" not in result.stdout.decode()):
+                raise SystemExit(f"long: {name}: the definition was not accepted: {errors[:1]!r}")
+            medians, peaks = paired([([self.numora, "/s"], path, self.path("out.numora"))], self.runs)
+            self.row(name, f"{medians[0] * 1000:.1f} ms", "—", "—", "< 1 s, < 300 MB",
+                     "yes" if medians[0] < 1 and peaks[0] < 300 * 1024 else "no", f"{peaks[0] / 1024:.1f} MiB")
+
     def malloc(self):
         if not shutil.which("valgrind"):
             self.row("malloc calls a line", "valgrind missing", "—", "—", "≤ 1", "—")
@@ -746,7 +771,7 @@ def main():
         steps = {"literal": bench.literal, "floating": bench.floating, "startup": bench.startup,
                  "scale": bench.scale_reads, "variables": bench.variables, "arrays": bench.arrays,
                  "doubles": bench.doubles, "var-literals": bench.var_literals, "mixed": bench.mixed,
-                 "names": bench.names, "memory": bench.memory, "malloc": bench.malloc}
+                 "names": bench.names, "memory": bench.memory, "malloc": bench.malloc, "long": bench.long_lines}
         for key in WORKLOAD_KEYS:
             if key in chosen:
                 progress(f"{key}: checking, then timing")

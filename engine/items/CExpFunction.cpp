@@ -42,6 +42,7 @@ bool CExpFunction::Parse(CExpSource& source) {
 void CExpFunction::DropLineItems() {
     children_.clear();
     children_.shrink_to_fit();
+    parameterNames_.clear();
     SetParent(nullptr);
 }
 
@@ -109,8 +110,17 @@ bool CExpFunction::ParseDeclaredParameter(CExpSource& source) {
         }
     }
     children_.push_back(declaration);
+    for (size_t i = 0; i < declaration->ChildCount(); ++i) {
+        CExpItem* declarator = declaration->Child(i);
+        parameterNames_.try_emplace(declarator->Name(), declarator);
+    }
     params_.push_back(param);
     return true;
+}
+
+CExpItem* CExpFunction::MatchChildBefore(std::string_view name, const CExpItem*) const {
+    auto it = parameterNames_.find(name);
+    return it == parameterNames_.end() ? nullptr : it->second;
 }
 
 // The body runs to the end of the expression, commas included.

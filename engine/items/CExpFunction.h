@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/items/CExpItem.h"
@@ -36,6 +38,9 @@ public:
     int ValueType() const override { return resultType_; }
     size_t ChildCount() const override { return children_.size(); }
     CExpItem* Child(size_t i) const override { return children_[i]; }
+    // Answered from the parameters' names, so a definition of many
+    // parameters stays linear; everything that asks comes after them.
+    CExpItem* MatchChildBefore(std::string_view name, const CExpItem* before) const override;
 
     int Number() const { return number_; }
     const std::vector<FunctionParam>& Params() const { return params_; }
@@ -57,4 +62,6 @@ private:
     std::vector<FunctionParam> params_;
     std::string name_;
     std::vector<CExpItem*> children_;   // in the line's storage
+    // The parameters by name; the first of a name wins, as in a scope walk.
+    std::unordered_map<std::string_view, CExpItem*> parameterNames_;
 };

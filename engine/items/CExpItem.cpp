@@ -30,12 +30,17 @@ bool CExpItem::Check(CExpSource& source) {
 
 CExpItem* CExpItem::Lookup(std::string_view name) const {
     if (parent_ == nullptr) return nullptr;
-    for (size_t i = 0; i < parent_->ChildCount(); ++i) {
-        CExpItem* sibling = parent_->Child(i);
-        if (sibling == this) break;
-        if (CExpItem* found = sibling->MatchName(name)) return found;
-    }
+    if (CExpItem* found = parent_->MatchChildBefore(name, this)) return found;
     return parent_->Lookup(name);
+}
+
+CExpItem* CExpItem::MatchChildBefore(std::string_view name, const CExpItem* before) const {
+    for (size_t i = 0; i < ChildCount(); ++i) {
+        CExpItem* child = Child(i);
+        if (child == before) break;
+        if (CExpItem* found = child->MatchName(name)) return found;
+    }
+    return nullptr;
 }
 
 CExpItem* CExpItem::MatchName(std::string_view name) {

@@ -38,6 +38,9 @@ public:
     // oldest definition first.
     virtual CExpItem* Lookup(std::string_view name) const;
     virtual CExpItem* MatchName(std::string_view name);
+    // The first of this item's children before the given one (or of all its
+    // children, when the given one is none of them) that answers for name.
+    virtual CExpItem* MatchChildBefore(std::string_view name, const CExpItem* before) const;
 
     virtual size_t ChildCount() const { return 0; }
     virtual CExpItem* Child(size_t) const { return nullptr; }

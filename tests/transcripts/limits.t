@@ -66,3 +66,17 @@
 ! pos:0  構文エラー
 > 1
 1
+
+=== ten megabytes of additions are refused at the bound, as soon as it is passed
+@stdin-python b"1+" * 5000000 + b"1\n"
+~ > 
+! pos:2001  構文エラー
+> 1 + 2
+3
+
+=== a definition of a hundred thousand parameters
+@stdin-python b"int f(" + b", ".join(b"int p%d" % i for i in range(100000)) + b") p99999 + p0\n"
+~ > 
+<empty>
+> f
+! pos:1  関数の引数がありません
