@@ -8,6 +8,7 @@
 #include "app/CConsoleOutput.h"
 #include "app/CFrontEnd.h"
 #include "app/FailureText.h"
+#include "base/CILogManager.h"
 #include "platform/Faults.h"
 #include "platform/ModulePath.h"
 #include "platform/StandardStreams.h"
@@ -54,5 +55,8 @@ int CConApp::Run(int argc, const char* const* argv) {
         WriteErrorLine(module.error);
         return kFailure;
     }
+    // The logs sit next to the executable.
+    const PathParts executable = SplitPath(module.path);
+    GlobalLog().SetLocation(executable.drive + executable.directory, executable.baseName);
     return FinishRun(RunReported([&] { return CFrontEnd().Run(argc, argv); }));
 }

@@ -10,8 +10,6 @@ std::string FailureText(const std::exception_ptr& failure) {
         return error.what();
     } catch (const CTextError& error) {
         return error.Text();
-    } catch (const CSEException& fault) {
-        return fault.Text();
     } catch (const CInvPrmException&) {
         return "_invalid_parameter";
     } catch (...) {

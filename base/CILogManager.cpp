@@ -17,7 +17,6 @@
 #include <ctime>
 #include <memory>
 
-#include "platform/ModulePath.h"
 
 namespace {
 
@@ -131,12 +130,12 @@ int GenerationOf(const std::string& digits) {
 
 }  // namespace
 
-CILogManager::CILogManager() {
-    const std::string path = ModulePath();
-    if (path.empty()) return;
-    const PathParts parts = SplitPath(path);
-    directory_ = parts.drive + parts.directory;
-    baseName_ = parts.baseName;
+CILogManager::CILogManager() = default;
+
+void CILogManager::SetLocation(const std::string& directory, const std::string& baseName) {
+    Close();
+    directory_ = directory;
+    baseName_ = baseName;
 }
 
 CILogManager::~CILogManager() { Close(); }

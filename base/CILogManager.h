@@ -4,16 +4,20 @@
 #include <string>
 #include <vector>
 
-// Writes timestamped records to rotating log files next to the executable:
-// <dir><base>0.log is the newest generation. A record that cannot be written
-// (no file, no permission, something other than a regular file in its place)
-// is dropped silently.
+// Writes timestamped records to rotating log files: <dir><base>0.log is the
+// newest generation. The program's frame puts them next to the executable;
+// until it is told where, and whenever a record cannot be written (no file,
+// no permission, something other than a regular file in its place), a
+// record is dropped silently.
 class CILogManager {
 public:
     enum Level { NONE = 0, DEBUG = 1, INFO = 2, WARN = 3, ERROR = 4, FATAL = 5 };
 
-    CILogManager();   // directory and base name from the executable's path
+    CILogManager();
     virtual ~CILogManager();
+
+    // Where the files go: "<directory><baseName>N.log".
+    void SetLocation(const std::string& directory, const std::string& baseName);
 
     // Deletes the files "<base>N.log" whose N, all digits, is limit or more.
     virtual void Purge(int limit);

@@ -198,12 +198,6 @@ uint32_t FaultCodeOf(int signal, int signalCode, bool stackOverflow) {
     }
 }
 
-std::string CSEException::Text() const {
-    char buffer[256];
-    const size_t length = FormatFaultText(buffer, sizeof buffer, code_, flags_, address_);
-    return std::string(buffer, length);
-}
-
 // The alternate stack is not cleared: its pages are only touched when a fault
 // arrives, so a run without faults never pays for them.
 CFaultHandlers::CFaultHandlers() : stack_(std::make_unique_for_overwrite<char[]>(kAltStackSize)) {

@@ -62,10 +62,6 @@ TEST(FaultText, ASmallBufferCutsTheTextWithoutOverrun) {
     EXPECT_EQ(FormatFaultText(buffer, 0, 0xC0000094, 0, nullptr), 0u);
 }
 
-TEST(FaultText, TheExceptionCarriesTheSameText) {
-    EXPECT_EQ(CSEException(0xC0000095, 0, nullptr).Text(), "例外(c0000095) 整数オーバーフロー。");
-}
-
 TEST(FaultCode, SignalsMapToTheirFaultCodes) {
     EXPECT_EQ(FaultCodeOf(SIGSEGV, SEGV_MAPERR, false), 0xC0000005u);
     EXPECT_EQ(FaultCodeOf(SIGSEGV, SEGV_MAPERR, true), 0xC00000FDu);
