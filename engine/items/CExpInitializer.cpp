@@ -34,24 +34,30 @@ bool LineRefused(const CExpSource& source) {
     return last.id == Diag::SyntaxError;
 }
 
-}  // namespace
-
-// ---- CExpInitializer ----
-
-bool CExpInitializer::Parse(CExpSource& source) {
+// initializer -> '=' …: moves past the "=" and the blanks after it, the
+// item standing at the "="; false when there is none. In «a == 1» the first
+// "=" begins the initializer and the second its expression.
+bool TakeEqualsSign(CExpSource& source, CExpItem& item) {
     source.SkipBlanks();
     if (source.AtOperator(OP_EQ)) {
-        // «a == 1»: the first "=" begins the initializer, the second its
-        // expression.
         source.ResumeAt(source.position + 1);
-        SetPosition(source.position - 1);
+        item.SetPosition(source.position - 1);
     } else if (source.AtOperator(OP_ASSIGN)) {
-        SetPosition(source.position);
+        item.SetPosition(source.position);
         source.Advance();
     } else {
         return false;
     }
     source.SkipBlanks();
+    return true;
+}
+
+}  // namespace
+
+// ---- CExpInitializer ----
+
+bool CExpInitializer::Parse(CExpSource& source) {
+    if (!TakeEqualsSign(source, *this)) return false;
     // An earlier fault on the line stops the expression scan before it
     // reads anything; the initializer is then not missing, only unread.
     const bool unread = source.HasDiag();
@@ -184,17 +190,7 @@ bool CExpInitList::Fill(CArrayData& storage, std::vector<int32_t>& index, size_t
 // ---- CExpAryInitializer ----
 
 bool CExpAryInitializer::Parse(CExpSource& source) {
-    source.SkipBlanks();
-    if (source.AtOperator(OP_EQ)) {
-        source.ResumeAt(source.position + 1);
-        SetPosition(source.position - 1);
-    } else if (source.AtOperator(OP_ASSIGN)) {
-        SetPosition(source.position);
-        source.Advance();
-    } else {
-        return false;
-    }
-    source.SkipBlanks();
+    if (!TakeEqualsSign(source, *this)) return false;
     auto* list = source.New<CExpInitList>(&source.Arena());
     list->SetParent(this);
     if (list->Parse(source)) {

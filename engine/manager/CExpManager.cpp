@@ -101,6 +101,17 @@ bool CExpManager::LeavesText() const {
     return static_cast<int>(end - begin) > source_.position;
 }
 
+// A definition or declaration is complete when it recorded no diagnostic and
+// left no text behind.
+bool CExpManager::Complete() {
+    if (source_.HasDiag()) return false;
+    if (LeavesText()) {
+        source_.AddDiag(source_.position, Diag::SyntaxError);
+        return false;
+    }
+    return true;
+}
+
 CExpManager::Outcome CExpManager::ParseFunctionDefinition() {
     const CExpSource saved = source_;
     auto function = std::make_unique<CExpFunction>();
@@ -109,11 +120,7 @@ CExpManager::Outcome CExpManager::ParseFunctionDefinition() {
         source_ = saved;
         return Outcome::NotRecognised;
     }
-    if (source_.HasDiag()) return Outcome::Failed;
-    if (LeavesText()) {
-        source_.AddDiag(source_.position, Diag::SyntaxError);
-        return Outcome::Failed;
-    }
+    if (!Complete()) return Outcome::Failed;
     function->DropLineItems();
     scope_.Define(function.get());
     functions_.push_back(std::move(function));
@@ -128,11 +135,7 @@ CExpManager::Outcome CExpManager::ParseDeclaration() {
         source_ = saved;
         return Outcome::NotRecognised;
     }
-    if (source_.HasDiag()) return Outcome::Failed;
-    if (LeavesText()) {
-        source_.AddDiag(source_.position, Diag::SyntaxError);
-        return Outcome::Failed;
-    }
+    if (!Complete()) return Outcome::Failed;
     // A declaration runs once, now, to create its variables; the value and
     // diagnostics of that run are not shown. If it raises the value model's
     // error the declarators go with the line, which so leaves no trace.

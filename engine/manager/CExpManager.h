@@ -66,6 +66,7 @@ private:
     bool ParseStatement();
     bool StartsWithTypeWord();
     bool LeavesText() const;
+    bool Complete();
 
     // The text of the current line, kept for its tokens.
     std::string line_;
