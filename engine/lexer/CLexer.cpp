@@ -1,6 +1,6 @@
 #include "engine/lexer/CLexer.h"
 
-#include <cstring>
+#include <array>
 
 #include "engine/lexer/Keywords.h"
 #include "engine/lexer/NumberLiteral.h"
@@ -99,67 +99,98 @@ Token CLexer::Faulty(TokenKind kind, size_t start, size_t end) {
     return {static_cast<int32_t>(start), static_cast<int32_t>(end), kind, 0, true, static_cast<int32_t>(first)};
 }
 
+namespace {
+
+// What a byte can begin. Bytes of 0x80 and above begin nothing.
+enum class Begins : uint8_t { Nothing, Blank, Name, Number, Text, Punctuation, Operator };
+
+constexpr std::array<Begins, 256> kBegins = [] {
+    std::array<Begins, 256> begins{};
+    for (int c = 0; c < 256; ++c) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) continue;
+        if (IsBlank(byte)) begins[byte] = Begins::Blank;
+        else if (IsIdentifierStart(byte)) begins[byte] = Begins::Name;
+        else if (IsDigit(byte) || byte == '.') begins[byte] = Begins::Number;
+        else if (byte == '\'' || byte == '"') begins[byte] = Begins::Text;
+        else if (byte == '(' || byte == ')' || byte == '[' || byte == ']' || byte == '{' || byte == '}') begins[byte] = Begins::Punctuation;
+        for (const OperatorDef& row : kOperators) {
+            if (static_cast<unsigned char>(row.text[0]) == byte && begins[byte] == Begins::Nothing) begins[byte] = Begins::Operator;
+        }
+    }
+    return begins;
+}();
+
+TokenKind PunctuationKind(char c) {
+    switch (c) {
+        case '(': return TokenKind::LParen;
+        case ')': return TokenKind::RParen;
+        case '[': return TokenKind::LBracket;
+        case ']': return TokenKind::RBracket;
+        case '{': return TokenKind::LBrace;
+        default: return TokenKind::RBrace;
+    }
+}
+
+}  // namespace
+
 Token CLexer::LexOne() {
     // Most tokens follow a blank or nothing; comments are rare.
-    while (next_ < line_.size() && IsBlank(static_cast<unsigned char>(line_[next_]))) ++next_;
-    const int unclosedComment = next_ < line_.size() && line_[next_] == '/' ? SkipTrivia() : -1;
+    const size_t size = line_.size();
+    while (next_ < size && kBegins[static_cast<unsigned char>(line_[next_])] == Begins::Blank) ++next_;
+    const int unclosedComment = next_ < size && line_[next_] == '/' ? SkipTrivia() : -1;
     const size_t start = next_;
     const auto token = [&](TokenKind kind, size_t end, uint8_t row = 0) {
         next_ = end;
         return Token{static_cast<int32_t>(start), static_cast<int32_t>(end), kind, row, false, 0};
     };
-    if (start >= line_.size()) {
-        Token end = token(TokenKind::End, start);
-        end.payload = unclosedComment;
-        return end;
+    if (start >= size) return Token{static_cast<int32_t>(start), static_cast<int32_t>(start), TokenKind::End, 0, false, unclosedComment};
+    const char c = line_[start];
+    switch (kBegins[static_cast<unsigned char>(c)]) {
+        case Begins::Name: {
+            size_t end = start + 1;
+            while (end < size && IsIdentifierChar(static_cast<unsigned char>(line_[end]))) ++end;
+            return token(TokenKind::Name, end);
+        }
+        case Begins::Number: return LexNumber(start);
+        case Begins::Text: return LexText(start, c == '"' ? TokenKind::String : TokenKind::Char);
+        case Begins::Punctuation: return token(PunctuationKind(c), start + 1);
+        case Begins::Operator: {
+            const int row = MatchOperator(line_.data() + start, size - start);
+            return token(TokenKind::Operator, start + static_cast<size_t>(OperatorLength(row)), static_cast<uint8_t>(row));
+        }
+        default: return token(TokenKind::Other, start + 1);
     }
-    const unsigned char c = static_cast<unsigned char>(line_[start]);
-    if (IsIdentifierStart(c)) {
-        size_t end = start + 1;
-        while (end < line_.size() && IsIdentifierChar(static_cast<unsigned char>(line_[end]))) ++end;
-        return token(TokenKind::Name, end);
-    }
+}
+
+Token CLexer::LexNumber(size_t start) {
     size_t end = start;
     int32_t decimal = 0;
     if (ReadPlainDecimal(line_, start, end, decimal) && (end == line_.size() || line_[end] != '$')) {
         next_ = end;
         return Literal(TokenKind::Number, start, end, CValueData::Int(decimal));
     }
-    if (IsDigit(c) || c == '.') {
-        CValueData value;
-        bool malformed = false;
-        next_ = ReadNumber(line_, start, value, malformed);
-        // Digits before a "$" begin a fraction instead.
-        if (next_ < line_.size() && line_[next_] == '$' && StartsFraction(line_, start)) {
-            value = CValueData();
-            malformed = false;
-            next_ = ReadFraction(line_, start, value, malformed);
-            if (!malformed) return Literal(TokenKind::Fraction, start, next_, std::move(value));
-            faults_.push_back({static_cast<int>(start), Diag::BadFraction, false});
-            return Faulty(TokenKind::Fraction, start, next_);
-        }
-        if (!malformed) return Literal(TokenKind::Number, start, next_, std::move(value));
-        faults_.push_back({static_cast<int>(start), Diag::BadNumber, false});
-        return Faulty(TokenKind::Number, start, next_);
+    CValueData value;
+    bool malformed = false;
+    next_ = ReadNumber(line_, start, value, malformed);
+    // Digits before a "$" begin a fraction instead.
+    if (next_ < line_.size() && line_[next_] == '$' && StartsFraction(line_, start)) {
+        value = CValueData();
+        malformed = false;
+        next_ = ReadFraction(line_, start, value, malformed);
+        if (!malformed) return Literal(TokenKind::Fraction, start, next_, std::move(value));
+        faults_.push_back({static_cast<int>(start), Diag::BadFraction, false});
+        return Faulty(TokenKind::Fraction, start, next_);
     }
-    if (c == '\'' || c == '"') {
-        const TokenKind kind = c == '"' ? TokenKind::String : TokenKind::Char;
-        const size_t faultsBefore = faults_.size();
-        CValueData value;
-        next_ = kind == TokenKind::String ? ReadString(line_, start, value, faults_) : ReadChar(line_, start, value, faults_);
-        if (faults_.size() == faultsBefore) return Literal(kind, start, next_, std::move(value));
-        return Faulty(kind, start, next_);
-    }
-    switch (c) {
-        case '(': return token(TokenKind::LParen, start + 1);
-        case ')': return token(TokenKind::RParen, start + 1);
-        case '[': return token(TokenKind::LBracket, start + 1);
-        case ']': return token(TokenKind::RBracket, start + 1);
-        case '{': return token(TokenKind::LBrace, start + 1);
-        case '}': return token(TokenKind::RBrace, start + 1);
-        default: break;
-    }
-    const int row = MatchOperator(line_.data() + start, line_.size() - start);
-    if (row < 0) return token(TokenKind::Other, start + 1);
-    return token(TokenKind::Operator, start + static_cast<size_t>(OperatorLength(row)), static_cast<uint8_t>(row));
+    if (!malformed) return Literal(TokenKind::Number, start, next_, std::move(value));
+    faults_.push_back({static_cast<int>(start), Diag::BadNumber, false});
+    return Faulty(TokenKind::Number, start, next_);
+}
+
+Token CLexer::LexText(size_t start, TokenKind kind) {
+    const size_t faultsBefore = faults_.size();
+    CValueData value;
+    next_ = kind == TokenKind::String ? ReadString(line_, start, value, faults_) : ReadChar(line_, start, value, faults_);
+    if (faults_.size() == faultsBefore) return Literal(kind, start, next_, std::move(value));
+    return Faulty(kind, start, next_);
 }

@@ -39,6 +39,8 @@ public:
 private:
     void LexUpTo(size_t index);
     Token LexOne();
+    Token LexNumber(size_t start);
+    Token LexText(size_t start, TokenKind kind);
     // Moves over blanks and comments; the position of an unclosed comment,
     // or -1.
     int SkipTrivia();

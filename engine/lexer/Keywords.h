@@ -9,14 +9,14 @@
 
 // The C locale's white space: blank, tab, line feed, vertical tab, form feed
 // and carriage return.
-inline bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-inline bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+constexpr bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 // The characters a name may begin with.
-inline bool IsIdentifierStart(unsigned char c) {
+constexpr bool IsIdentifierStart(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
 // The characters a name may continue with.
-inline bool IsIdentifierChar(unsigned char c) { return IsIdentifierStart(c) || IsDigit(c); }
+constexpr bool IsIdentifierChar(unsigned char c) { return IsIdentifierStart(c) || IsDigit(c); }
 
 bool IsReserved(std::string_view word);
 int TypeCodeOf(std::string_view word);   // 0 for a word that is no type
