@@ -718,11 +718,11 @@ def allocations(program, input_path, out_path):
         raise SystemExit(f"callgrind failed: {done.stderr.decode(errors='replace')[-500:]}")
     names = {}
 
-    def function(spec):
+    def function(entry):
         # "(12) name" defines a compressed name, "(12)" uses one.
-        match = re.match(r"\((\d+)\)(?: (.*))?", spec)
+        match = re.match(r"\((\d+)\)(?: (.*))?", entry)
         if not match:
-            return spec
+            return entry
         if match.group(2) is not None:
             names[match.group(1)] = match.group(2)
         return re.sub(r"'\d+$", "", names.get(match.group(1), ""))

@@ -2,8 +2,7 @@
 
 #include <string>
 
-// Where a user's own files live, as the XDG base directory specification
-// places them. Each answer is a directory without a trailing "/", or empty
+// Where a user's own files live, by the XDG base directory rules. Each answer is a directory without a trailing "/", or empty
 // when neither the variable (which counts only when it holds an absolute
 // path) nor HOME says where.
 
