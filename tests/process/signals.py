@@ -17,6 +17,7 @@ import signal
 import subprocess
 import sys
 import termios
+import time
 
 from harness import DEADLINE_SECONDS, expect_equal, read_until, run_cases, wait_until
 
@@ -84,8 +85,14 @@ def a_signal_while_a_line_is_at_work_ends_the_run_after_it(folder):
     os.close(write_end)
     process.stdin.write(b"10\n" * lines)
     process.stdin.flush()
-    wait_until(lambda: bytes_in_pipe(read_end) >= 65536 and state(process) == "S",
-               "the output pipe to fill")
+    # All input is in the pipe by now, so a program that sleeps while its
+    # output stops growing is blocked writing. (A full pipe need not hold
+    # 65536 bytes: a short flush leaves a page part-filled.)
+    def output_stalled():
+        before = bytes_in_pipe(read_end)
+        time.sleep(0.1)
+        return before == bytes_in_pipe(read_end) > 0 and state(process) == "S"
+    wait_until(output_stalled, "the output pipe to fill")
     process.send_signal(signal.SIGTERM)
     output = b""
     while chunk := os.read(read_end, 65536):
