@@ -122,8 +122,10 @@ CExpManager::Outcome CExpManager::ParseFunctionDefinition() {
     }
     if (!Complete()) return Outcome::Failed;
     function->DropLineItems();
-    scope_.Define(function.get());
+    // Stored before it is named, so that running out of memory on the way
+    // can never leave the scope naming an item that is gone.
     functions_.push_back(std::move(function));
+    scope_.Define(functions_.back().get());
     return Outcome::Accepted;
 }
 
@@ -141,14 +143,17 @@ CExpManager::Outcome CExpManager::ParseDeclaration() {
     // error the declarators go with the line, which so leaves no trace.
     CExpContext scratch;
     declaration->Execute(scratch);
-    for (auto& declarator : declaration->TakeDeclarators()) {
+    std::vector<std::unique_ptr<CExpItem>> declarators = declaration->TakeDeclarators();
+    // Each declarator is stored before it is named, so that running out of
+    // memory on the way can never leave the scope naming an item that is gone.
+    for (auto& declarator : declarators) {
         if (declarator->Kind() == EXP_VARIABLE) {
             static_cast<CExpVariable&>(*declarator).DropLineItems();
         } else {
             static_cast<CExpVararray&>(*declarator).DropLineItems();
         }
-        scope_.Define(declarator.get());
         declarations_.push_back(std::move(declarator));
+        scope_.Define(declarations_.back().get());
     }
     return Outcome::Accepted;
 }
