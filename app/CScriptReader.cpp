@@ -4,19 +4,20 @@
 #include <cstring>
 
 #include "app/CConsoleOutput.h"
+#include "platform/TerminationSignals.h"
 
 CScriptReader::CScriptReader(const CConsoleOutput& output, const std::vector<std::string>& paths)
-    : output_(output) {
-    for (const std::string& path : paths) scripts_.push_back({path, nullptr});
-}
+    : output_(output), paths_(paths) {}
 
 bool CScriptReader::Open() {
-    for (Script& script : scripts_) {
-        script.file.reset(std::fopen(script.path.c_str(), "rb"));
-        if (!script.file) {
-            ReportFailure(script.path, errno);
+    for (const std::string& path : paths_) {
+        FileHandle file(std::fopen(path.c_str(), "rb"));
+        if (!file) {
+            ReportFailure(path, errno);
             return false;
         }
+        FILE* stream = file.get();
+        scripts_.push_back({path, std::move(file), CLineInput(stream)});
     }
     return true;
 }
@@ -24,17 +25,20 @@ bool CScriptReader::Open() {
 bool CScriptReader::Read(std::string_view prompt, std::string& line) {
     if (!prompt.empty()) output_.PromptColour(prompt);
     for (; current_ < scripts_.size(); ++current_) {
-        FILE* file = scripts_[current_].file.get();
-        char* raw = buffer_.release();
-        const ssize_t count = getline(&raw, &capacity_, file);
-        buffer_.reset(raw);
-        if (count >= 0) {
-            line.assign(raw, static_cast<size_t>(count));
+        Script& script = scripts_[current_];
+        if (!ReadyForLine(script.file.get())) return false;
+        bool read = false;
+        {
+            // A script may be a pipe, whose next line can keep the run waiting.
+            const CInputWait wait;
+            read = script.input.Read(line);
+        }
+        if (read) {
             if (!line.empty() && line.back() == '\n') line.pop_back();
             return true;
         }
-        if (std::ferror(file)) {
-            ReportFailure(scripts_[current_].path, errno);
+        if (std::ferror(script.file.get())) {
+            ReportFailure(script.path, errno);
             return false;
         }
     }

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/CLineReader.h"
+#include "platform/LineInput.h"
 
 // Reads the lines of script files named on the command line, one file after
 // the other, as if they were typed. Lines are taken as standard input's are:
-// whole, NUL bytes and a carriage return before the line feed included.
+// whole, NUL bytes and a carriage return before the line feed included; a
+// termination signal or a failed write to stdout ends the run between two
+// lines.
 class CScriptReader final : public CLineReader {
 public:
     CScriptReader(const CConsoleOutput& output, const std::vector<std::string>& paths);
@@ -24,24 +24,17 @@ public:
     bool Failed() const { return failed_; }
 
 private:
-    struct CloseFile {
-        void operator()(FILE* file) const { std::fclose(file); }
-    };
-    struct FreeBuffer {
-        void operator()(char* p) const { std::free(p); }
-    };
     struct Script {
         std::string path;
-        std::unique_ptr<FILE, CloseFile> file;
+        FileHandle file;
+        CLineInput input;
     };
 
     void ReportFailure(const std::string& path, int error);
 
     const CConsoleOutput& output_;
+    std::vector<std::string> paths_;
     std::vector<Script> scripts_;
     size_t current_ = 0;
     bool failed_ = false;
-    // getline(3)'s buffer, kept from line to line.
-    std::unique_ptr<char, FreeBuffer> buffer_;
-    size_t capacity_ = 0;
 };

@@ -24,14 +24,22 @@ def limited():
     resource.setrlimit(resource.RLIMIT_AS, (LIMIT_BYTES, LIMIT_BYTES))
 
 
-def run(folder, stdin):
-    return subprocess.run([folder.program], input=stdin, capture_output=True, cwd=folder.path,
+def run(folder, stdin, *args):
+    return subprocess.run([folder.program, *args], input=stdin, capture_output=True, cwd=folder.path,
                           timeout=DEADLINE_SECONDS, preexec_fn=limited)
 
 
 def a_line_too_long_to_read_is_dropped_and_the_next_runs(folder):
     result = run(folder, b"int a = 5\n" + HUGE_LINE + b"a + 1\n")
     expect_equal("stdout", result.stdout, b"> \n> > 6\n> ")
+    expect_equal("stderr", result.stderr, b"std::bad_alloc\n")
+    expect_equal("status", result.returncode, 0)
+
+
+def a_script_line_too_long_to_read_is_dropped_and_the_next_runs(folder):
+    folder.write("calc.num", b"int a = 5\n" + HUGE_LINE + b"a + 1\n")
+    result = run(folder, b"", "calc.num")
+    expect_equal("stdout", result.stdout, b"\n6\n")
     expect_equal("stderr", result.stderr, b"std::bad_alloc\n")
     expect_equal("status", result.returncode, 0)
 
@@ -67,6 +75,7 @@ def a_string_outgrowing_memory_outside_a_call_drops_the_line(folder):
 if __name__ == "__main__":
     sys.exit(run_cases([
         a_line_too_long_to_read_is_dropped_and_the_next_runs,
+        a_script_line_too_long_to_read_is_dropped_and_the_next_runs,
         an_include_line_too_long_to_read_is_dropped_alone,
         a_string_outgrowing_memory_in_a_call_fails_the_call,
         a_string_outgrowing_memory_outside_a_call_drops_the_line,

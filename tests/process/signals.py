@@ -76,18 +76,25 @@ def a_signal_while_a_line_is_half_read_writes_the_results_out(folder):
     expect_equal("results", folder.read("out"), b"> 2\n> ")
 
 
-def a_signal_while_a_line_is_at_work_ends_the_run_after_it(folder):
+def a_signal_while_a_line_is_at_work_ends_the_run_after_it(folder, script=False):
     # Nobody reads the output for a while: the program blocks writing a
     # result, with results in its buffer, when the signal comes.
-    lines = 20000   # the input fits in the pipe; the output does not
+    # The input fits in a pipe; the output, without prompts too, does not.
+    lines = 40000 if script else 20000
     read_end, write_end = os.pipe()
-    process = start(folder, write_end)
+    if script:
+        folder.write("calc.num", b"10\n" * lines)
+        process = subprocess.Popen([folder.program, "calc.num"], stdin=subprocess.DEVNULL, stdout=write_end,
+                                   cwd=folder.path)
+    else:
+        process = start(folder, write_end)
+        process.stdin.write(b"10\n" * lines)
+        process.stdin.flush()
     os.close(write_end)
-    process.stdin.write(b"10\n" * lines)
-    process.stdin.flush()
-    # All input is in the pipe by now, so a program that sleeps while its
-    # output stops growing is blocked writing. (A full pipe need not hold
-    # 65536 bytes: a short flush leaves a page part-filled.)
+
+    # All input is there by now, so a program that sleeps while its output
+    # stops growing is blocked writing. (A full pipe need not hold 65536
+    # bytes: a short flush leaves a page part-filled.)
     def output_stalled():
         before = bytes_in_pipe(read_end)
         time.sleep(0.1)
@@ -99,9 +106,14 @@ def a_signal_while_a_line_is_at_work_ends_the_run_after_it(folder):
         output += chunk
     os.close(read_end)
     expect_equal("status", process.wait(timeout=DEADLINE_SECONDS), 128 + signal.SIGTERM)
-    results = (len(output) - 2) // 5
-    expect_equal("whole results, then the prompt", output, b"> 10\n" * results + b"> ")
+    prompt = b"" if script else b"> "
+    results = (len(output) - len(prompt)) // len(prompt + b"10\n")
+    expect_equal("whole results, then the prompt", output, (prompt + b"10\n") * results + prompt)
     expect_equal("ended early", results < lines, True)
+
+
+def a_signal_while_a_script_line_is_at_work_ends_the_run_after_it(folder):
+    a_signal_while_a_line_is_at_work_ends_the_run_after_it(folder, script=True)
 
 
 def an_ignored_hangup_stays_ignored(folder):
@@ -154,6 +166,7 @@ if __name__ == "__main__":
         sigquit_while_waiting_for_input_keeps_the_results,
         a_signal_while_a_line_is_half_read_writes_the_results_out,
         a_signal_while_a_line_is_at_work_ends_the_run_after_it,
+        a_signal_while_a_script_line_is_at_work_ends_the_run_after_it,
         an_ignored_hangup_stays_ignored,
         a_log_record_past_the_file_size_limit_is_dropped,
     ]
