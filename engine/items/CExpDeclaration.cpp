@@ -59,7 +59,7 @@ bool CExpDeclaration::ParseDeclarator(CExpSource& source) {
     return false;
 }
 
-void CExpDeclaration::Adopt(std::unique_ptr<CExpItem> declarator) {
+void CExpDeclaration::Adopt(std::unique_ptr<CExpDeclarator> declarator) {
     declarators_.push_back(std::move(declarator));
     if (declarators_.size() < kIndexedDeclarators) return;
     if (names_ == nullptr) {
@@ -106,7 +106,7 @@ CExpItem* CExpDeclaration::LookupForDeclarator(std::string_view name) const {
     return found != nullptr ? found : Lookup(name);
 }
 
-std::vector<std::unique_ptr<CExpItem>> CExpDeclaration::TakeDeclarators() {
+std::vector<std::unique_ptr<CExpDeclarator>> CExpDeclaration::TakeDeclarators() {
     names_.reset();
     return std::move(declarators_);
 }

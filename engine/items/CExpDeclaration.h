@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/items/CExpItem.h"
+#include "engine/items/CExpDeclarator.h"
 
 // A declaration: a type word and a comma-separated list of declarators
 // (CExpVararray or CExpVariable). Executing it creates the variables. The
@@ -37,20 +37,20 @@ public:
     bool IsParameter() const { return parameter_; }
 
     // Gives up the declarators, which the caller keeps from now on.
-    std::vector<std::unique_ptr<CExpItem>> TakeDeclarators();
+    std::vector<std::unique_ptr<CExpDeclarator>> TakeDeclarators();
 
 private:
     // Offers the text to an array declarator, then to a scalar one.
     bool ParseDeclarator(CExpSource& source);
     // Appends a parsed declarator (and enters its name in the index).
-    void Adopt(std::unique_ptr<CExpItem> declarator);
+    void Adopt(std::unique_ptr<CExpDeclarator> declarator);
     CExpItem* FindDeclarator(std::string_view name) const;
     // True when the comma at the cursor begins the next parameter.
     bool CommaEndsParameter(const CExpSource& source) const;
 
     int type_ = 0;
     bool parameter_ = false;
-    std::vector<std::unique_ptr<CExpItem>> declarators_;
+    std::vector<std::unique_ptr<CExpDeclarator>> declarators_;
     // The declarators by name once there are many; the first of a name wins,
     // as in a scope walk.
     std::unique_ptr<std::unordered_map<std::string_view, CExpItem*>> names_;

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "engine/items/CExpBracketList.h"
-#include "engine/items/CExpDeclaration.h"
 #include "engine/items/CExpInitializer.h"
 #include "engine/lexer/Keywords.h"
 
@@ -93,12 +92,6 @@ bool CExpVararray::ParseInitializer(CExpSource& source) {
     }
     initializer_ = initializer;
     return true;
-}
-
-CExpItem* CExpVararray::Lookup(std::string_view name) const {
-    const CExpItem* declaration = Parent();
-    if (declaration == nullptr || declaration->Kind() != EXP_DECLARATION) return CExpItem::Lookup(name);
-    return static_cast<const CExpDeclaration*>(declaration)->LookupForDeclarator(name);
 }
 
 size_t CExpVararray::ChildCount() const { return (sizes_ != nullptr ? 1 : 0) + (initializer_ != nullptr ? 1 : 0); }

@@ -78,12 +78,6 @@ bool CExpVariable::IsParameter() const {
            static_cast<const CExpDeclaration*>(declaration)->IsParameter();
 }
 
-CExpItem* CExpVariable::Lookup(std::string_view name) const {
-    const CExpItem* declaration = Parent();
-    if (declaration == nullptr || declaration->Kind() != EXP_DECLARATION) return CExpItem::Lookup(name);
-    return static_cast<const CExpDeclaration*>(declaration)->LookupForDeclarator(name);
-}
-
 CExpItem* CExpVariable::Child(size_t) const { return initializer_; }
 
 std::string CExpVariable::Text() const { return (reference_ ? "&" : "") + name_ + CExpItem::Text(); }
@@ -110,7 +104,7 @@ bool CExpVariable::ExecuteReference(CExpContext& context) {
 // Every execution starts again from the type's zero, in place, so references
 // sharing the value object stay bound.
 bool CExpVariable::ExecuteOrdinary(CExpContext& context) {
-    value_ = CValueData::ZeroOf(static_cast<uint32_t>(type_));
+    value_ = CValueData::ZeroOf(static_cast<uint32_t>(ValueType()));
     target_ = &value_;
     if (initializer_ == nullptr) return true;
     if (!initializer_->Execute(context)) return false;

@@ -7,8 +7,6 @@
 #include "engine/builtins/BuiltinTable.h"
 #include "engine/items/CExpDeclaration.h"
 #include "engine/items/CExpFunction.h"
-#include "engine/items/CExpVararray.h"
-#include "engine/items/CExpVariable.h"
 #include "engine/items/CExpression.h"
 #include "engine/lexer/Keywords.h"
 #include "platform/LineInput.h"
@@ -143,15 +141,10 @@ CExpManager::Outcome CExpManager::ParseDeclaration() {
     // error the declarators go with the line, which so leaves no trace.
     CExpContext scratch;
     declaration->Execute(scratch);
-    std::vector<std::unique_ptr<CExpItem>> declarators = declaration->TakeDeclarators();
     // Each declarator is stored before it is named, so that running out of
     // memory on the way can never leave the scope naming an item that is gone.
-    for (auto& declarator : declarators) {
-        if (declarator->Kind() == EXP_VARIABLE) {
-            static_cast<CExpVariable&>(*declarator).DropLineItems();
-        } else {
-            static_cast<CExpVararray&>(*declarator).DropLineItems();
-        }
+    for (auto& declarator : declaration->TakeDeclarators()) {
+        declarator->DropLineItems();
         declarations_.push_back(std::move(declarator));
         scope_.Define(declarations_.back().get());
     }
