@@ -12,20 +12,6 @@ bool StringnessMatches(int declaredType, int valueType) {
            IsStringType(static_cast<uint32_t>(valueType));
 }
 
-// Counts the nesting of brace lists in the parse cursor's depth, which the
-// expression parser shares, so that no input can exhaust the stack.
-class DepthGuard {
-public:
-    explicit DepthGuard(CExpSource& source) : source_(source) { ++source_.depth; }
-    ~DepthGuard() { --source_.depth; }
-    DepthGuard(const DepthGuard&) = delete;
-    DepthGuard& operator=(const DepthGuard&) = delete;
-    bool TooDeep() const { return source_.depth > CExpression::kMaxDepth; }
-
-private:
-    CExpSource& source_;
-};
-
 // True when the line was already refused as a whole, as when it nests too
 // deeply; the enclosing lists then add no complaints of their own.
 bool LineRefused(const CExpSource& source) {
@@ -86,8 +72,10 @@ bool CExpInitList::Parse(CExpSource& source) {
     if (!source.At(TokenKind::LBrace)) return false;
     source.Advance();
     SetPosition(source.position);
-    const DepthGuard depth(source);
-    if (depth.TooDeep()) {
+    // Brace lists nest in the same count as expressions, so that no input
+    // can exhaust the stack.
+    const NestingLevel level(source);
+    if (source.depth > CExpression::kMaxDepth) {
         source.AddDiag(Position(), Diag::SyntaxError);
         source.ResumeAt(static_cast<int>(source.Line().size()));
         return true;

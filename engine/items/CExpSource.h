@@ -115,3 +115,16 @@ public:
 private:
     ParseWorkspace* workspace_;
 };
+
+// Counts one more level of nesting in the cursor's depth for its lifetime:
+// an expression, or a brace list, being parsed.
+class NestingLevel {
+public:
+    explicit NestingLevel(CExpSource& source) : depth_(source.depth) { ++depth_; }
+    ~NestingLevel() { --depth_; }
+    NestingLevel(const NestingLevel&) = delete;
+    NestingLevel& operator=(const NestingLevel&) = delete;
+
+private:
+    int& depth_;
+};

@@ -1,7 +1,6 @@
 #include "engine/items/CExpression.h"
 
 #include <algorithm>
-
 #include <array>
 #include <optional>
 
@@ -59,18 +58,6 @@ bool IsAllowedLooserOperand(int code, size_t slot, int operandCode) {
     return (code == OP_ASSIGN && slot == 0 && operandCode == OP_COND) ||
            (code == OP_COND && slot == 1 && operandCode == OP_COMMA);
 }
-
-// Keeps source.depth for the length of one expression parse.
-class NestingGuard {
-public:
-    explicit NestingGuard(int& depth) : depth_(depth) { ++depth_; }
-    ~NestingGuard() { --depth_; }
-    NestingGuard(const NestingGuard&) = delete;
-    NestingGuard& operator=(const NestingGuard&) = delete;
-
-private:
-    int& depth_;
-};
 
 }  // namespace
 
@@ -258,8 +245,7 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanName(const Token& token) {
     return Scanned::Failed;
 }
 
-Operand& ExpressionBuilder::PushLeaf(Operand::Form form, int32_t height, int32_t token,
-                                                        CExpItem* item) {
+Operand& ExpressionBuilder::PushLeaf(Operand::Form form, int32_t height, int32_t token, CExpItem* item) {
     Operand& operand = stacks_.operands.emplace_back();
     operand.form = form;
     operand.rootCode = -1;
@@ -501,7 +487,7 @@ void ExpressionBuilder::ApplyBuilding(const PendingOperator& op, size_t arity) {
 
     if (result.failurePosition != kNoPosition) building_ = false;
     if (building_) {
-        auto* item = source_.New<CExpOperator>(op.row, op.code, op.precedence, op.position);
+        auto* item = source_.New<CExpOperator>(op.row, op.code, op.position);
         for (size_t j = 0; j < taken; ++j) item->AddOperand(Materialize(stacks_.operands[first + j]));
         result.item = item;
         result.staticType = item->ValueType();
@@ -685,7 +671,7 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
         source.AddDiag(source.position, Diag::SyntaxError);
         return false;
     }
-    const NestingGuard guard(source.depth);
+    const NestingLevel level(source);
     source.SkipBlanks();
     if (source.AtEnd()) return false;
     SetPosition(source.position);
