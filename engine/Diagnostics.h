@@ -105,9 +105,6 @@ struct CExpDiag {
 class CExpDiagList {
 public:
     void Add(int position, Diag id) { diags_.push_back({position, id}); }
-    void AddAll(const CExpDiagList& other) {
-        diags_.insert(diags_.end(), other.diags_.begin() + static_cast<std::ptrdiff_t>(other.next_), other.diags_.end());
-    }
     bool Empty() const { return next_ == diags_.size(); }
     size_t Count() const { return diags_.size() - next_; }
     const CExpDiag& Last() const { return diags_.back(); }

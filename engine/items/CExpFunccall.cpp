@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <new>
 #include <span>
 #include <stdexcept>
@@ -185,9 +184,7 @@ bool CExpFunccall::Execute(CExpContext& context) {
     try {
         return RunBuiltin(context);
     } catch (const CInvPrmException&) {
-        char text[256];
-        std::snprintf(text, sizeof text, "%s", "_invalid_parameter");
-        GlobalLog().Log(CILogManager::ERROR, "%s", text);
+        GlobalLog().Log(CILogManager::ERROR, "%s", "_invalid_parameter");
     } catch (const std::bad_alloc&) {
         context.AddDiag(Position(), Diag::BuiltinFailed);
         return false;

@@ -323,11 +323,8 @@ std::optional<Diag> TypeCheck(CheckRule rule, int left, int right) {
 
 }  // namespace
 
-CExpOperator::CExpOperator(int row, int code, int precedence, int position)
-    : CExpItem(EXP_OPERATOR),
-      row_(static_cast<uint8_t>(row)),
-      code_(static_cast<int8_t>(code)),
-      precedence_(static_cast<uint8_t>(precedence)) {
+CExpOperator::CExpOperator(int row, int code, int position)
+    : CExpItem(EXP_OPERATOR), row_(static_cast<uint8_t>(row)), code_(static_cast<int8_t>(code)) {
     SetPosition(position);
 }
 

@@ -14,7 +14,7 @@
 class CExpOperator final : public CExpItem {
 public:
     // The operator of the given table row, as the parser re-coded it.
-    CExpOperator(int row, int code, int precedence, int position);
+    CExpOperator(int row, int code, int position);
 
     std::string Text() const override { return OperatorRow(row_).text; }
     bool Execute(CExpContext& context) override;
@@ -26,7 +26,6 @@ public:
     // Appends the next operand, left to right.
     void AddOperand(CExpItem* operand);
     int Code() const { return code_; }
-    int Precedence() const { return precedence_; }
 
     // What the parser may work out while it reads a line: the operators that
     // only compute a value from their operands' values («+», «<<», «!» …),
@@ -46,6 +45,5 @@ private:
     uint8_t count_ = 0;
     uint8_t row_;
     int8_t code_;
-    uint8_t precedence_;
     int staticType_ = -1;   // known once Check has passed
 };

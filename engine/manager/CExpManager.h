@@ -47,8 +47,6 @@ public:
     const std::vector<std::unique_ptr<CExpItem>>& Functions() const { return functions_; }
     // The declared variables and arrays, in the order they were declared.
     const std::vector<std::unique_ptr<CExpItem>>& Declarations() const { return declarations_; }
-    // The persistent names, as the outermost scope of every line sees them.
-    const CExpScope& Scope() const { return scope_; }
     // The tree of the last expression line; null after a definition or a
     // declaration.
     const CExpression* Statement() const { return statement_; }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -23,7 +21,6 @@ public:
     // Records a persistent definition under its own name, which must live as
     // long as the index; an earlier one of the same name wins.
     void Define(CExpItem* item) { names_.try_emplace(item->Name(), item); }
-    void Forget(std::string_view name) { names_.erase(name); }
     void ForgetAll() { names_.clear(); }
 
 private:
