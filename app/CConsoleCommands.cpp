@@ -178,14 +178,10 @@ void CConsoleCommands::ShowGrammar() const {
     for (const char* line : kGrammar) output_.PromptColour(std::string(line) + "\n");
 }
 
-void CConsoleCommands::ListVariables() const {
-    ListVariables(manager_.Declarations());
-}
-
 // In the order they were declared.
-void CConsoleCommands::ListVariables(const std::vector<std::unique_ptr<CExpItem>>& items) const {
+void CConsoleCommands::ListVariables() const {
     const int radix = RadixOf(settings_.radixMode);
-    for (const auto& item : items) {
+    for (const auto& item : manager_.Declarations()) {
         if (item->Kind() == EXP_VARIABLE) {
             const auto& variable = static_cast<const CExpVariable&>(*item);
             const std::string value = variable.Value() ? variable.Value()->Format(radix, settings_.floatDigits) : "";

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/CConsoleOutput.h"
 #include "app/FrontEndSettings.h"
 
-class CExpItem;
 class CExpManager;
 
 // The "#" commands of the prompt: help, grammar help, silent mode, output
@@ -36,7 +34,6 @@ private:
     void SetSilent(const std::string& name);
     // "#form N": false when the line is not such a command.
     bool SetFloatDigits(const std::string& line);
-    void ListVariables(const std::vector<std::unique_ptr<CExpItem>>& items) const;
     // Reports an unknown or unavailable command, then shows the help unless silent.
     void RejectCommand(const std::string& ending, const std::string& line) const;
 

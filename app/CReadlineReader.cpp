@@ -53,10 +53,8 @@ void AddFunctionNames(const CExpManager& manager, std::vector<std::string>& word
     for (const auto& function : manager.Functions()) words.push_back(std::string(function->Name()) + "(");
 }
 
-// Depth first, as the variable listing walks them.
-void AddVariableNames(const std::vector<std::unique_ptr<CExpItem>>& items,
-                      std::vector<std::string>& words) {
-    for (const auto& item : items) words.emplace_back(item->Name());
+void AddVariableNames(const CExpManager& manager, std::vector<std::string>& words) {
+    for (const auto& declared : manager.Declarations()) words.emplace_back(declared->Name());
 }
 
 }  // namespace
@@ -131,7 +129,7 @@ void CReadlineReader::OnLine(char* line) {
 std::vector<std::string> CReadlineReader::CompletionWords() const {
     std::vector<std::string> words = CConsoleCommands::Names();
     AddFunctionNames(manager_, words);
-    AddVariableNames(manager_.Declarations(), words);
+    AddVariableNames(manager_, words);
     return words;
 }
 

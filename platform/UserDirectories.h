@@ -2,9 +2,10 @@
 
 #include <string>
 
-// Where a user's own files live, by the XDG base directory rules. Each answer is a directory without a trailing "/", or empty
-// when neither the variable (which counts only when it holds an absolute
-// path) nor HOME says where.
+// Where a user's own files live, by the XDG base directory rules. Each
+// answer is a directory without a trailing "/", or empty when neither the
+// variable (which counts only when it holds an absolute path) nor HOME says
+// where.
 
 // $XDG_CONFIG_HOME, else ~/.config: the user's start-up files.
 std::string ConfigHome();
