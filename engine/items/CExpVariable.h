@@ -41,8 +41,10 @@ private:
     bool ExecuteReference(CExpContext& context);
     bool ExecuteOrdinary(CExpContext& context);
 
+    // First, where it fits in the padding after the base's type: every
+    // declared variable lives for the session.
+    bool reference_ = false;
     CValueData value_;
     CValueData* target_ = nullptr;
     CExpInitializer* initializer_ = nullptr;
-    bool reference_ = false;
 };
