@@ -288,15 +288,14 @@ bool IsAssignable(int target, int value) {
     return true;
 }
 
-int ResultTypeOf(const OperatorRule& rule, std::span<const int> types) {
-    auto typeOf = [types](size_t i) { return i < types.size() ? types[i] : 0; };
+int ResultTypeOf(const OperatorRule& rule, int first, int second, int third) {
     switch (rule.result) {
         case ResultType::Operand:
-        case ResultType::Left: return typeOf(0);
-        case ResultType::Common: return CommonType(typeOf(0), typeOf(1));
+        case ResultType::Left: return first;
+        case ResultType::Common: return CommonType(first, second);
         case ResultType::Bool: return VTYPE_BOOL;
-        case ResultType::Branches: return CommonType(typeOf(1), typeOf(2));
-        case ResultType::Last: return typeOf(1);
+        case ResultType::Branches: return CommonType(second, third);
+        case ResultType::Last: return second;
         case ResultType::None: return 0;
     }
     return 0;
@@ -340,7 +339,7 @@ int CExpOperator::ComputeValueType() const {
     if (rule == nullptr) return 0;
     int types[3] = {};
     for (size_t i = 0; i < count_; ++i) types[i] = operands_[i]->ValueType();
-    return ResultTypeOf(*rule, std::span<const int>(types, count_));
+    return ResultTypeOf(*rule, types[0], types[1], types[2]);
 }
 
 bool CExpOperator::Check(CExpSource& source) {
@@ -375,22 +374,18 @@ bool CExpOperator::Execute(CExpContext& context) {
     return rule->evaluate(*this, *rule, context);
 }
 
-bool CExpOperator::IsPure(int code) {
+bool CExpOperator::Fold(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
+                        CValueData& result, int& type) {
     const OperatorRule* rule = RuleOf(code);
-    return rule != nullptr && rule->apply != nullptr;
-}
-
-std::optional<int> CExpOperator::Fold(int code, std::span<const CValueData* const> values,
-                                      std::span<const int> types, CValueData& result) {
-    const OperatorRule& rule = *RuleOf(code);
-    if (static_cast<int>(values.size()) != rule.operands) return std::nullopt;
-    if (TypeCheck(rule.check, types[0], types.size() > 1 ? types[1] : 0)) return std::nullopt;
+    if (rule == nullptr || rule->apply == nullptr || rule->operands != (right != nullptr ? 2 : 1)) return false;
+    if (TypeCheck(rule->check, leftType, rightType)) return false;
     static const CValueData kNone;
     Diag why = Diag::ExecutionFault;
     try {
-        if (!rule.apply(rule, *values[0], values.size() > 1 ? *values[1] : kNone, result, why)) return std::nullopt;
+        if (!rule->apply(*rule, left, right != nullptr ? *right : kNone, result, why)) return false;
     } catch (const CTextError&) {
-        return std::nullopt;
+        return false;
     }
-    return ResultTypeOf(rule, types);
+    type = ResultTypeOf(*rule, leftType, rightType, 0);
+    return true;
 }

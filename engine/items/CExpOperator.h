@@ -2,8 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <span>
 
 #include "engine/items/CExpItem.h"
 #include "engine/lexer/OperatorTable.h"
@@ -27,16 +25,18 @@ public:
     void AddOperand(CExpItem* operand);
     int Code() const { return code_; }
 
-    // What the parser may work out while it reads a line: the operators that
-    // only compute a value from their operands' values («+», «<<», «!» …),
-    // with the same rules as when they run.
-    static bool IsPure(int code);
+    // The parser works out the operators that only compute a value from
+    // their operands' values («+», «<<», «!» …) while it reads a line, with
+    // the same rules as when they run.
     // Works out a pure operator over operand values known while the line is
-    // read, whose static types are given: its static type, with its value
-    // in result; nothing when its check refuses the types or running it
-    // would fail or raise, which the line's run then reports.
-    static std::optional<int> Fold(int code, std::span<const CValueData* const> values, std::span<const int> types,
-                                   CValueData& result);
+    // read, one or two (right is null for a unary operator), whose static
+    // types are given: true with its value in result and its static type in
+    // type. False when it is not pure, takes another number of operands, its
+    // check refuses the types, or running it would fail or raise, which the
+    // line's run then reports; result is untouched then, so it may be the
+    // storage of left.
+    static bool Fold(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
+                     CValueData& result, int& type);
 
 private:
     int ComputeValueType() const;

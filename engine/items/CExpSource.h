@@ -26,6 +26,7 @@ struct ParseWorkspace {
         stacks.operands.clear();
         stacks.operators.clear();
         stacks.softFaults.clear();
+        stacks.groups.clear();
     }
 };
 
@@ -49,6 +50,11 @@ public:
     // (an assignment, "++", a call): from there on variables are read when
     // the line runs, not while it is read.
     bool mayChangeVariables = false;
+    // Whether an expression may read a parenthesised group in line, as a
+    // value, instead of making it an item; off while a group is read that
+    // way, and while a group that could not be is read again as an item,
+    // so no text is read more than twice.
+    bool inlineGroups = true;
     CExpDiagList diags;
 
     // A record equal to the last one adds nothing: it arises when two item

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 
 #include "engine/builtins/BuiltinTable.h"
 #include "engine/builtins/CBuiltinCall.h"
@@ -81,6 +80,13 @@ bool IsAllowedLooserOperand(int code, size_t slot, int operandCode) {
 // literal of that value: literals always, variables while nothing the line
 // runs before them can change them. Running such a subtree could only give
 // that value again; one that would fail is left to the run, which reports it.
+//
+// A parenthesised group is first read in line, on the same stacks, as if it
+// were the expression's own text; if it comes to a value it stands for that
+// value as a group item would have. Anything else in it (a fault, an
+// operator that cannot be worked out, the end of the line) abandons it: the
+// reader goes back to its "(" and reads it again as a group item, which
+// gives every diagnostic and every tree exactly as before.
 class ExpressionBuilder {
 public:
     ExpressionBuilder(CExpression& expression, CExpSource& source)
@@ -89,11 +95,15 @@ public:
           stacks_(source.Stacks()),
           operandBase_(stacks_.operands.size()),
           operatorBase_(stacks_.operators.size()),
-          softBase_(stacks_.softFaults.size()) {}
+          softBase_(stacks_.softFaults.size()),
+          groupBase_(stacks_.groups.size()),
+          currentOperandBase_(operandBase_),
+          currentOperatorBase_(operatorBase_) {}
     ~ExpressionBuilder() {
         stacks_.operands.resize(operandBase_);
         stacks_.operators.resize(operatorBase_);
         stacks_.softFaults.resize(softBase_);
+        stacks_.groups.resize(groupBase_);
     }
     ExpressionBuilder(const ExpressionBuilder&) = delete;
     ExpressionBuilder& operator=(const ExpressionBuilder&) = delete;
@@ -105,6 +115,14 @@ private:
 
     Scanned ScanItem(bool stopAtComma);
     Scanned ScanName(const Token& token);
+    void ScanGroupItem();
+    // The group in line: its "(", its ")", and going back to read the
+    // outermost open one as an item.
+    bool CanOpenGroup() const;
+    void OpenGroup();
+    void CloseGroup();
+    void ReadGroupAgain();
+    size_t OpenGroups() const { return stacks_.groups.size() - groupBase_; }
     bool Finish();
 
     Operand& PushLeaf(Operand::Form form, int32_t height, int32_t token, CExpItem* item);
@@ -132,8 +150,10 @@ private:
     static void TakeValue(Operand& operand, CValueData value, int staticType, bool constant);
     CExpItem* Materialize(const Operand& operand);
 
-    size_t OperandCount() const { return stacks_.operands.size() - operandBase_; }
-    size_t OperatorCount() const { return stacks_.operators.size() - operatorBase_; }
+    // Counted from the innermost group read in line, or from the expression's
+    // start.
+    size_t OperandCount() const { return stacks_.operands.size() - currentOperandBase_; }
+    size_t OperatorCount() const { return stacks_.operators.size() - currentOperatorBase_; }
 
     CExpression& expression_;
     CExpSource& source_;
@@ -141,6 +161,9 @@ private:
     const size_t operandBase_;
     const size_t operatorBase_;
     const size_t softBase_;
+    const size_t groupBase_;
+    size_t currentOperandBase_;
+    size_t currentOperatorBase_;
 
     size_t itemCount_ = 0;
     // The last item read: an operand (and whether a variable), or an
@@ -154,14 +177,27 @@ private:
     // Items are made only while the tree can still come out whole.
     bool building_ = true;
     bool refused_ = false;   // the line passed the depth bound
+    bool abandoned_ = false;   // the groups read in line cannot come to a value
 };
 
+namespace {
+
+// Groups read in line nest at most this deep; deeper ones are items.
+constexpr size_t kMaxGroupsInLine = 32;
+
+}  // namespace
+
 bool ExpressionBuilder::Build(bool stopAtComma) {
-    while (!source_.AtEnd()) {
+    for (;;) {
         // A fault of an item read earlier, or of the line before this
         // expression, ends the scan.
-        if (source_.HasDiag()) return false;
-        const Scanned scanned = ScanItem(stopAtComma);
+        const Scanned scanned = source_.AtEnd()     ? Scanned::End
+                                : source_.HasDiag() ? Scanned::Failed
+                                                    : ScanItem(stopAtComma);
+        if (OpenGroups() > 0) {
+            if (scanned != Scanned::Item || abandoned_ || refused_ || source_.HasDiag()) ReadGroupAgain();
+            continue;
+        }
         if (scanned == Scanned::Failed || refused_) return false;
         if (scanned == Scanned::End) break;
     }
@@ -176,16 +212,20 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanItem(bool stopAtComma) {
     source_.SkipBlanks();
     const Token token = source_.Current();
     switch (token.kind) {
-        case TokenKind::LParen: {
-            auto* group = source_.New<CExpKakko>();
-            group->SetParent(&expression_);
-            group->Parse(source_);
-            ArriveItem(group);
+        case TokenKind::LParen:
+            if (CanOpenGroup()) {
+                OpenGroup();
+            } else {
+                ScanGroupItem();
+            }
             return Scanned::Item;
-        }
+        case TokenKind::RParen:
+            if (OpenGroups() == 0) return Scanned::End;
+            CloseGroup();
+            return Scanned::Item;
         case TokenKind::Operator:
             // The "," stays unread for the caller.
-            if (stopAtComma && OperatorRow(token.row).code == OP_COMMA) return Scanned::End;
+            if (stopAtComma && OpenGroups() == 0 && OperatorRow(token.row).code == OP_COMMA) return Scanned::End;
             source_.Advance();
             ArriveOperator(token);
             return Scanned::Item;
@@ -205,6 +245,105 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanItem(bool stopAtComma) {
             // decides whether it belongs there.
             return Scanned::End;
     }
+}
+
+void ExpressionBuilder::ScanGroupItem() {
+    auto* group = source_.New<CExpKakko>();
+    group->SetParent(&expression_);
+    group->Parse(source_);
+    ArriveItem(group);
+}
+
+// Only a group that may come to a value is read in line: folding is on, the
+// tree can still come out whole, no "++" waits for it, and neither the
+// nesting nor the text read twice can grow without bound.
+bool ExpressionBuilder::CanOpenGroup() const {
+    if (OpenGroups() == 0) {
+        return source_.inlineGroups && source_.Folds() && building_ && incrementWaiting_ == kNoPosition &&
+               source_.depth < CExpression::kMaxDepth;
+    }
+    return OpenGroups() < kMaxGroupsInLine && source_.depth < CExpression::kMaxDepth;
+}
+
+void ExpressionBuilder::OpenGroup() {
+    const Token token = source_.Current();
+    stacks_.groups.push_back({stacks_.operands.size(), stacks_.operators.size(), source_.index, token.start,
+                              firstOutput_, itemCount_, lastWasOperand_, lastWasVariable_, lastWasIncrement_,
+                              source_.mayChangeVariables});
+    // Expressions parsed inside (arguments, subscripts) read their groups as
+    // items, so that reading this one again reads them only once more.
+    source_.inlineGroups = false;
+    ++source_.depth;
+    currentOperandBase_ = stacks_.operands.size();
+    currentOperatorBase_ = stacks_.operators.size();
+    // As a group item, it is the first output when nothing came before it.
+    if (firstOutput_ == kNoPosition) firstOutput_ = token.start;
+    itemCount_ = 0;
+    lastWasOperand_ = false;
+    lastWasVariable_ = false;
+    lastWasIncrement_ = false;
+    source_.Advance();
+}
+
+// The group's operators are applied; a group that came to a value stands
+// for it as a group item's value would.
+void ExpressionBuilder::CloseGroup() {
+    while (OperatorCount() > 0) {
+        Apply();
+        if (abandoned_ || refused_) return;
+    }
+    Operand& inner = stacks_.operands.back();
+    if (OperandCount() != 1 || inner.form == Operand::Form::Item || inner.form == Operand::Form::Variable ||
+        inner.height + 1 > CExpression::kMaxDepth) {
+        abandoned_ = true;
+        return;
+    }
+    const ExpressionStacks::Group group = stacks_.groups.back();
+    stacks_.groups.pop_back();
+    --source_.depth;
+    if (OpenGroups() == 0) source_.inlineGroups = true;
+    currentOperandBase_ = OpenGroups() > 0 ? stacks_.groups.back().operandBase : operandBase_;
+    currentOperatorBase_ = OpenGroups() > 0 ? stacks_.groups.back().operatorBase : operatorBase_;
+    if (inner.form != Operand::Form::Value) {
+        inner.value = *inner.literal;
+        inner.constant = true;
+        inner.form = Operand::Form::Value;
+    }
+    inner.rootCode = -1;
+    inner.rootPrecedence = 0;
+    inner.height += 1;
+    inner.position = group.position;
+    itemCount_ = group.itemCount + 1;
+    lastWasOperand_ = true;
+    lastWasVariable_ = false;
+    lastWasIncrement_ = false;
+    source_.Advance();
+}
+
+// Back to the outermost group read in line, which is read again as an item,
+// with its inner groups.
+void ExpressionBuilder::ReadGroupAgain() {
+    const ExpressionStacks::Group group = stacks_.groups[groupBase_];
+    source_.depth -= static_cast<int>(OpenGroups());
+    stacks_.groups.resize(groupBase_);
+    stacks_.operands.resize(group.operandBase);
+    stacks_.operators.resize(group.operatorBase);
+    currentOperandBase_ = operandBase_;
+    currentOperatorBase_ = operatorBase_;
+    source_.index = group.token;
+    source_.position = group.position;
+    source_.mayChangeVariables = group.mayChangeVariables;
+    // The scan stops at the first fault, so there was none before the group.
+    source_.diags.Clear();
+    firstOutput_ = group.firstOutput;
+    itemCount_ = group.itemCount;
+    lastWasOperand_ = group.lastWasOperand;
+    lastWasVariable_ = group.lastWasVariable;
+    lastWasIncrement_ = group.lastWasIncrement;
+    abandoned_ = false;
+    refused_ = false;
+    ScanGroupItem();
+    source_.inlineGroups = true;
 }
 
 // A name is looked up once and is then a call, a boolean literal, an array
@@ -325,6 +464,11 @@ void ExpressionBuilder::SettleIncrement(bool nextIsVariable) {
 
 void ExpressionBuilder::ArriveOperator(const Token& token) {
     const OperatorDef& def = OperatorRow(token.row);
+    // "++" and "--" change a variable: a group with one never comes to a value.
+    if (OpenGroups() > 0 && (def.code == OP_PRE_INC || def.code == OP_PRE_DEC)) {
+        abandoned_ = true;
+        return;
+    }
     PendingOperator c{token.start, token.row, static_cast<int8_t>(def.code), static_cast<uint8_t>(def.precedence),
                       false};
     SettleIncrement(false);
@@ -365,7 +509,7 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
         }
         if (!Precedes(top, c)) break;
         Apply();
-        if (refused_) return;
+        if (refused_ || abandoned_) return;
     }
     c.waitsForColon = c.code == OP_COND;
     stacks_.operators.push_back(c);
@@ -386,26 +530,28 @@ void ExpressionBuilder::Apply() {
     if (firstOutput_ == kNoPosition) firstOutput_ = op.position;
     const auto arity = static_cast<size_t>(OperatorRow(op.row).arity);
     if (ApplyFolding(op, arity)) return;
+    if (OpenGroups() > 0) {
+        abandoned_ = true;
+        return;
+    }
     ApplyBuilding(op, arity);
 }
 
 // The common case: a pure operator with all its operands, whose values are
-// known and whose trees are sound, is worked out in place.
+// known and whose trees are sound, is worked out in place: the result takes
+// the place of the first operand.
 bool ExpressionBuilder::ApplyFolding(const PendingOperator& op, size_t arity) {
-    if (!building_ || !source_.Folds() || arity == 0 || arity > 2 || OperandCount() < arity ||
-        !CExpOperator::IsPure(op.code)) {
-        return false;
-    }
-    const size_t first = stacks_.operands.size() - arity;
-    std::array<const CValueData*, 2> values{};
-    std::array<int, 2> types{};
+    if (!building_ || !source_.Folds() || arity == 0 || arity > 2 || OperandCount() < arity) return false;
+    Operand* operands = stacks_.operands.data() + stacks_.operands.size() - arity;
+    const CValueData* values[2] = {};
+    int types[2] = {};
     bool constant = true;
     int height = 0;
     for (size_t j = 0; j < arity; ++j) {
-        const Operand& operand = stacks_.operands[first + j];
+        const Operand& operand = operands[j];
         // A looser operator below a tighter one, or too deep a tree, is for
         // the building to report.
-        if (operand.failurePosition != kNoPosition || operand.height + 1 > CExpression::kMaxDepth ||
+        if (operand.failurePosition != kNoPosition || operand.height >= CExpression::kMaxDepth ||
             (operand.rootCode >= 0 && operand.rootPrecedence > op.precedence &&
              !IsAllowedLooserOperand(op.code, arity - 1 - j, operand.rootCode))) {
             return false;
@@ -419,21 +565,18 @@ bool ExpressionBuilder::ApplyFolding(const PendingOperator& op, size_t arity) {
                                                                      : operand.form != Operand::Form::Variable);
         height = std::max(height, operand.height + 1);
     }
-    CValueData folded;
-    const std::optional<int> type = CExpOperator::Fold(op.code, std::span<const CValueData* const>(values).first(arity),
-                                                       std::span<const int>(types).first(arity), folded);
-    if (!type) return false;
-    stacks_.operands.resize(first + 1);
-    Operand& result = stacks_.operands.back();
+    Operand& result = operands[0];
+    int type = 0;
+    if (!CExpOperator::Fold(op.code, *values[0], values[1], types[0], types[1], result.value, type)) return false;
+    if (arity == 2) stacks_.operands.pop_back();
     result.form = Operand::Form::Value;
     result.rootCode = op.code;
     result.rootPrecedence = op.precedence;
     result.constant = constant;
     result.height = height;
-    result.staticType = *type;
+    result.staticType = type;
     result.position = op.position;
     result.item = nullptr;
-    result.value = std::move(folded);
     return true;
 }
 

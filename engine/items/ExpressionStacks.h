@@ -52,7 +52,24 @@ struct ExpressionStacks {
         bool waitsForColon;   // a "?" whose ":" has not come yet
     };
 
+    // A parenthesised group read in line (without an item of its own) while
+    // it still can come to a value: where the stacks and the reader stood at
+    // its "(".
+    struct Group {
+        size_t operandBase;
+        size_t operatorBase;
+        size_t token;
+        int32_t position;     // of the "("
+        int32_t firstOutput;
+        size_t itemCount;
+        bool lastWasOperand;
+        bool lastWasVariable;
+        bool lastWasIncrement;
+        bool mayChangeVariables;
+    };
+
     std::vector<Operand> operands;
     std::vector<Operator> operators;
     std::vector<CExpDiag> softFaults;
+    std::vector<Group> groups;
 };

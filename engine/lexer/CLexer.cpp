@@ -24,11 +24,7 @@ void CLexer::Reset(std::string_view line) {
     faults_.clear();
 }
 
-size_t CLexer::LiteralPool::Add(CValueData value) {
-    if (size_ == blocks_.size() * kBlock) blocks_.push_back(std::make_unique<CValueData[]>(kBlock));
-    blocks_[size_ / kBlock][size_ % kBlock] = std::move(value);
-    return size_++;
-}
+void CLexer::LiteralPool::Grow() { blocks_.push_back(std::make_unique<CValueData[]>(kBlock)); }
 
 // Strings give their text back; the blocks stay for the next line.
 void CLexer::LiteralPool::Clear() {
@@ -86,11 +82,6 @@ int CLexer::SkipTrivia() {
     }
 }
 
-Token CLexer::Literal(TokenKind kind, size_t start, size_t end, CValueData value) {
-    const size_t index = literals_.Add(std::move(value));
-    return {static_cast<int32_t>(start), static_cast<int32_t>(end), kind, 0, false, static_cast<int32_t>(index)};
-}
-
 // The faults were appended last; the token points at the first of them.
 Token CLexer::Faulty(TokenKind kind, size_t start, size_t end) {
     faults_.back().last = true;
@@ -136,40 +127,53 @@ TokenKind PunctuationKind(char c) {
 
 Token CLexer::LexOne() {
     // Most tokens follow a blank or nothing; comments are rare.
+    const char* text = line_.data();
     const size_t size = line_.size();
-    while (next_ < size && kBegins[static_cast<unsigned char>(line_[next_])] == Begins::Blank) ++next_;
-    const int unclosedComment = next_ < size && line_[next_] == '/' ? SkipTrivia() : -1;
-    const size_t start = next_;
+    size_t start = next_;
+    while (start < size && kBegins[static_cast<unsigned char>(text[start])] == Begins::Blank) ++start;
+    int unclosedComment = -1;
+    if (start < size && text[start] == '/') {
+        next_ = start;
+        unclosedComment = SkipTrivia();
+        start = next_;
+    }
     const auto token = [&](TokenKind kind, size_t end, uint8_t row = 0) {
         next_ = end;
         return Token{static_cast<int32_t>(start), static_cast<int32_t>(end), kind, row, false, 0};
     };
-    if (start >= size) return Token{static_cast<int32_t>(start), static_cast<int32_t>(start), TokenKind::End, 0, false, unclosedComment};
-    const char c = line_[start];
+    if (start >= size) {
+        next_ = start;
+        return Token{static_cast<int32_t>(start), static_cast<int32_t>(start), TokenKind::End, 0, false, unclosedComment};
+    }
+    const char c = text[start];
     switch (kBegins[static_cast<unsigned char>(c)]) {
         case Begins::Name: {
             size_t end = start + 1;
-            while (end < size && IsIdentifierChar(static_cast<unsigned char>(line_[end]))) ++end;
+            while (end < size && IsIdentifierChar(static_cast<unsigned char>(text[end]))) ++end;
             return token(TokenKind::Name, end);
         }
-        case Begins::Number: return LexNumber(start);
+        case Begins::Number: {
+            size_t end = start;
+            int32_t decimal = 0;
+            // Digits before a "$" begin a fraction instead.
+            if (ReadPlainDecimal(line_, start, end, decimal) && (end == size || text[end] != '$')) {
+                next_ = end;
+                return Literal(TokenKind::Number, start, end, CValueData::Int(decimal));
+            }
+            return LexNumber(start);
+        }
         case Begins::Text: return LexText(start, c == '"' ? TokenKind::String : TokenKind::Char);
         case Begins::Punctuation: return token(PunctuationKind(c), start + 1);
         case Begins::Operator: {
-            const int row = MatchOperator(line_.data() + start, size - start);
+            const int row = MatchOperator(text + start, size - start);
             return token(TokenKind::Operator, start + static_cast<size_t>(OperatorLength(row)), static_cast<uint8_t>(row));
         }
         default: return token(TokenKind::Other, start + 1);
     }
 }
 
+// Every number but the plain decimal, which LexOne reads itself.
 Token CLexer::LexNumber(size_t start) {
-    size_t end = start;
-    int32_t decimal = 0;
-    if (ReadPlainDecimal(line_, start, end, decimal) && (end == line_.size() || line_[end] != '$')) {
-        next_ = end;
-        return Literal(TokenKind::Number, start, end, CValueData::Int(decimal));
-    }
     CValueData value;
     bool malformed = false;
     next_ = ReadNumber(line_, start, value, malformed);

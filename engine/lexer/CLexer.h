@@ -44,7 +44,10 @@ private:
     // Moves over blanks and comments; the position of an unclosed comment,
     // or -1.
     int SkipTrivia();
-    Token Literal(TokenKind kind, size_t start, size_t end, CValueData value);
+    Token Literal(TokenKind kind, size_t start, size_t end, CValueData&& value) {
+        const size_t index = literals_.Add(std::move(value));
+        return {static_cast<int32_t>(start), static_cast<int32_t>(end), kind, 0, false, static_cast<int32_t>(index)};
+    }
     Token Faulty(TokenKind kind, size_t start, size_t end);
 
     std::string_view line_;
@@ -56,11 +59,17 @@ private:
     // blocks are kept from line to line.
     class LiteralPool {
     public:
-        size_t Add(CValueData value);
+        size_t Add(CValueData&& value) {
+            if (size_ == blocks_.size() * kBlock) Grow();
+            blocks_[size_ / kBlock][size_ % kBlock] = std::move(value);
+            return size_++;
+        }
         const CValueData& At(size_t index) const { return blocks_[index / kBlock][index % kBlock]; }
         void Clear();
 
     private:
+        void Grow();
+
         static constexpr size_t kBlock = 64;
         std::vector<std::unique_ptr<CValueData[]>> blocks_;
         size_t size_ = 0;

@@ -11,16 +11,19 @@
 // and answers where reading resumes.
 
 // The literal people type most: a run of digits that does not begin with
-// "0" and does not go on as a floating literal. It is an int, and one
+// "0", or a "0" alone, and does not go on as a floating literal. It is an int, and one
 // beyond 32 bits keeps its low 32 bits read as signed («2147483648» is
 // -2147483648). False for every other literal, which ReadNumber reads.
 inline bool ReadPlainDecimal(std::string_view text, size_t begin, size_t& end, int32_t& value) {
-    if (begin >= text.size() || text[begin] < '1' || text[begin] > '9') return false;
+    if (begin >= text.size() || text[begin] < '0' || text[begin] > '9') return false;
     uint32_t bits = 0;
     end = begin;
     while (end < text.size() && text[end] >= '0' && text[end] <= '9') bits = bits * 10 + static_cast<uint32_t>(text[end++] - '0');
     const char next = end < text.size() ? text[end] : '\0';
     if (next == '.' || next == 'e' || next == 'E') return false;
+    // A "0" alone is the decimal 0; one that goes on is octal, hexadecimal
+    // or binary.
+    if (text[begin] == '0' && (end > begin + 1 || next == 'x' || next == 'X' || next == 'b' || next == 'B')) return false;
     value = static_cast<int32_t>(bits);
     return true;
 }
