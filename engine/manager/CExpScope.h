@@ -1,9 +1,9 @@
 #pragma once
 
 #include <string_view>
-#include <unordered_map>
 
 #include "engine/items/CExpItem.h"
+#include "engine/manager/CNameIndex.h"
 
 // The outermost scope of every line. The manager's persistent functions and
 // declarations are not its children: names that reach this level are
@@ -13,16 +13,13 @@ class CExpScope final : public CExpItem {
 public:
     CExpScope() : CExpItem(EXP_ITEM) {}
 
-    CExpItem* Lookup(std::string_view name) const override {
-        auto it = names_.find(name);
-        return it == names_.end() ? nullptr : it->second;
-    }
+    CExpItem* Lookup(std::string_view name) const override { return names_.Find(name); }
 
     // Records a persistent definition under its own name, which must live as
     // long as the index; an earlier one of the same name wins.
-    void Define(CExpItem* item) { names_.try_emplace(item->Name(), item); }
-    void ForgetAll() { names_.clear(); }
+    void Define(CExpItem* item) { names_.Add(item); }
+    void ForgetAll() { names_.Clear(); }
 
 private:
-    std::unordered_map<std::string_view, CExpItem*> names_;
+    CNameIndex names_;
 };
