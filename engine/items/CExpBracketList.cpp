@@ -2,10 +2,7 @@
 
 #include <limits>
 
-#include "engine/items/CExpConstant.h"
 #include "engine/items/CExpKakko.h"
-#include "engine/items/CExpVariable.h"
-#include "engine/items/CExpVariableUse.h"
 #include "engine/items/CExpression.h"
 
 bool CExpBracketList::Parse(CExpSource& source) {
@@ -40,7 +37,7 @@ bool CExpBracketList::ParseGroup(CExpSource& source) {
         groups_.push_back(group);
         return true;
     }
-    if (CExpItem* single = ParseSingleOperand(source)) {
+    if (CExpItem* single = CExpression::ParseLoneOperand(source, *this, TokenKind::RBracket)) {
         single->SetParent(this);
         groups_.push_back(single);
         return true;
@@ -53,28 +50,6 @@ bool CExpBracketList::ParseGroup(CExpSource& source) {
     }
     if (!unread) source.AddDiag(source.position, Diag::BadSubscript);
     return false;
-}
-
-// The subscript people write most, a number or a variable alone («v[12]»,
-// «v[i]»), is the item the expression would come to, made without one.
-CExpItem* CExpBracketList::ParseSingleOperand(CExpSource& source) {
-    if (source.HasDiag() || source.depth > CExpression::kMaxDepth) return nullptr;
-    const Token token = source.Current();
-    if (token.faulty || source.Lexer().At(source.index + 1).kind != TokenKind::RBracket) return nullptr;
-    CExpItem* item = nullptr;
-    if (token.kind == TokenKind::Number) {
-        item = source.New<CExpNumConst>(source.Lexer().LiteralOf(token));
-    } else if (token.kind == TokenKind::Name) {
-        const std::string_view name = source.Lexer().TextOf(token);
-        CExpItem* found = Lookup(name);
-        if (found == nullptr || found->Kind() != EXP_VARIABLE || name == "true" || name == "false") return nullptr;
-        item = source.New<CExpVariableUse>(static_cast<CExpVariable*>(found));
-    } else {
-        return nullptr;
-    }
-    item->SetPosition(token.start);
-    source.Advance();
-    return item;
 }
 
 std::string CExpBracketList::Text() const {

@@ -32,7 +32,6 @@ public:
 
 private:
     bool ParseGroup(CExpSource& source);
-    CExpItem* ParseSingleOperand(CExpSource& source);
 
     std::pmr::vector<CExpItem*> groups_;
     std::pmr::vector<int32_t> values_;

@@ -93,6 +93,7 @@ bool CExpFunccall::ParseArguments(CExpSource& source) {
 // A bare variable name, even in parentheses, is passed as the use of the
 // variable itself, so an output parameter can write to it.
 CExpItem* CExpFunccall::ParseArgument(CExpSource& source) {
+    if (CExpItem* lone = CExpression::ParseLoneOperand(source, *this, TokenKind::RParen)) return lone;
     const int start = source.position;
     auto* expression = source.New<CExpression>();
     expression->SetParent(this);

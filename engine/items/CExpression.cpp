@@ -822,6 +822,30 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     return builder.Build(stopAtComma);
 }
 
+CExpItem* CExpression::ParseLoneOperand(CExpSource& source, const CExpItem& context, TokenKind closer) {
+    // An expression would refuse to start here, or stop before reading.
+    if (source.HasDiag() || source.depth > kMaxDepth) return nullptr;
+    const Token token = source.Current();
+    const Token next = source.Lexer().At(source.index + 1);
+    const bool closes = next.kind == closer || (closer == TokenKind::RParen && next.kind == TokenKind::Operator &&
+                                                OperatorRow(next.row).code == OP_COMMA);
+    if (token.faulty || !closes) return nullptr;
+    CExpItem* item = nullptr;
+    if (token.kind == TokenKind::Number) {
+        item = source.New<CExpNumConst>(source.Lexer().LiteralOf(token));
+    } else if (token.kind == TokenKind::Name) {
+        const std::string_view name = source.Lexer().TextOf(token);
+        CExpItem* found = context.Lookup(name);
+        if (found == nullptr || found->Kind() != EXP_VARIABLE || name == "true" || name == "false") return nullptr;
+        item = source.New<CExpVariableUse>(static_cast<CExpVariable*>(found));
+    } else {
+        return nullptr;
+    }
+    item->SetPosition(token.start);
+    source.Advance();
+    return item;
+}
+
 bool CExpression::Check(CExpSource& source) {
     if (!checked_) checked_ = CExpItem::Check(source);
     return checked_;

@@ -32,6 +32,13 @@ public:
     size_t ChildCount() const override { return root_ != nullptr ? 1 : 0; }
     CExpItem* Child(size_t) const override { return root_; }
 
+    // The operand people pass most, a number or a variable alone before the
+    // closing token («v[12]», «sqrt(x)»; a "," also closes when closer is
+    // RParen): the item an expression of it would come to, made without the
+    // expression and with the cursor past it, found from context. Null when
+    // the text is anything else; nothing is read then.
+    static CExpItem* ParseLoneOperand(CExpSource& source, const CExpItem& context, TokenKind closer);
+
     CExpItem* Root() const { return root_; }
     // The levels of the built tree above its deepest leaf.
     int Depth() const { return depth_; }
