@@ -42,7 +42,7 @@ bool InputWouldWait(FILE* input) {
 }
 
 bool CheckStandardOutput() {
-    if (outputError == 0 && std::ferror(stdout) != 0) outputError = errno != 0 ? errno : EIO;
+    if (outputError == 0 && ferror_unlocked(stdout) != 0) outputError = errno != 0 ? errno : EIO;
     return outputError == 0;
 }
 

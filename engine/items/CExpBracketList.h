@@ -11,6 +11,9 @@
 // subscripts of an element.
 class CExpBracketList final : public CExpItem {
 public:
+    // Its members are plain values, pointers and storage in the line arena.
+    static constexpr bool kNothingToRelease = true;
+
     explicit CExpBracketList(std::pmr::memory_resource* storage)
         : CExpItem(EXP_BRACKET_LIST), groups_(storage), values_(storage) {}
 

@@ -27,6 +27,9 @@ private:
 template <ExpKind LiteralKind>
 class CExpLiteral final : public CExpConstant {
 public:
+    // Its members are plain values, pointers and storage in the line arena.
+    static constexpr bool kNothingToRelease = true;
+
     explicit CExpLiteral(const CValueData& value) : CExpConstant(LiteralKind, value) {}
 };
 
@@ -35,6 +38,9 @@ public:
 // stands for.
 class CExpFoldedConst final : public CExpConstant {
 public:
+    // Its members are plain values, pointers and storage in the line arena.
+    static constexpr bool kNothingToRelease = true;
+
     CExpFoldedConst(const CValueData& value, int staticType, bool constant)
         : CExpConstant(EXP_NUM_CONST, value), staticType_(staticType), constant_(constant) {}
 

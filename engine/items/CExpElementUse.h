@@ -13,6 +13,9 @@ class CExpVararray;
 // array variable.
 class CExpElementUse final : public CExpItem {
 public:
+    // Its members are plain values, pointers and storage in the line arena.
+    static constexpr bool kNothingToRelease = true;
+
     explicit CExpElementUse(CExpVararray* array) : CExpItem(EXP_ELEMENT_USE), array_(array) {}
 
     // elementuse -> name bracketlist   (the cursor is on the array's name)

@@ -13,6 +13,9 @@ class CExpFunction;
 // the expression the parser built for it.
 class CExpFunccall final : public CExpItem {
 public:
+    // Its members are plain values, pointers and storage in the line arena.
+    static constexpr bool kNothingToRelease = true;
+
     // A call of the function the name at the cursor names; its arguments
     // are kept in storage.
     CExpFunccall(CExpFunction* callee, std::pmr::memory_resource* storage);

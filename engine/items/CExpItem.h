@@ -11,7 +11,9 @@
 // The base of every program item. Items form a tree: each knows its parent
 // and its children. The items of a line live in the line's storage and go
 // with it; the names a line declares (variables, arrays, functions) are
-// kept by the manager beyond it. Items never print; they report through
+// kept by the manager beyond it. Most line items are dropped with their
+// storage without being destroyed (kNothingToRelease in CLineArena.h), so a
+// member added here must own nothing. Items never print; they report through
 // their boolean results and diagnostic records.
 class CExpItem {
 public:

@@ -8,6 +8,9 @@ class CExpression;
 // expression.
 class CExpKakko final : public CExpItem {
 public:
+    // Its members are plain values, pointers and storage in the line arena.
+    static constexpr bool kNothingToRelease = true;
+
     CExpKakko() : CExpItem(EXP_KAKKO) {}
 
     bool Parse(CExpSource& source) override;

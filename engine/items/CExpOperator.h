@@ -11,6 +11,9 @@
 // operator's code (unary or binary, prefix or postfix) from its neighbours.
 class CExpOperator final : public CExpItem {
 public:
+    // Its members are plain values, pointers and storage in the line arena.
+    static constexpr bool kNothingToRelease = true;
+
     // The operator of the given table row, as the parser re-coded it.
     CExpOperator(int row, int code, int position);
 

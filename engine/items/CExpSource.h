@@ -69,16 +69,18 @@ public:
     Token Current() const { return workspace_->lexer.At(index); }
     // Moves over blanks and comments to the current token; true when the
     // position moved. Passing an unclosed comment records it.
-    bool SkipBlanks() {
+    bool SkipBlanks() { return SkipBlanksBefore(Current()); }
+    // The same, answering the current token.
+    Token SkipToCurrent() {
         const Token token = Current();
-        if (position >= token.start) return false;
-        if (token.kind == TokenKind::End && token.payload >= position) AddDiag(token.payload, Diag::UnclosedComment);
-        position = token.start;
-        return true;
+        SkipBlanksBefore(token);
+        return token;
     }
     // Moves past the current token.
-    void Advance() {
-        position = Current().end;
+    void Advance() { AdvancePast(Current()); }
+    // The same, given the current token.
+    void AdvancePast(const Token& current) {
+        position = current.end;
         ++index;
     }
     bool AtEnd() const { return position >= static_cast<int>(workspace_->lexer.Line().size()); }
@@ -119,6 +121,13 @@ public:
     bool Folds() const { return workspace_->fold; }
 
 private:
+    bool SkipBlanksBefore(const Token& token) {
+        if (position >= token.start) return false;
+        if (token.kind == TokenKind::End && token.payload >= position) AddDiag(token.payload, Diag::UnclosedComment);
+        position = token.start;
+        return true;
+    }
+
     ParseWorkspace* workspace_;
 };
 

@@ -9,6 +9,9 @@ class CExpVariable;
 // currently holds.
 class CExpVariableUse final : public CExpItem {
 public:
+    // Its members are plain values, pointers and storage in the line arena.
+    static constexpr bool kNothingToRelease = true;
+
     explicit CExpVariableUse(CExpVariable* variable) : CExpItem(EXP_VARIABLE_USE), variable_(variable) {}
 
     std::string Text() const override;

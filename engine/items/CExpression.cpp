@@ -127,7 +127,8 @@ private:
 
     Operand& PushLeaf(Operand::Form form, int32_t height, int32_t token, CExpItem* item);
     void ArriveItem(CExpItem* item);
-    void ArriveToken(Operand::Form form, CExpItem* item = nullptr);
+    // The current token, as the operand it is.
+    void ArriveToken(Operand::Form form, const Token& token, CExpItem* item = nullptr);
     void ArriveOperand(const Operand& operand);
     void ArriveOperator(const Token& token);
     // A "++" or "--" that follows no variable needs one after it.
@@ -209,8 +210,7 @@ bool ExpressionBuilder::Build(bool stopAtComma) {
 
 // item -> "(" expression ")" | operator | call | literal | element | variable
 ExpressionBuilder::Scanned ExpressionBuilder::ScanItem(bool stopAtComma) {
-    source_.SkipBlanks();
-    const Token token = source_.Current();
+    const Token token = source_.SkipToCurrent();
     switch (token.kind) {
         case TokenKind::LParen:
             if (CanOpenGroup()) {
@@ -226,7 +226,7 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanItem(bool stopAtComma) {
         case TokenKind::Operator:
             // The "," stays unread for the caller.
             if (stopAtComma && OpenGroups() == 0 && OperatorRow(token.row).code == OP_COMMA) return Scanned::End;
-            source_.Advance();
+            source_.AdvancePast(token);
             ArriveOperator(token);
             return Scanned::Item;
         case TokenKind::Name: return ScanName(token);
@@ -238,7 +238,7 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanItem(bool stopAtComma) {
                 source_.TakeFaulty(token);
                 return Scanned::Item;
             }
-            ArriveToken(Operand::Form::Literal);
+            ArriveToken(Operand::Form::Literal, token);
             return Scanned::Item;
         default:
             // A character that starts no item ends the expression; the caller
@@ -360,7 +360,7 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanName(const Token& token) {
         return Scanned::Item;
     }
     if (name == "true" || name == "false") {
-        ArriveToken(Operand::Form::Bool);
+        ArriveToken(Operand::Form::Bool, token);
         return Scanned::Item;
     }
     if (kind == EXP_VARARRAY) {
@@ -372,7 +372,7 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanName(const Token& token) {
         }
     }
     if (kind == EXP_VARIABLE) {
-        ArriveToken(Operand::Form::Variable, found);
+        ArriveToken(Operand::Form::Variable, token, found);
         return Scanned::Item;
     }
     // An element that refused its subscripts («a[» for an array a) has
@@ -423,10 +423,9 @@ void ExpressionBuilder::ArriveItem(CExpItem* item) {
 }
 
 // A literal or a variable stays its token until an operator takes it.
-void ExpressionBuilder::ArriveToken(Operand::Form form, CExpItem* item) {
+void ExpressionBuilder::ArriveToken(Operand::Form form, const Token& token, CExpItem* item) {
     const bool variable = form == Operand::Form::Variable;
     SettleIncrement(variable);
-    const Token token = source_.Current();
     Operand& operand = PushLeaf(form, 0, static_cast<int32_t>(source_.index), item);
     if (variable) {
         operand.staticType = item->ValueType();
@@ -435,7 +434,8 @@ void ExpressionBuilder::ArriveToken(Operand::Form form, CExpItem* item) {
                                                       : &source_.Lexer().LiteralOf(token);
         operand.staticType = static_cast<int32_t>(operand.literal->Type());
     }
-    source_.Advance();
+    source_.AdvancePast(token);
+    if (firstOutput_ == kNoPosition) firstOutput_ = token.start;
     ArriveOperand(operand);
     lastWasVariable_ = variable;
 }

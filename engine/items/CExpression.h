@@ -9,6 +9,9 @@
 // parse the expression has exactly one child, the root of the tree.
 class CExpression final : public CExpItem {
 public:
+    // Its members are plain values, pointers and storage in the line arena.
+    static constexpr bool kNothingToRelease = true;
+
     // The deepest nesting a line may have: expressions nested inside an
     // expression (parentheses, arguments, subscripts), and levels of the
     // built tree (operators, parentheses, calls) above its leaves. Every

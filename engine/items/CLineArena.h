@@ -8,6 +8,13 @@
 #include <utility>
 #include <vector>
 
+// A class whose objects hold nothing to release (plain values, pointers,
+// and storage taken from the arena itself) says so with
+// «static constexpr bool kNothingToRelease = true;»: the arena keeps no
+// destructor record for its objects.
+template <class T>
+concept ReleasesNothing = T::kNothingToRelease;
+
 // The storage of one line's items. Allocation is a pointer bump; the whole
 // line's storage goes in one Reset, which also destroys the objects made
 // here, newest first. The first block is kept from line to line, so the
@@ -24,11 +31,12 @@ public:
     T* Make(Args&&... args) {
         // Room for the destructor first, so that a failure to record it
         // cannot leave a made object behind.
-        if constexpr (!std::is_trivially_destructible_v<T>) {
+        constexpr bool kRecorded = !std::is_trivially_destructible_v<T> && !ReleasesNothing<T>;
+        if constexpr (kRecorded) {
             if (destructors_.size() == destructors_.capacity()) destructors_.reserve(destructors_.size() * 2 + 64);
         }
         T* object = new (allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
-        if constexpr (!std::is_trivially_destructible_v<T>) {
+        if constexpr (kRecorded) {
             destructors_.push_back({object, [](void* p) { static_cast<T*>(p)->~T(); }});
         }
         return object;

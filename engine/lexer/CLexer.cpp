@@ -48,6 +48,11 @@ void CLexer::RelexFrom(size_t index, size_t offset) {
     ended_ = false;
 }
 
+Token CLexer::AtNew(size_t index) {
+    if (!ended_) LexUpTo(index);
+    return index < tokens_.size() ? tokens_[index] : tokens_.back();
+}
+
 void CLexer::LexUpTo(size_t index) {
     while (index >= tokens_.size() && !ended_) {
         for (size_t made = 0; made < kTokensPerStep && !ended_; ++made) {

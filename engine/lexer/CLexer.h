@@ -19,8 +19,8 @@ public:
 
     // The token at index; every index past the end gives the End token.
     Token At(size_t index) {
-        if (index >= tokens_.size() && !ended_) LexUpTo(index);
-        return index < tokens_.size() ? tokens_[index] : tokens_.back();
+        if (index < tokens_.size()) [[likely]] return tokens_[index];
+        return AtNew(index);
     }
     std::string_view TextOf(const Token& token) const {
         return line_.substr(static_cast<size_t>(token.start), static_cast<size_t>(token.end - token.start));
@@ -37,6 +37,7 @@ public:
     void RelexFrom(size_t index, size_t offset);
 
 private:
+    Token AtNew(size_t index);
     void LexUpTo(size_t index);
     Token LexOne();
     Token LexNumber(size_t start);
