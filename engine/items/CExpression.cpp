@@ -129,6 +129,9 @@ private:
     void ArriveItem(CExpItem* item);
     // The current token, as the operand it is.
     void ArriveToken(Operand::Form form, const Token& token, CExpItem* item = nullptr);
+    // An element with a plain number for each subscript, whose value can be
+    // read now; false, with nothing read, for any other.
+    bool ArriveKnownElement(const Token& name, CExpVararray* array);
     void ArriveOperand(const Operand& operand);
     void ArriveOperator(const Token& token);
     // A "++" or "--" that follows no variable needs one after it.
@@ -293,7 +296,8 @@ void ExpressionBuilder::CloseGroup() {
         if (abandoned_ || refused_) return;
     }
     Operand& inner = stacks_.operands.back();
-    if (OperandCount() != 1 || inner.form == Operand::Form::Item || inner.form == Operand::Form::Variable ||
+    if (OperandCount() != 1 ||
+        (inner.form != Operand::Form::Literal && inner.form != Operand::Form::Bool && inner.form != Operand::Form::Value) ||
         inner.height + 1 > CExpression::kMaxDepth) {
         abandoned_ = true;
         return;
@@ -364,6 +368,7 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanName(const Token& token) {
         return Scanned::Item;
     }
     if (kind == EXP_VARARRAY) {
+        if (ArriveKnownElement(token, static_cast<CExpVararray*>(found))) return Scanned::Item;
         auto* element = source_.New<CExpElementUse>(static_cast<CExpVararray*>(found));
         element->SetParent(&expression_);
         if (element->Parse(source_)) {
@@ -438,6 +443,46 @@ void ExpressionBuilder::ArriveToken(Operand::Form form, const Token& token, CExp
     if (firstOutput_ == kNoPosition) firstOutput_ = token.start;
     ArriveOperand(operand);
     lastWasVariable_ = variable;
+}
+
+bool ExpressionBuilder::ArriveKnownElement(const Token& name, CExpVararray* array) {
+    // Only an element that may be worked out is worth it; the item it
+    // stands for is made from its text when it is needed.
+    const CArrayData* storage = array->Storage();
+    if (storage == nullptr || !source_.Folds() || !building_ || source_.mayChangeVariables ||
+        source_.depth > CExpression::kMaxDepth) {
+        return false;
+    }
+    const size_t dimensions = storage->Dims().size();
+    std::array<int32_t, 8> index{};
+    if (dimensions == 0 || dimensions > index.size()) return false;
+    CLexer& lexer = source_.Lexer();
+    size_t at = source_.index + 1;
+    for (size_t i = 0; i < dimensions; ++i, at += 3) {
+        const Token open = lexer.At(at);
+        const Token number = lexer.At(at + 1);
+        if (open.kind != TokenKind::LBracket || number.kind != TokenKind::Number || number.faulty ||
+            lexer.At(at + 2).kind != TokenKind::RBracket || lexer.LiteralOf(number).Type() != VTYPE_INT) {
+            return false;
+        }
+        index[i] = lexer.LiteralOf(number).AsInt();
+    }
+    // One more bracket would be one more subscript.
+    if (lexer.At(at).kind == TokenKind::LBracket) return false;
+    const CValueData* value = storage->ElementAt(std::span<const int32_t>(index).first(dimensions));
+    if (value == nullptr) return false;
+    SettleIncrement(false);
+    // The element item's tree: the element, its bracket list, the numbers.
+    constexpr int32_t kElementHeight = 2;
+    Operand& operand = PushLeaf(Operand::Form::Element, kElementHeight, static_cast<int32_t>(source_.index), array);
+    operand.literal = value;
+    operand.staticType = array->ValueType();
+    if (firstOutput_ == kNoPosition) firstOutput_ = name.start;
+    source_.index = at - 1;
+    source_.AdvancePast(lexer.At(at - 1));
+    ArriveOperand(operand);
+    lastWasVariable_ = false;
+    return true;
 }
 
 void ExpressionBuilder::ArriveOperand(const Operand& operand) {
@@ -734,6 +779,7 @@ const CValueData* ExpressionBuilder::KnownValue(const Operand& operand) const {
         case Operand::Form::Bool: return operand.literal;
         case Operand::Form::Variable:
             return source_.mayChangeVariables ? nullptr : static_cast<const CExpVariable*>(operand.item)->Value();
+        case Operand::Form::Element: return source_.mayChangeVariables ? nullptr : operand.literal;
         case Operand::Form::Item:
             return operand.item->Kind() == EXP_ELEMENT_USE ? KnownElement(*operand.item) : nullptr;
     }
@@ -791,6 +837,20 @@ CExpItem* ExpressionBuilder::Materialize(const Operand& operand) {
             item = source_.New<CExpFoldedConst>(value, operand.staticType, operand.constant);
             item->SetPosition(operand.position);
             return item;
+        }
+        case Operand::Form::Element: {
+            // Read again from its name: with plain numbers for subscripts it
+            // comes out without a fault.
+            const size_t index = source_.index;
+            const int position = source_.position;
+            source_.index = static_cast<size_t>(operand.token);
+            source_.position = source_.Lexer().At(source_.index).start;
+            auto* element = source_.New<CExpElementUse>(static_cast<CExpVararray*>(operand.item));
+            element->SetParent(&expression_);
+            element->Parse(source_);
+            source_.index = index;
+            source_.position = position;
+            return element;
         }
         case Operand::Form::Variable: item = source_.New<CExpVariableUse>(static_cast<CExpVariable*>(operand.item)); break;
         case Operand::Form::Bool: item = source_.New<CExpBoolConst>(*operand.literal); break;

@@ -19,7 +19,9 @@ struct ExpressionStacks {
     // without operators costs no items; a pure part of the line is worked
     // out to its value as it is read.
     struct Operand {
-        enum class Form : uint8_t { Item, Literal, Bool, Variable, Value };
+        // Element: an array element whose subscripts are plain numbers, kept
+        // as its name's token until its item is needed.
+        enum class Form : uint8_t { Item, Literal, Bool, Variable, Element, Value };
         Form form;
         int8_t rootCode;           // the operator at its root, or -1
         uint8_t rootPrecedence;
@@ -29,7 +31,7 @@ struct ExpressionStacks {
         Diag failure;
         int32_t failurePosition;   // -1 for none
         int32_t height;            // levels of its tree above its leaves
-        int32_t token;             // Literal, Bool, Variable: its token
+        int32_t token;             // Literal, Bool, Variable, Element: its (first) token
         // Operators that lack operands lie along the first operand of the
         // first operand …, so only the bottom operand of the stack holds
         // such records: the first softFaults records of softFaults below
@@ -38,9 +40,9 @@ struct ExpressionStacks {
         int32_t staticType;        // the static type of its tree
         int32_t position;          // Value: the position of the item it stands for
         // Item: the item, or null once the tree can no longer come out
-        // whole; Variable: the variable it uses.
+        // whole; Variable, Element: the variable or array it uses.
         CExpItem* item;
-        const CValueData* literal;   // Literal, Bool: its value
+        const CValueData* literal;   // Literal, Bool, Element: its value
         CValueData value;            // Value: what its tree comes to
     };
     // An operator waiting for its operands.

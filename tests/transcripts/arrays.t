@@ -157,3 +157,23 @@
 <empty>
 > arr
 ! pos:0  未定義の識別子です
+
+=== elements with plain subscripts are read while the line is read, and written when it runs
+> int w[3] = {1, 2, 3}
+<empty>
+> w[1] = w[1] + 10
+12
+> w[0] = w[2] = 7
+7
+> w[0] + w[2]
+14
+> w[0] = 5, w[0] + 1
+6
+> w[3] + 1
+! pos:0  誤った配列参照が行われました
+> w[1][0]
+! pos:0  誤った配列参照が行われました
+> (w[1])
+12
+> w[1]++
+! pos:4  被演算子は変数でなければなりません
