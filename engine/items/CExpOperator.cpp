@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <iterator>
-#include <optional>
 
 #include "engine/items/CExpElementUse.h"
 #include "engine/items/CExpVariableUse.h"
@@ -301,24 +300,25 @@ int ResultTypeOf(const OperatorRule& rule, int first, int second, int third) {
     return 0;
 }
 
-// The type part of the static check; nothing when the types pass.
-std::optional<Diag> TypeCheck(CheckRule rule, int left, int right) {
-    bool passes = true;
+// The type part of the static check.
+bool TypesPass(CheckRule rule, int left, int right) {
     switch (rule) {
         case CheckRule::Variable:
         case CheckRule::Numeric:
-        case CheckRule::Condition: passes = IsNumericType(left); break;
-        case CheckRule::Integer: passes = IsIntegerType(left); break;
-        case CheckRule::BothNumeric: passes = IsNumericType(left) && IsNumericType(right); break;
+        case CheckRule::Condition: return IsNumericType(left);
+        case CheckRule::Integer: return IsIntegerType(left);
+        case CheckRule::BothNumeric: return IsNumericType(left) && IsNumericType(right);
         case CheckRule::BothNumericOrString:
-            passes = (IsNumericType(left) && IsNumericType(right)) || (IsStringType(left) && IsStringType(right));
-            break;
-        case CheckRule::BothInteger: passes = IsIntegerType(left) && IsIntegerType(right); break;
-        case CheckRule::Assignment: passes = IsAssignable(left, right); break;
-        case CheckRule::None: break;
+            return (IsNumericType(left) && IsNumericType(right)) || (IsStringType(left) && IsStringType(right));
+        case CheckRule::BothInteger: return IsIntegerType(left) && IsIntegerType(right);
+        case CheckRule::Assignment: return IsAssignable(left, right);
+        case CheckRule::None: return true;
     }
-    return passes ? std::nullopt : std::optional<Diag>(Diag::OperandTypeMismatch);
+    return true;
 }
+
+// The second operand of a unary operator's value rule, which it ignores.
+const CValueData kNoOperand;
 
 }  // namespace
 
@@ -358,7 +358,7 @@ bool CExpOperator::Check(CExpSource& source) {
     };
     if (rule->check == CheckRule::Assignment && !IsVariable(first)) return refuse(Diag::OperandNotVariable);
     const int right = ChildCount() > 1 ? Child(1)->ValueType() : 0;
-    if (const std::optional<Diag> refused = TypeCheck(rule->check, first.ValueType(), right)) return refuse(*refused);
+    if (!TypesPass(rule->check, first.ValueType(), right)) return refuse(Diag::OperandTypeMismatch);
     // Only a variable can be incremented: «++a++» would otherwise try to
     // store into the value of «a++».
     if (rule->check == CheckRule::Variable && first.Kind() != EXP_VARIABLE_USE) {
@@ -378,11 +378,10 @@ bool CExpOperator::Fold(int code, const CValueData& left, const CValueData* righ
                         CValueData& result, int& type) {
     const OperatorRule* rule = RuleOf(code);
     if (rule == nullptr || rule->apply == nullptr || rule->operands != (right != nullptr ? 2 : 1)) return false;
-    if (TypeCheck(rule->check, leftType, rightType)) return false;
-    static const CValueData kNone;
+    if (!TypesPass(rule->check, leftType, rightType)) return false;
     Diag why = Diag::ExecutionFault;
     try {
-        if (!rule->apply(*rule, left, right != nullptr ? *right : kNone, result, why)) return false;
+        if (!rule->apply(*rule, left, right != nullptr ? *right : kNoOperand, result, why)) return false;
     } catch (const CTextError&) {
         return false;
     }

@@ -588,37 +588,45 @@ void ExpressionBuilder::Apply() {
 bool ExpressionBuilder::ApplyFolding(const PendingOperator& op, size_t arity) {
     if (!building_ || !source_.Folds() || arity == 0 || arity > 2 || OperandCount() < arity) return false;
     Operand* operands = stacks_.operands.data() + stacks_.operands.size() - arity;
-    const CValueData* values[2] = {};
-    int types[2] = {};
-    bool constant = true;
-    int height = 0;
-    for (size_t j = 0; j < arity; ++j) {
+    // The value of operand j (of the arity), or null when it cannot be
+    // worked out with this operator: a looser operator below a tighter one,
+    // or too deep a tree, is for the building to report.
+    const auto known = [&](size_t j) -> const CValueData* {
         const Operand& operand = operands[j];
-        // A looser operator below a tighter one, or too deep a tree, is for
-        // the building to report.
-        if (operand.failurePosition != kNoPosition || operand.height >= CExpression::kMaxDepth ||
-            (operand.rootCode >= 0 && operand.rootPrecedence > op.precedence &&
-             !IsAllowedLooserOperand(op.code, arity - 1 - j, operand.rootCode))) {
-            return false;
+        if (operand.failurePosition != kNoPosition || operand.height >= CExpression::kMaxDepth) return nullptr;
+        if (operand.rootCode >= 0 && operand.rootPrecedence > op.precedence &&
+            !IsAllowedLooserOperand(op.code, arity - 1 - j, operand.rootCode)) {
+            return nullptr;
         }
-        values[j] = KnownValue(operand);
-        if (values[j] == nullptr) return false;
-        types[j] = operand.staticType;
-        // Literals are constants, variables are not; a value worked out
-        // knows which it came from.
-        constant = constant && (operand.form == Operand::Form::Value ? operand.constant
-                                                                     : operand.form != Operand::Form::Variable);
-        height = std::max(height, operand.height + 1);
-    }
+        return KnownValue(operand);
+    };
+    // Literals are constants, variables are not; a value worked out knows
+    // which it came from.
+    const auto constant = [](const Operand& operand) {
+        return operand.form == Operand::Form::Value ? operand.constant : operand.form != Operand::Form::Variable;
+    };
+    const CValueData* left = known(0);
+    if (left == nullptr) return false;
     Operand& result = operands[0];
     int type = 0;
-    if (!CExpOperator::Fold(op.code, *values[0], values[1], types[0], types[1], result.value, type)) return false;
-    if (arity == 2) stacks_.operands.pop_back();
+    if (arity == 1) {
+        if (!CExpOperator::Fold(op.code, *left, nullptr, result.staticType, 0, result.value, type)) return false;
+        result.constant = constant(result);
+        result.height += 1;
+    } else {
+        const Operand& second = operands[1];
+        const CValueData* right = known(1);
+        if (right == nullptr ||
+            !CExpOperator::Fold(op.code, *left, right, result.staticType, second.staticType, result.value, type)) {
+            return false;
+        }
+        result.constant = constant(result) && constant(second);
+        result.height = std::max(result.height, second.height) + 1;
+        stacks_.operands.pop_back();
+    }
     result.form = Operand::Form::Value;
     result.rootCode = op.code;
     result.rootPrecedence = op.precedence;
-    result.constant = constant;
-    result.height = height;
     result.staticType = type;
     result.position = op.position;
     result.item = nullptr;
