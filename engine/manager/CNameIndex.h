@@ -18,7 +18,7 @@ public:
         for (size_t i = hash & Mask();; i = (i + 1) & Mask()) {
             const Slot& slot = slots_[i];
             if (slot.item == nullptr) return nullptr;
-            if (slot.hash == hash && slot.item->Name() == name) return slot.item;
+            if (slot.hash == hash && SameName(slot.item->Name(), name)) return slot.item;
         }
     }
 
@@ -58,6 +58,14 @@ private:
         return hash;
     }
     size_t Mask() const { return slots_.size() - 1; }
+    // Names are a few bytes long: compared in place, without a call.
+    static bool SameName(std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) return false;
+        for (size_t i = 0; i < a.size(); ++i) {
+            if (a[i] != b[i]) return false;
+        }
+        return true;
+    }
 
     // Doubles the table (at least 64 slots), keeping it at most half full.
     void Grow() {
