@@ -52,15 +52,17 @@ constexpr IntegerForm kByteForm{8, "0%03o", "0x%02x"};
 constexpr IntegerForm kWordForm{16, "0%06o", "0x%04x"};
 constexpr IntegerForm kDwordForm{32, "0%011o", "0x%08x"};
 
-// decimal is the text in radix 10, signed or unsigned as the type is.
-std::string IntegerText(const IntegerForm& form, uint32_t bits, std::string decimal, int radix) {
+// The text in radix 2, 8 or 16 of an integer whose decimal text is not
+// wanted.
+std::string IntegerText(const IntegerForm& form, uint32_t bits, int radix) {
     switch (radix) {
     case 2: return BinaryForm(bits, form.width);
     case 8: return Printed(form.octal, static_cast<unsigned>(bits));
-    case 16: return Printed(form.hexadecimal, static_cast<unsigned>(bits));
-    default: return decimal;
+    default: return Printed(form.hexadecimal, static_cast<unsigned>(bits));
     }
 }
+
+bool IsDecimalRadix(int radix) { return radix != 2 && radix != 8 && radix != 16; }
 
 // A string is shown as a C string: up to its first zero byte, which would
 // otherwise reach the terminal raw.
@@ -75,13 +77,14 @@ std::string Quoted(const CIString& text) {
 
 std::string CValueData::Format(int radix, int digits) const {
     switch (type_) {
-    case VTYPE_CHAR: return IntegerText(kByteForm, AsByte(), Decimal(int{AsChar()}), radix);
-    case VTYPE_BYTE: return IntegerText(kByteForm, AsByte(), Decimal(unsigned{AsByte()}), radix);
-    case VTYPE_SHORT: return IntegerText(kWordForm, AsWord(), Decimal(int{AsShort()}), radix);
-    case VTYPE_WORD: return IntegerText(kWordForm, AsWord(), Decimal(unsigned{AsWord()}), radix);
+    // Decimal texts are signed or unsigned as the type is.
+    case VTYPE_CHAR: return IsDecimalRadix(radix) ? Decimal(int{AsChar()}) : IntegerText(kByteForm, AsByte(), radix);
+    case VTYPE_BYTE: return IsDecimalRadix(radix) ? Decimal(unsigned{AsByte()}) : IntegerText(kByteForm, AsByte(), radix);
+    case VTYPE_SHORT: return IsDecimalRadix(radix) ? Decimal(int{AsShort()}) : IntegerText(kWordForm, AsWord(), radix);
+    case VTYPE_WORD: return IsDecimalRadix(radix) ? Decimal(unsigned{AsWord()}) : IntegerText(kWordForm, AsWord(), radix);
     case VTYPE_INT:
-    case VTYPE_LONG: return IntegerText(kDwordForm, AsDword(), Decimal(AsInt()), radix);
-    case VTYPE_DWORD: return IntegerText(kDwordForm, AsDword(), Decimal(AsDword()), radix);
+    case VTYPE_LONG: return IsDecimalRadix(radix) ? Decimal(AsInt()) : IntegerText(kDwordForm, AsDword(), radix);
+    case VTYPE_DWORD: return IsDecimalRadix(radix) ? Decimal(AsDword()) : IntegerText(kDwordForm, AsDword(), radix);
     case VTYPE_FLOAT:
     case VTYPE_DOUBLE: return General(AsDouble(), digits);
     case VTYPE_BOOL: return AsBool() ? "true" : "false";

@@ -11,5 +11,10 @@ public:
     CExpDiagList diags;
 
     void AddDiag(int position, Diag id) { diags.Add(position, id); }
+    // Empty again, keeping the diagnostics' storage.
+    void Clear() {
+        value.Clear();
+        diags.Clear();
+    }
     bool HasDiag() const { return !diags.Empty(); }
 };

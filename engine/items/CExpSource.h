@@ -40,6 +40,16 @@ class CExpSource {
 public:
     explicit CExpSource(ParseWorkspace& workspace) : workspace_(&workspace) {}
 
+    // Back to the start of a new line; the diagnostics' storage stays.
+    void Restart() {
+        position = 0;
+        index = 0;
+        depth = 0;
+        mayChangeVariables = false;
+        inlineGroups = true;
+        diags.Clear();
+    }
+
     int position = 0;
     size_t index = 0;
     // The depth of nested expressions and brace lists being parsed; the

@@ -22,8 +22,8 @@ void CExpManager::ResetLine(const std::string& text) {
     // The tokens view the line's own copy, which lives until the next line.
     line_ = text;
     workspace_.Reset(line_);
-    source_ = CExpSource(workspace_);
-    context_ = CExpContext{};
+    source_.Restart();
+    context_.Clear();
     parseFailed_ = false;
 }
 
@@ -194,7 +194,7 @@ bool CExpManager::NextParseDiagnostic(std::string& text) {
 
 bool CExpManager::Execute(CValueData& result) {
     if (parseFailed_) return false;
-    context_ = CExpContext{};
+    context_.Clear();
     const bool executed = statement_ == nullptr || statement_->Execute(context_);
     result.Assign(context_.value);
     return executed;
