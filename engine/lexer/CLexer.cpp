@@ -55,9 +55,13 @@ Token CLexer::AtNew(size_t index) {
 
 void CLexer::LexUpTo(size_t index) {
     while (index >= tokens_.size() && !ended_) {
-        for (size_t made = 0; made < kTokensPerStep && !ended_; ++made) {
-            tokens_.push_back(LexOne());
-            ended_ = tokens_.back().kind == TokenKind::End;
+        for (size_t made = 0; made < kTokensPerStep; ++made) {
+            const Token token = LexOne();
+            tokens_.push_back(token);
+            if (token.kind == TokenKind::End) {
+                ended_ = true;
+                break;
+            }
         }
     }
 }
@@ -117,6 +121,12 @@ constexpr std::array<Begins, 256> kBegins = [] {
     return begins;
 }();
 
+constexpr std::array<bool, 256> kContinuesName = [] {
+    std::array<bool, 256> continues{};
+    for (int c = 0; c < 256; ++c) continues[static_cast<size_t>(c)] = IsIdentifierChar(static_cast<unsigned char>(c));
+    return continues;
+}();
+
 TokenKind PunctuationKind(char c) {
     switch (c) {
         case '(': return TokenKind::LParen;
@@ -154,7 +164,7 @@ Token CLexer::LexOne() {
     switch (kBegins[static_cast<unsigned char>(c)]) {
         case Begins::Name: {
             size_t end = start + 1;
-            while (end < size && IsIdentifierChar(static_cast<unsigned char>(text[end]))) ++end;
+            while (end < size && kContinuesName[static_cast<unsigned char>(text[end])]) ++end;
             return token(TokenKind::Name, end);
         }
         case Begins::Number: {
