@@ -297,9 +297,14 @@ void ExpressionBuilder::CloseGroup() {
         Apply();
         if (abandoned_ || refused_) return;
     }
+    // An empty group, or one of two operands without an operator, is for
+    // the group item to report.
+    if (OperandCount() != 1) {
+        abandoned_ = true;
+        return;
+    }
     Operand& inner = stacks_.operands.back();
-    if (OperandCount() != 1 ||
-        (inner.form != Operand::Form::Literal && inner.form != Operand::Form::Bool && inner.form != Operand::Form::Value) ||
+    if ((inner.form != Operand::Form::Literal && inner.form != Operand::Form::Bool && inner.form != Operand::Form::Value) ||
         inner.height + 1 > CExpression::kMaxDepth) {
         abandoned_ = true;
         return;

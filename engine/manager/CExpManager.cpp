@@ -83,9 +83,7 @@ bool CExpManager::AddInclude(const std::string& path, const LineFailureHandler& 
 // Definitions and declarations begin with a type word (or "void"); a line
 // that does not is an expression, and the two are not tried at all.
 bool CExpManager::StartsWithTypeWord() {
-    CExpSource probe = source_;
-    probe.SkipBlanks();
-    const std::string_view word = probe.Name();
+    const std::string_view word = source_.Name();
     return !word.empty() && (TypeCodeOf(word) != 0 || word == "void");
 }
 
