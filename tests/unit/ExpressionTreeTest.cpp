@@ -169,3 +169,14 @@ TEST_F(ExpressionTreeTest, TreesUpToTheDepthBoundAreBuilt) {
 }
 
 }  // namespace
+
+// A group read in line looks at its operand only once it knows it has one:
+// an empty group as the session's first line meets stacks that never held
+// anything (the sanitizers catch a look at an empty stack's top).
+TEST(GroupsReadInLine, AnEmptyGroupAsTheFirstLine) {
+    CExpManager manager;
+    EXPECT_FALSE(manager.Parse("()"));
+    std::string text;
+    ASSERT_TRUE(manager.NextParseDiagnostic(text));
+    EXPECT_EQ(text.substr(0, 7), "pos:1  ");
+}
