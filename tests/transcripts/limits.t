@@ -80,3 +80,15 @@
 <empty>
 > f
 ! pos:1  関数の引数がありません
+
+=== long argument and initializer lists that name things cost their length
+@stdin-python b"printf(\"%d\", " + b", ".join([b"abs(-1)"] * 100000) + b")\n"
+~ > 
+11
+> int q = 2
+<empty>
+@stdin-python b"int big[60000] = {" + b", ".join([b"q + 1"] * 60000) + b"}\n"
+~ > 
+<empty>
+> big[59999]
+3
