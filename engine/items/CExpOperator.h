@@ -28,16 +28,15 @@ public:
     void AddOperand(CExpItem* operand);
     int Code() const { return code_; }
 
-    // The parser works out the operators that only compute a value from
-    // their operands' values («+», «<<», «!» …) while it reads a line, with
-    // the same rules as when they run.
-    // Works out a pure operator over operand values known while the line is
-    // read, one or two (right is null for a unary operator), whose static
-    // types are given: true with its value in result and its static type in
-    // type. False when it is not pure, takes another number of operands, its
-    // check refuses the types, or running it would fail or raise, which the
-    // line's run then reports; result is untouched then, so it may be the
-    // storage of left.
+    // Works out a pure operator (one that only computes a value from its
+    // operands' values: «+», «<<», «!» …) over operand values known while the
+    // line is read, with the same rules as when it runs: one or two values
+    // (right is null for a unary operator) whose static types are given.
+    // True with its value in result and its static type in type; false when
+    // the operator is not pure, takes another number of operands, its check
+    // refuses the types, or running it would fail or raise, which the line's
+    // run then reports. result is untouched then, so it may be the storage
+    // of left.
     static bool Fold(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
                      CValueData& result, int& type);
 

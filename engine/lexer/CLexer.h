@@ -37,6 +37,7 @@ public:
     void RelexFrom(size_t index, size_t offset);
 
 private:
+    // At for an index not lexed yet.
     Token AtNew(size_t index);
     void LexUpTo(size_t index);
     Token LexOne();
