@@ -25,10 +25,6 @@ public:
     bool Execute(CExpContext& context) override;
     size_t ChildCount() const override { return groups_.size(); }
     CExpItem* Child(size_t i) const override { return groups_[i]; }
-    // Its children define no names, so a name is looked up around it at once
-    // instead of among the earlier ones, which would make a long list cost
-    // the square of its length.
-    CExpItem* MatchChildBefore(std::string_view, const CExpItem*) const override { return nullptr; }
 
     // The values of the last execution, converted to int.
     std::span<const int32_t> Values() const { return values_; }

@@ -99,8 +99,6 @@ std::string CExpDeclaration::Text() const {
     return text;
 }
 
-CExpItem* CExpDeclaration::MatchName(std::string_view name) { return FindDeclarator(name); }
-
 CExpItem* CExpDeclaration::LookupForDeclarator(std::string_view name) const {
     CExpItem* found = FindDeclarator(name);
     return found != nullptr ? found : Lookup(name);

@@ -23,8 +23,6 @@ public:
     bool IsConstant() const override { return false; }
     size_t ChildCount() const override { return declarators_.size(); }
     CExpItem* Child(size_t i) const override { return declarators_[i].get(); }
-    // Answers for the variables this declaration declared.
-    CExpItem* MatchName(std::string_view name) override;
     // The lookup of a declarator being parsed: every declarator this
     // declaration already holds comes before it. Answered from the name
     // index, so a line with many declarators stays linear.

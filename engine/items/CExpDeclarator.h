@@ -10,7 +10,6 @@
 // declaring line.
 class CExpDeclarator : public CExpItem {
 public:
-    bool DefinesName() const override { return true; }
     std::string_view Name() const override { return name_; }
     // The declaration's type; an array's element type.
     int ValueType() const override { return type_; }

@@ -29,10 +29,6 @@ public:
     int ValueType() const override;
     size_t ChildCount() const override { return arguments_.size(); }
     CExpItem* Child(size_t i) const override { return arguments_[i]; }
-    // Its children define no names, so a name is looked up around it at once
-    // instead of among the earlier ones, which would make a long list cost
-    // the square of its length.
-    CExpItem* MatchChildBefore(std::string_view, const CExpItem*) const override { return nullptr; }
 
     CExpFunction* Callee() const { return callee_; }
     // Whether every argument's static type suits its parameter, as the

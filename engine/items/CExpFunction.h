@@ -30,7 +30,6 @@ public:
     // definition -> typeword name '(' [param {',' param}] ')' expression
     // param      -> declaration | '...'
     bool Parse(CExpSource& source) override;
-    bool DefinesName() const override { return true; }
     std::string_view Name() const override { return name_; }
     // The signature, «int twice(int)»; the body is not part of it.
     std::string Text() const override;

@@ -41,10 +41,6 @@ public:
     std::string Text() const override;
     size_t ChildCount() const override { return items_.size(); }
     CExpItem* Child(size_t i) const override { return items_[i]; }
-    // Its children define no names, so a name is looked up around it at once
-    // instead of among the earlier ones, which would make a long list cost
-    // the square of its length.
-    CExpItem* MatchChildBefore(std::string_view, const CExpItem*) const override { return nullptr; }
 
     // Checks this list, at the given nesting level, against the array's
     // dimension sizes and element type.

@@ -34,19 +34,6 @@ CExpItem* CExpItem::Lookup(std::string_view name) const {
     return parent_->Lookup(name);
 }
 
-CExpItem* CExpItem::MatchChildBefore(std::string_view name, const CExpItem* before) const {
-    for (size_t i = 0; i < ChildCount(); ++i) {
-        CExpItem* child = Child(i);
-        if (child == before) break;
-        if (CExpItem* found = child->MatchName(name)) return found;
-    }
-    return nullptr;
-}
-
-CExpItem* CExpItem::MatchName(std::string_view name) {
-    return DefinesName() && Name() == name ? this : nullptr;
-}
-
 bool CExpItem::ExecuteChildren(CExpContext& context) {
     for (size_t i = 0; i < ChildCount(); ++i) {
         if (!Child(i)->Execute(context)) return false;

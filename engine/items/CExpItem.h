@@ -26,7 +26,6 @@ public:
     // item's text; once committed an item records problems as diagnostics
     // and still answers true.
     virtual bool Parse(CExpSource& source);
-    virtual bool DefinesName() const { return false; }
     virtual std::string_view Name() const { return {}; }
     // The text form (the children's texts concatenated by default).
     virtual std::string Text() const;
@@ -36,13 +35,14 @@ public:
     virtual bool Execute(CExpContext& context);
     virtual bool Check(CExpSource& source);
     virtual int ValueType() const { return 0; }
-    // Finds a name among the earlier siblings at each enclosing level, the
-    // oldest definition first.
+    // Finds a name at each enclosing level, innermost first: among what the
+    // level itself defines before this item, then further out.
     virtual CExpItem* Lookup(std::string_view name) const;
-    virtual CExpItem* MatchName(std::string_view name);
-    // The first of this item's children before the given one (or of all its
-    // children, when the given one is none of them) that answers for name.
-    virtual CExpItem* MatchChildBefore(std::string_view name, const CExpItem* before) const;
+    // What this item defines under name for its child before: none, but for
+    // the items that define names, which answer from an index of their own,
+    // so a lookup never walks a list of children (a long argument or brace
+    // list would cost the square of its length).
+    virtual CExpItem* MatchChildBefore(std::string_view, const CExpItem*) const { return nullptr; }
 
     virtual size_t ChildCount() const { return 0; }
     virtual CExpItem* Child(size_t) const { return nullptr; }

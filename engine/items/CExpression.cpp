@@ -132,7 +132,8 @@ private:
     // An element with a plain number for each subscript, whose value can be
     // read now; false, with nothing read, for any other.
     bool ArriveKnownElement(const Token& name, CExpVararray* array);
-    void ArriveOperand(const Operand& operand);
+    // An operand arrived whose text starts at position.
+    void ArriveOperand(int position);
     void ArriveOperator(const Token& token);
     // A "++" or "--" that follows no variable needs one after it.
     void SettleIncrement(bool nextIsVariable);
@@ -325,10 +326,9 @@ void ExpressionBuilder::CloseGroup() {
     inner.rootPrecedence = 0;
     inner.height += 1;
     inner.position = group.position;
-    itemCount_ = group.itemCount + 1;
-    lastWasOperand_ = true;
+    itemCount_ = group.itemCount;
+    ArriveOperand(group.position);
     lastWasVariable_ = false;
-    lastWasIncrement_ = false;
     source_.Advance();
 }
 
@@ -432,7 +432,7 @@ void ExpressionBuilder::ArriveItem(CExpItem* item) {
     Operand& operand = PushLeaf(Operand::Form::Item, height, -1, item);
     operand.staticType = item->ValueType();
     if (!FoldGroup(operand) && !FoldCall(operand) && item->Kind() == EXP_FUNCCALL) source_.mayChangeVariables = true;
-    ArriveOperand(operand);
+    ArriveOperand(item->Position());
     lastWasVariable_ = false;
 }
 
@@ -449,8 +449,7 @@ void ExpressionBuilder::ArriveToken(Operand::Form form, const Token& token, CExp
         operand.staticType = static_cast<int32_t>(operand.literal->Type());
     }
     source_.AdvancePast(token);
-    if (firstOutput_ == kNoPosition) firstOutput_ = token.start;
-    ArriveOperand(operand);
+    ArriveOperand(token.start);
     lastWasVariable_ = variable;
 }
 
@@ -486,22 +485,15 @@ bool ExpressionBuilder::ArriveKnownElement(const Token& name, CExpVararray* arra
     Operand& operand = PushLeaf(Operand::Form::Element, kElementHeight, static_cast<int32_t>(source_.index), array);
     operand.literal = value;
     operand.staticType = array->ValueType();
-    if (firstOutput_ == kNoPosition) firstOutput_ = name.start;
     source_.index = at - 1;
     source_.AdvancePast(lexer.At(at - 1));
-    ArriveOperand(operand);
+    ArriveOperand(name.start);
     lastWasVariable_ = false;
     return true;
 }
 
-void ExpressionBuilder::ArriveOperand(const Operand& operand) {
-    if (firstOutput_ == kNoPosition) {
-        switch (operand.form) {
-            case Operand::Form::Item: firstOutput_ = operand.item->Position(); break;
-            case Operand::Form::Value: firstOutput_ = operand.position; break;
-            default: firstOutput_ = source_.Lexer().At(static_cast<size_t>(operand.token)).start; break;
-        }
-    }
+void ExpressionBuilder::ArriveOperand(int position) {
+    if (firstOutput_ == kNoPosition) firstOutput_ = position;
     ++itemCount_;
     lastWasOperand_ = true;
     lastWasIncrement_ = false;

@@ -28,13 +28,7 @@ void CLineArena::AddBlock(size_t atLeast) {
 }
 
 void* CLineArena::do_allocate(size_t bytes, size_t alignment) {
-    // The offset of the first aligned place at or after next_ in the block.
-    auto alignedOffset = [&]() {
-        const auto at = reinterpret_cast<uintptr_t>(next_);
-        return ((at + alignment - 1) & ~(uintptr_t{alignment} - 1)) - at;
-    };
-    if (next_ == nullptr || alignedOffset() + bytes > static_cast<size_t>(end_ - next_)) AddBlock(bytes + alignment);
-    std::byte* place = next_ + alignedOffset();
-    next_ = place + bytes;
-    return place;
+    if (void* place = Fit(bytes, alignment)) return place;
+    AddBlock(bytes + alignment);
+    return Fit(bytes, alignment);
 }

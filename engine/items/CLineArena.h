@@ -55,16 +55,19 @@ private:
         void (*destroy)(void*);
     };
 
-    // The pointer bump itself, without the virtual call of allocate: items
-    // are made many times a line.
-    void* Bump(size_t bytes, size_t alignment) {
+    // The place for bytes at the alignment in the current block, taken; null
+    // when the block has no room (or there is none yet).
+    void* Fit(size_t bytes, size_t alignment) {
         const auto at = reinterpret_cast<uintptr_t>(next_);
         const uintptr_t place = (at + alignment - 1) & ~(uintptr_t{alignment} - 1);
-        if (next_ != nullptr && place + bytes <= reinterpret_cast<uintptr_t>(end_)) {
-            next_ = reinterpret_cast<std::byte*>(place + bytes);
-            return reinterpret_cast<void*>(place);
-        }
-        return do_allocate(bytes, alignment);
+        if (next_ == nullptr || place + bytes > reinterpret_cast<uintptr_t>(end_)) return nullptr;
+        next_ = reinterpret_cast<std::byte*>(place + bytes);
+        return reinterpret_cast<void*>(place);
+    }
+    // Items are made many times a line: without the virtual call of allocate.
+    void* Bump(size_t bytes, size_t alignment) {
+        void* place = Fit(bytes, alignment);
+        return place != nullptr ? place : do_allocate(bytes, alignment);
     }
     void* do_allocate(size_t bytes, size_t alignment) override;
     void do_deallocate(void*, size_t, size_t) override {}

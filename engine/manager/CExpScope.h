@@ -14,8 +14,6 @@ public:
     CExpScope() : CExpItem(EXP_ITEM) {}
 
     CExpItem* Lookup(std::string_view name) const override { return names_.Find(name); }
-    // It has no children of its own to search.
-    CExpItem* MatchChildBefore(std::string_view, const CExpItem*) const override { return nullptr; }
 
     // Records a persistent definition under its own name, which must live as
     // long as the index; an earlier one of the same name wins.

@@ -13,7 +13,6 @@ namespace {
 class NamedItem final : public CExpItem {
 public:
     explicit NamedItem(std::string name) : CExpItem(EXP_ITEM), name_(std::move(name)) {}
-    bool DefinesName() const override { return true; }
     std::string_view Name() const override { return name_; }
 
 private:
