@@ -48,6 +48,7 @@ int CConApp::RunReported(const std::function<int()>& frontEnd) {
 int CConApp::Run(int argc, const char* const* argv) {
     // Before anything opens a file that could take the place of a closed one.
     OccupyStandardDescriptors();
+    UseLargeInputBuffer();
     const CFaultHandlers faults;
     const CTerminationSignals signals;
     const ModuleInfo module = ReadModuleInfo();

@@ -35,6 +35,13 @@ void OccupyStandardDescriptors() {
     }
 }
 
+void UseLargeInputBuffer() {
+    constexpr size_t kSize = 64 * 1024;
+    // glibc takes the size only together with a buffer of the caller's.
+    static char buffer[kSize];
+    if (isatty(STDIN_FILENO) != 1) std::setvbuf(stdin, buffer, _IOFBF, kSize);
+}
+
 bool InputWouldWait(FILE* input) {
     if (HasBufferedLine(input)) return false;
     pollfd ready{fileno(input), POLLIN, 0};

@@ -8,6 +8,13 @@
 // write to them still fails as it would on the closed descriptor.
 void OccupyStandardDescriptors();
 
+// stdin, where it is a file or a pipe, is read 64 KiB at a time instead of
+// the C library's 4 KiB, so a long session of piped lines makes a sixteenth
+// of the reads (and of the polls before them). stdout keeps its size: what
+// it holds is what a termination signal has to write out. Must come before
+// the first read from stdin.
+void UseLargeInputBuffer();
+
 // True when reading a line from input would wait: no whole line is left in
 // the stream's buffer and its descriptor has nothing ready to read.
 bool InputWouldWait(FILE* input);
