@@ -242,15 +242,16 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
             RunProgramLine(manager, line);
         } catch (const std::bad_alloc&) {
             AbandonLine();
-        } catch (const CIMemoryError&) {
+        } catch (const CIError& error) {
+            if (!IsOutOfRoom(error)) throw;
             AbandonLine();
         }
     }
 }
 
-// Running out of memory costs the line, never the session: the frame's text
-// for the failure is shown and the next line is read, with the variables as
-// they were.
+// Running out of room (memory, or a string past 2 GB) costs the line, never
+// the session: the frame's text for the failure is shown and the next line
+// is read, with the variables as they were.
 void CFrontEnd::AbandonLine() {
     lastResult_.Clear();
     WriteErrorLine(FailureText(std::current_exception()));

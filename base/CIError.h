@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-// Failures of the in-house containers. Nothing in the calculator catches these
-// by type: they travel up to the start-up frame, which reports "error".
+// Failures of the in-house containers. A failure of room (IsOutOfRoom) costs
+// the line or the call that asked for too much; the others are faults of the
+// program and travel up to the start-up frame, which reports "error".
 class CIError {
 public:
     // ORDER: the codes are part of the containers' contract.
@@ -33,3 +34,10 @@ class CIMemoryError : public CIError {
 public:
     CIMemoryError() : CIError(kMemory) {}
 };
+
+// The string class ran out of room: its memory error, or a length beyond what
+// one block can hold (2 GB), which no amount of memory would mend. Like a
+// failed allocation, either ends only what asked for that much.
+inline bool IsOutOfRoom(const CIError& error) {
+    return error.Code() == CIError::kMemory || error.Code() == CIError::kCapacityOverflow;
+}

@@ -189,8 +189,9 @@ bool CExpFunccall::Execute(CExpContext& context) {
     } catch (const std::bad_alloc&) {
         context.AddDiag(Position(), Diag::BuiltinFailed);
         return false;
-    } catch (const CIMemoryError&) {
-        // the string class's own memory error: as much out of memory
+    } catch (const CIError& error) {
+        // the string class out of room: as much out of memory
+        if (!IsOutOfRoom(error)) throw;
         context.AddDiag(Position(), Diag::BuiltinFailed);
         return false;
     } catch (const std::exception&) {

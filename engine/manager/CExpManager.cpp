@@ -73,7 +73,8 @@ bool CExpManager::AddInclude(const std::string& path, const LineFailureHandler& 
             // An include line that fails has no effect and shows nothing.
         } catch (const std::bad_alloc&) {
             if (onLineFailure) onLineFailure(std::current_exception());
-        } catch (const CIMemoryError&) {
+        } catch (const CIError& error) {
+            if (!IsOutOfRoom(error)) throw;
             if (onLineFailure) onLineFailure(std::current_exception());
         }
     }

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Running out of memory costs one line, never the session.
+"""Running out of memory, or a string past 2 GB, costs one line, never the
+session.
 
 Usage: memory.py NUMORA_BINARY
 
-The program runs under a limit of its address space (ulimit -v), so this
-test runs only in the plain build: AddressSanitizer reserves far more
-address space than any such limit allows.
+The program runs under a limit of its address space (ulimit -v), and once
+on the few gigabytes a 1 GiB string takes, so this test runs only in the
+plain build: AddressSanitizer reserves far more address space than any such
+limit allows, and would make the gigabytes several times as many.
 """
 
 import resource
@@ -72,6 +74,21 @@ def a_string_outgrowing_memory_outside_a_call_drops_the_line(folder):
     expect_equal("status", result.returncode, 0)
 
 
+def a_string_past_two_gigabytes_drops_the_line(folder):
+    # No amount of memory makes a string longer than its class can count:
+    # the line (or the call) that asks for one fails like one out of memory,
+    # and the session keeps its variables. Runs without the limit, on the
+    # few gigabytes the doubling takes.
+    doubled = b"s = s + s, 0\n" * 10   # 1 MiB doubled to 1 GiB
+    lines = (b'string s = "' + b"a" * (1 << 20) + b'"\n' + doubled +
+             b"s + s, 0\nstrlen(strcat(s, s))\nstring t = s + s\nt\nstrlen(s)\n")
+    result = subprocess.run([folder.program], input=lines, capture_output=True, cwd=folder.path, timeout=240)
+    expect_equal("stdout", result.stdout, b"> \n" + b"> 0\n" * 10 + b"> > > > > 1073741824\n> ")
+    expect_equal("stderr", result.stderr.decode(),
+                 "error\n" + CALL_FAILED + "\nerror\npos:0  未定義の識別子です\n")
+    expect_equal("status", result.returncode, 0)
+
+
 if __name__ == "__main__":
     sys.exit(run_cases([
         a_line_too_long_to_read_is_dropped_and_the_next_runs,
@@ -79,4 +96,5 @@ if __name__ == "__main__":
         an_include_line_too_long_to_read_is_dropped_alone,
         a_string_outgrowing_memory_in_a_call_fails_the_call,
         a_string_outgrowing_memory_outside_a_call_drops_the_line,
+        a_string_past_two_gigabytes_drops_the_line,
     ]))
