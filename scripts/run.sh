@@ -3,13 +3,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-echo "run.sh: building numora in build/ (about a minute the first time)" >&2
+echo "run.sh: building numora in build/ (about two minutes the first time)" >&2
 # The build's messages go to build/build.log and are shown only when it
 # fails. Among them are the linker's expected notes on the static program
 # (readline's user-name lookups, see app/CMakeLists.txt), which are no fault.
 mkdir -p build
-if ! { cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DNUMORA_TESTS=OFF &&
-       cmake --build build -j"$(nproc)" --target numora; } >build/build.log 2>&1; then
+if ! scripts/build-release.sh build >build/build.log 2>&1; then
   cat build/build.log >&2
   echo "run.sh: the build failed; its messages are above and in build/build.log" >&2
   exit 1

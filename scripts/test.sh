@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds numora twice (plain, and with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test in both builds, then fuzzes
-# the manager for a short while. Warnings are errors.
+# UndefinedBehaviorSanitizer) and runs every test in both builds, runs the
+# transcripts on the shipped (trained) build, then fuzzes the manager for a
+# short while. Warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -21,6 +22,10 @@ echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 build_and_test build-sanitize -DCMAKE_BUILD_TYPE=Debug -DNUMORA_SANITIZE=ON
+
+echo "== the shipped build, trained as scripts/run.sh builds it, and the transcripts on it"
+scripts/build-release.sh build-release -DNUMORA_WERROR=ON
+python3 tests/run_transcripts.py build-release/app/numora tests/transcripts/*.t
 
 if [ -f fuzz/CMakeLists.txt ]; then
   echo "== fuzzing the manager for ${NUMORA_FUZZ_SECONDS:-60} seconds"
