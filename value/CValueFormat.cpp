@@ -2,7 +2,10 @@
 // hexadecimal and binary forms; the other types ignore it. The text is built
 // to its full length: nothing is truncated, whatever the value.
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "value/CValueData.h"
@@ -17,9 +20,88 @@ std::string Printed(const char* format, T value) {
     return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
 }
 
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// Every power up to 10^22 is a double exactly, so scaling by one rounds once.
+constexpr int kExactPowers = 22;
+// Scaled to at most 10^9, one rounding moves the value by less than 1.2e-7;
+// a fraction this far from one half rounds the same way as the exact value.
+constexpr int kMostQuickDigits = 9;
+constexpr double kTieMargin = 1e-6;
+
+// |value| times 10^power, rounded once.
+double Scaled(double magnitude, int power) {
+    return power >= 0 ? magnitude * kPowersOfTen[power] : magnitude / kPowersOfTen[-power];
+}
+
+// The "%.*g" text of a nonzero finite value, for up to nine digits, worked
+// out in double arithmetic: the value scaled to digits figures before the
+// point is rounded to an integer. False, with nothing written, when the
+// scaled value lies too near a half to be sure of the rounding, or the scale
+// is not an exact power; the caller's exact conversion decides then. Most
+// results come this way, at a fraction of the exact conversion's cost.
+bool QuickGeneral(double value, int digits, std::string& text) {
+    const double magnitude = std::fabs(value);
+    if (digits < 1 || digits > kMostQuickDigits || !std::isfinite(value) || magnitude < 1e-300) return false;
+    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    const auto scale = [&](int e, double& scaled) {
+        const int power = digits - 1 - e;
+        if (power > kExactPowers || power < -kExactPowers) return false;
+        scaled = Scaled(magnitude, power);
+        return true;
+    };
+    double scaled = 0;
+    if (!scale(exponent, scaled)) return false;
+    // The logarithm may miss by one next to a power of ten.
+    if (scaled >= kPowersOfTen[digits]) {
+        if (!scale(++exponent, scaled)) return false;
+    } else if (scaled < kPowersOfTen[digits - 1]) {
+        if (!scale(--exponent, scaled)) return false;
+    }
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < kTieMargin) return false;
+    auto mantissa = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    if (mantissa == static_cast<uint64_t>(kPowersOfTen[digits])) {
+        mantissa /= 10;
+        ++exponent;
+    }
+    char figures[kMostQuickDigits];
+    for (int i = digits - 1; i >= 0; --i, mantissa /= 10) figures[i] = static_cast<char>('0' + mantissa % 10);
+    // "%g" drops the trailing zeros of the fraction, and a point left bare.
+    int kept = digits;
+    const bool fixed = exponent >= -4 && exponent < digits;
+    const int wholeFigures = fixed && exponent >= 0 ? exponent + 1 : 1;
+    while (kept > wholeFigures && figures[kept - 1] == '0') --kept;
+
+    text.clear();
+    if (value < 0) text += '-';
+    if (fixed && exponent < 0) {
+        text += "0.";
+        text.append(static_cast<size_t>(-exponent - 1), '0');
+        text.append(figures, static_cast<size_t>(kept));
+        return true;
+    }
+    text.append(figures, static_cast<size_t>(wholeFigures));
+    if (kept > wholeFigures) {
+        text += '.';
+        text.append(figures + wholeFigures, static_cast<size_t>(kept - wholeFigures));
+    }
+    if (!fixed) {
+        // Two figures always suffice: the exact scales keep |exponent| < 32.
+        const int figure = std::abs(exponent);
+        text += exponent < 0 ? "e-" : "e+";
+        text += static_cast<char>('0' + figure / 10);
+        text += static_cast<char>('0' + figure % 10);
+    }
+    return true;
+}
+
 // The text "%.*g" writes: digits significant digits, in fixed or exponent
 // form. std::to_chars gives the same characters without parsing a format.
 std::string General(double value, int digits) {
+    std::string quick;
+    if (QuickGeneral(value, digits, quick)) return quick;
     char text[64];
     const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr;
     return std::string(text, end);

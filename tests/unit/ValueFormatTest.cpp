@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "value/CValueData.h"
@@ -75,6 +78,36 @@ TEST(ValueFormat, FloatingTextIsWhatPercentGWrites) {
         char expected[64];
         std::snprintf(expected, sizeof expected, "%g", value);
         EXPECT_EQ(CValueData::Double(value).FormatDec(), expected);
+    }
+}
+
+// Most floating texts are worked out in double arithmetic, the rest by the
+// exact conversion: across magnitudes, digit counts and values next to a
+// rounding half, both must give the same characters.
+TEST(ValueFormat, FloatingTextAgreesWithTheExactConversionEverywhere) {
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> exponentOf(-40.0, 40.0);
+    std::uniform_int_distribution<int> digitsOf(1, CValueData::kMaxDigits);
+    std::uniform_int_distribution<int64_t> figuresOf(1, 999'999'999);
+    std::uniform_int_distribution<int> powerOf(-25, 25);
+    const auto expectExact = [](double value, int digits) {
+        char exact[64];
+        const auto end = std::to_chars(exact, exact + sizeof exact, value, std::chars_format::general, digits).ptr;
+        ASSERT_EQ(CValueData::Double(value).Format(10, digits), std::string(exact, end)) << value << " " << digits;
+    };
+    for (int i = 0; i < 200'000; ++i) {
+        const int digits = digitsOf(random);
+        const double sign = (i & 1) != 0 ? -1.0 : 1.0;
+        expectExact(sign * std::pow(10.0, exponentOf(random)), digits);
+        // A half at the last figure kept, as near as a double comes to it.
+        const double half = (static_cast<double>(figuresOf(random) % 1'000'000) + 0.5) * std::pow(10.0, powerOf(random));
+        expectExact(sign * half, digits);
+        expectExact(sign * std::nextafter(half, 0.0), digits);
+        expectExact(sign * std::nextafter(half, 1e300), digits);
+    }
+    for (double value : {0.15, 2.675, 1.005, 999999.49999999, 9.9999995, 99999.95, 1e-5, 1e-4, 123456.0, 1e22, 1e23,
+                         9.999999e-5, 0.5, 1.5, 2.5}) {
+        for (int digits = 1; digits <= CValueData::kMaxDigits; ++digits) expectExact(value, digits);
     }
 }
 
