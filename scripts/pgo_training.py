@@ -20,8 +20,8 @@ from pathlib import Path
 
 TRANSCRIPTS = Path(__file__).resolve().parent.parent / "tests" / "transcripts"
 # Built-ins and commands that act outside the session, wait for input or end it.
-UNSAFE = re.compile(r"\b(system|remove|rename|mkdir|rmdir|chdir|chmod|access|getch|getchar|gets|cgets)\s*\(|^\s*#\s*(x|exit)\b",
-                    re.IGNORECASE)
+UNSAFE = re.compile(r"\b(system|remove|rename|mkdir|rmdir|chdir|chmod|access|getch|getchar|gets|cgets)\s*\("
+                    r"|^\s*#\s*(x|exit)\b", re.IGNORECASE)
 
 
 def transcript_lines():
