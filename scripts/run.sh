@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-echo "run.sh: building numora in build/ (about two minutes the first time)" >&2
+echo "run.sh: building numora in build/ (about a minute the first time)" >&2
 # The build's messages go to build/build.log and are shown only when it
 # fails. Among them are the linker's expected notes on the static program
 # (readline's user-name lookups, see app/CMakeLists.txt), which are no fault.
