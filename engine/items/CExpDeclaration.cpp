@@ -62,19 +62,15 @@ bool CExpDeclaration::ParseDeclarator(CExpSource& source) {
 void CExpDeclaration::Adopt(std::unique_ptr<CExpDeclarator> declarator) {
     declarators_.push_back(std::move(declarator));
     if (declarators_.size() < kIndexedDeclarators) return;
-    if (names_ == nullptr) {
-        names_ = std::make_unique<std::unordered_map<std::string_view, CExpItem*>>();
-        for (const auto& child : declarators_) names_->try_emplace(child->Name(), child.get());
+    if (declarators_.size() == kIndexedDeclarators) {
+        for (const auto& child : declarators_) names_.Add(child.get());
     } else {
-        names_->try_emplace(declarators_.back()->Name(), declarators_.back().get());
+        names_.Add(declarators_.back().get());
     }
 }
 
 CExpItem* CExpDeclaration::FindDeclarator(std::string_view name) const {
-    if (names_ != nullptr) {
-        auto it = names_->find(name);
-        return it == names_->end() ? nullptr : it->second;
-    }
+    if (declarators_.size() >= kIndexedDeclarators) return names_.Find(name);
     for (const auto& child : declarators_) {
         if (child->Name() == name) return child.get();
     }
@@ -105,6 +101,6 @@ CExpItem* CExpDeclaration::LookupForDeclarator(std::string_view name) const {
 }
 
 std::vector<std::unique_ptr<CExpDeclarator>> CExpDeclaration::TakeDeclarators() {
-    names_.reset();
+    names_.Clear();
     return std::move(declarators_);
 }

@@ -2,10 +2,10 @@
 
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/items/CExpDeclarator.h"
+#include "engine/items/CNameIndex.h"
 
 // A declaration: a type word and a comma-separated list of declarators
 // (CExpVararray or CExpVariable). Executing it creates the variables. The
@@ -51,5 +51,5 @@ private:
     std::vector<std::unique_ptr<CExpDeclarator>> declarators_;
     // The declarators by name once there are many; the first of a name wins,
     // as in a scope walk.
-    std::unique_ptr<std::unordered_map<std::string_view, CExpItem*>> names_;
+    CNameIndex names_;
 };

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "engine/items/CExpItem.h"
-#include "engine/manager/CNameIndex.h"
+#include "engine/items/CNameIndex.h"
 
 // The outermost scope of every line. The manager's persistent functions and
 // declarations are not its children: names that reach this level are

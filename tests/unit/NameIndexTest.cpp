@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/manager/CNameIndex.h"
+#include "engine/items/CNameIndex.h"
 
 namespace {
 

@@ -6,10 +6,11 @@
 
 #include "engine/items/CExpItem.h"
 
-// The persistent names of a session, by name: an open-addressing table of
-// items, each under the name it answers to. A lookup reads one slot and the
-// item it names (which the caller reads next anyway), so it costs about the
-// same among a hundred names as among a hundred thousand.
+// Items by the names they answer to (the session's persistent names, the
+// declarators of a long declaration): an open-addressing table. A lookup
+// reads one slot and the item it names (which the caller reads next anyway),
+// so it costs about the same among a hundred names as among a hundred
+// thousand.
 class CNameIndex {
 public:
     CExpItem* Find(std::string_view name) const {
