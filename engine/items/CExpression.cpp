@@ -122,7 +122,7 @@ private:
     void OpenGroup();
     void CloseGroup();
     void ReadGroupAgain();
-    size_t OpenGroups() const { return openGroups_; }
+    size_t OpenGroups() const { return stacks_.groups.size() - groupBase_; }
     bool Finish();
 
     Operand& PushLeaf(Operand::Form form, int32_t height, int32_t token, CExpItem* item);
@@ -169,7 +169,6 @@ private:
     const size_t groupBase_;
     size_t currentOperandBase_;
     size_t currentOperatorBase_;
-    size_t openGroups_ = 0;   // groups read in line whose ")" has not come
 
     size_t itemCount_ = 0;
     // The last item read: an operand (and whether a variable), or an
@@ -275,7 +274,6 @@ void ExpressionBuilder::OpenGroup() {
     stacks_.groups.push_back({stacks_.operands.size(), stacks_.operators.size(), source_.index, token.start,
                               firstOutput_, itemCount_, lastWasOperand_, lastWasVariable_, lastWasIncrement_,
                               source_.mayChangeVariables});
-    ++openGroups_;
     // Expressions parsed inside (arguments, subscripts) read their groups as
     // items, so that reading this one again reads them only once more.
     source_.inlineGroups = false;
@@ -312,7 +310,6 @@ void ExpressionBuilder::CloseGroup() {
     }
     const ExpressionStacks::Group group = stacks_.groups.back();
     stacks_.groups.pop_back();
-    --openGroups_;
     --source_.depth;
     if (OpenGroups() == 0) source_.inlineGroups = true;
     currentOperandBase_ = OpenGroups() > 0 ? stacks_.groups.back().operandBase : operandBase_;
@@ -338,7 +335,6 @@ void ExpressionBuilder::ReadGroupAgain() {
     const ExpressionStacks::Group group = stacks_.groups[groupBase_];
     source_.depth -= static_cast<int>(OpenGroups());
     stacks_.groups.resize(groupBase_);
-    openGroups_ = 0;
     stacks_.operands.resize(group.operandBase);
     stacks_.operators.resize(group.operatorBase);
     currentOperandBase_ = operandBase_;
