@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "app/CStdioLineReader.h"
+#include "platform/LineInput.h"
 #include "platform/StandardStreams.h"
 #include "platform/TerminationSignals.h"
 #include "platform/Terminal.h"
@@ -29,4 +30,15 @@ bool CLineReader::ReadyForLine(FILE* input) {
     // A signal that came before the flush found results unwritten and was
     // kept; one that comes later ends the run itself.
     return PendingTerminationSignal() == 0;
+}
+
+CLineReader::NextLine CLineReader::ReadFrom(FILE* stream, CLineInput& input, std::string& line) {
+    if (!ReadyForLine(stream)) return NextLine::Stop;
+    {
+        // A pipe's next line can keep the run waiting.
+        const CInputWait wait;
+        if (!input.Read(line)) return NextLine::None;
+    }
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    return NextLine::Read;
 }

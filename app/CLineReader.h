@@ -6,6 +6,7 @@
 #include <string_view>
 
 class CConsoleOutput;
+class CLineInput;
 class CExpManager;
 
 // Where the prompt loop gets its lines from.
@@ -24,6 +25,13 @@ protected:
     // is flushed first, so whoever waits for the results gets them; while
     // input is already there, output stays in its buffer.
     static bool ReadyForLine(FILE* input);
+
+    // What reading a stream's next line came to: a line, none (the end of
+    // the stream, or a read error), or the end of the run (ReadyForLine).
+    enum class NextLine { Read, None, Stop };
+    // Reads the next line of input, which reads stream, without its line
+    // feed; the wait for it is marked for the termination signals.
+    static NextLine ReadFrom(FILE* stream, CLineInput& input, std::string& line);
 };
 
 // Line editing when a person types at a terminal (and readline is built in);

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "app/CConsoleOutput.h"
-#include "platform/TerminationSignals.h"
 
 CScriptReader::CScriptReader(const CConsoleOutput& output, const std::vector<std::string>& paths)
     : output_(output), paths_(paths) {}
@@ -26,17 +25,8 @@ bool CScriptReader::Read(std::string_view prompt, std::string& line) {
     if (!prompt.empty()) output_.PromptColour(prompt);
     for (; current_ < scripts_.size(); ++current_) {
         Script& script = scripts_[current_];
-        if (!ReadyForLine(script.file.get())) return false;
-        bool read = false;
-        {
-            // A script may be a pipe, whose next line can keep the run waiting.
-            const CInputWait wait;
-            read = script.input.Read(line);
-        }
-        if (read) {
-            if (!line.empty() && line.back() == '\n') line.pop_back();
-            return true;
-        }
+        const NextLine next = ReadFrom(script.file.get(), script.input, line);
+        if (next != NextLine::None) return next == NextLine::Read;
         if (std::ferror(script.file.get())) {
             ReportFailure(script.path, errno);
             return false;
