@@ -105,6 +105,13 @@ TEST(ValueFormat, FloatingTextAgreesWithTheExactConversionEverywhere) {
         expectExact(sign * std::nextafter(half, 0.0), digits);
         expectExact(sign * std::nextafter(half, 1e300), digits);
     }
+    // The decimal exponent changes at each power of ten.
+    for (int power = -30; power <= 30; ++power) {
+        const double exact = std::pow(10.0, power);
+        for (double value : {std::nextafter(exact, 0.0), exact, std::nextafter(exact, 1e300)}) {
+            for (int digits = 1; digits <= CValueData::kMaxDigits; ++digits) expectExact(value, digits);
+        }
+    }
     for (double value : {0.15, 2.675, 1.005, 999999.49999999, 9.9999995, 99999.95, 1e-5, 1e-4, 123456.0, 1e22, 1e23,
                          9.999999e-5, 0.5, 1.5, 2.5}) {
         for (int digits = 1; digits <= CValueData::kMaxDigits; ++digits) expectExact(value, digits);
