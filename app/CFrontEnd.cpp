@@ -239,6 +239,7 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
                 if (commands.Dispatch(CommandCopy(line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
                 continue;
             }
+            manager.PrefetchNamesAhead(reader.Ahead());
             RunProgramLine(manager, line);
         } catch (const std::bad_alloc&) {
             AbandonLine();

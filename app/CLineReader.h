@@ -17,6 +17,10 @@ public:
     // its line feed, into line (whose storage is reused from line to line);
     // false at end of input.
     virtual bool Read(std::string_view prompt, std::string& line) = 0;
+    // The text past the line just read that the reader already holds: the
+    // lines to come, as far as they have been taken in. Empty when there is
+    // none (as at a terminal, where they have not been typed yet).
+    virtual std::string_view Ahead() const { return {}; }
 
 protected:
     // Called before a line is read from input: false when the run is to end

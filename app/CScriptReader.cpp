@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/CConsoleOutput.h"
+#include "platform/StandardStreams.h"
 
 CScriptReader::CScriptReader(const CConsoleOutput& output, const std::vector<std::string>& paths)
     : output_(output), paths_(paths) {}
@@ -33,6 +34,10 @@ bool CScriptReader::Read(std::string_view prompt, std::string& line) {
         }
     }
     return false;
+}
+
+std::string_view CScriptReader::Ahead() const {
+    return current_ < scripts_.size() ? UnreadInput(scripts_[current_].file.get()) : std::string_view();
 }
 
 void CScriptReader::ReportFailure(const std::string& path, int error) {

@@ -20,6 +20,7 @@ public:
     // naming the file, when one cannot be opened.
     bool Open();
     bool Read(std::string_view prompt, std::string& line) override;
+    std::string_view Ahead() const override;
     // A file could not be read to its end (the message has been written).
     bool Failed() const { return failed_; }
 

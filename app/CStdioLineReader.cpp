@@ -1,6 +1,7 @@
 #include "app/CStdioLineReader.h"
 
 #include "app/CConsoleOutput.h"
+#include "platform/StandardStreams.h"
 
 CStdioLineReader::CStdioLineReader(const CConsoleOutput& output) : output_(output) {}
 
@@ -8,3 +9,5 @@ bool CStdioLineReader::Read(std::string_view prompt, std::string& line) {
     if (!prompt.empty()) output_.PromptColour(prompt);
     return ReadFrom(stdin, input_, line) == NextLine::Read;
 }
+
+std::string_view CStdioLineReader::Ahead() const { return UnreadInput(stdin); }

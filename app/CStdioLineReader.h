@@ -12,6 +12,7 @@ class CStdioLineReader final : public CLineReader {
 public:
     explicit CStdioLineReader(const CConsoleOutput& output);
     bool Read(std::string_view prompt, std::string& line) override;
+    std::string_view Ahead() const override;
 
 private:
     const CConsoleOutput& output_;

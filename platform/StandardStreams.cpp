@@ -15,16 +15,20 @@ bool IsOpen(int fd) {
     return fcntl(fd, F_GETFD) != -1 || errno != EBADF;
 }
 
-// Whether the unread part of the stream's buffer holds a line feed. This
-// looks into glibc's FILE, which keeps the unread bytes between these two
-// pointers.
 bool HasBufferedLine(FILE* input) {
-    const char* begin = input->_IO_read_ptr;
-    const char* end = input->_IO_read_end;
-    return begin != nullptr && begin < end && std::memchr(begin, '\n', end - begin) != nullptr;
+    return UnreadInput(input).find('\n') != std::string_view::npos;
 }
 
 }  // namespace
+
+// glibc's FILE keeps the unread bytes of its buffer between these two
+// pointers.
+std::string_view UnreadInput(FILE* input) {
+    const char* begin = input->_IO_read_ptr;
+    const char* end = input->_IO_read_end;
+    if (begin == nullptr || begin >= end) return {};
+    return {begin, static_cast<size_t>(end - begin)};
+}
 
 void OccupyStandardDescriptors() {
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {

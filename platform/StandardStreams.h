@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string_view>
 
 // Descriptors 0, 1 and 2 that are closed at start-up are opened on
 // /dev/null, so that no file opened later (a log file) takes their place and
@@ -14,6 +15,11 @@ void OccupyStandardDescriptors();
 // it holds is what a termination signal has to write out. Must come before
 // the first read from stdin.
 void UseLargeInputBuffer();
+
+// The bytes in input's buffer that have not been read yet: what follows the
+// line just read, as far as the stream has taken it in. Empty when there
+// are none.
+std::string_view UnreadInput(FILE* input);
 
 // True when reading a line from input would wait: no whole line is left in
 // the stream's buffer and its descriptor has nothing ready to read.

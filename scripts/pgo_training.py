@@ -9,7 +9,7 @@ every input line of the transcripts (each feature and its faults), then a
 mix of ordinary lines drawn with a fixed seed: integer and floating
 arithmetic on literals and variables, array elements, built-ins, fractions,
 strings and printf, comparisons and conditions, declarations, output
-radixes and mistakes. Lines that would touch the file system, run a
+radixes and mistakes, and lines among many thousand names. Lines that would touch the file system, run a
 command, read standard input or end the session are left out, so training
 has no effect outside the run.
 """
@@ -117,6 +117,13 @@ def main():
         print(line)
     for _ in range(30_000):
         print(session.line())
+    # A session that has outgrown the caches (a large include file, a long
+    # day): the lines ahead then have their names fetched early.
+    r = session.rng
+    for k in range(12_000):
+        print(f"int g{k} = {k}")
+    for _ in range(5_000):
+        print(f"g{r.randrange(12_000)} * {r.randint(2, 9)} - g{r.randrange(12_000)}")
     for line in transcript_lines():
         print(line)
 

@@ -127,6 +127,24 @@ constexpr std::array<bool, 256> kContinuesName = [] {
     return continues;
 }();
 
+// The end of the run of bytes from start that continue what start began.
+size_t RunEnd(std::string_view text, size_t start, const std::array<bool, 256>& continues) {
+    size_t end = start + 1;
+    while (end < text.size() && continues[static_cast<unsigned char>(text[end])]) ++end;
+    return end;
+}
+
+// A number's digits, letters, points and "$"; a fraction's sign after "$"
+// is left to the next step, which cannot take it for a name.
+constexpr std::array<bool, 256> kContinuesNumber = [] {
+    std::array<bool, 256> continues{};
+    for (int c = 0; c < 256; ++c) {
+        const auto byte = static_cast<unsigned char>(c);
+        continues[static_cast<size_t>(c)] = IsIdentifierChar(byte) || byte == '.' || byte == '$';
+    }
+    return continues;
+}();
+
 TokenKind PunctuationKind(char c) {
     switch (c) {
         case '(': return TokenKind::LParen;
@@ -163,11 +181,7 @@ TokenKind PunctuationKind(char c) {
     }
     const char c = text[start];
     switch (kBegins[static_cast<unsigned char>(c)]) {
-        case Begins::Name: {
-            size_t end = start + 1;
-            while (end < size && kContinuesName[static_cast<unsigned char>(text[end])]) ++end;
-            return token(TokenKind::Name, end);
-        }
+        case Begins::Name: return token(TokenKind::Name, RunEnd(text, start, kContinuesName));
         case Begins::Number: {
             size_t end = start;
             int32_t decimal = 0;
@@ -213,4 +227,28 @@ Token CLexer::LexText(size_t start, TokenKind kind) {
     next_ = kind == TokenKind::String ? ReadString(line_, start, value, faults_) : ReadChar(line_, start, value, faults_);
     if (faults_.size() == faultsBefore) return Literal(kind, start, next_, std::move(value));
     return Faulty(kind, start, next_);
+}
+
+size_t CLexer::NamesIn(std::string_view text, std::span<std::string_view> names) {
+    size_t count = 0;
+    size_t at = 0;
+    while (at < text.size() && count < names.size()) {
+        const char c = text[at];
+        switch (kBegins[static_cast<unsigned char>(c)]) {
+            case Begins::Name: {
+                const size_t end = RunEnd(text, at, kContinuesName);
+                names[count++] = text.substr(at, end - at);
+                at = end;
+                break;
+            }
+            case Begins::Number: at = RunEnd(text, at, kContinuesNumber); break;
+            case Begins::Text: {
+                const size_t close = text.find(c, at + 1);
+                at = close == std::string_view::npos ? text.size() : close + 1;
+                break;
+            }
+            default: ++at; break;
+        }
+    }
+    return count;
 }

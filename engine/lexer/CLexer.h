@@ -31,6 +31,13 @@ public:
     std::span<const LexFault> FaultsOf(const Token& token) const;
     std::string_view Line() const { return line_; }
 
+    // The names text mentions, in order, as many as names has room for; the
+    // count found. Numbers are stepped over whole, so the letters of «1e5»
+    // or «0x1f» are no names, and so are quoted texts; comments are not told
+    // apart. Made for guesses (what the lines to come will look up), not for
+    // parsing.
+    static size_t NamesIn(std::string_view text, std::span<std::string_view> names);
+
     // Drops the tokens from index on and goes on lexing at offset instead.
     // A parser that reads only part of a token (the first "=" of "==", the
     // "..." of three dots) continues from there.

@@ -1,6 +1,8 @@
 #include "engine/manager/CExpManager.h"
 
+#include <array>
 #include <new>
+#include <span>
 #include <string_view>
 
 #include "base/CIError.h"
@@ -8,6 +10,7 @@
 #include "engine/items/CExpDeclaration.h"
 #include "engine/items/CExpFunction.h"
 #include "engine/items/CExpression.h"
+#include "engine/lexer/CLexer.h"
 #include "engine/lexer/Keywords.h"
 #include "platform/LineInput.h"
 #include "value/CTextError.h"
@@ -182,6 +185,24 @@ bool CExpManager::Parse(const std::string& text) {
     ResetLine(text);
     parseFailed_ = !ParseLine();
     return !parseFailed_;
+}
+
+void CExpManager::PrefetchNamesAhead(std::string_view ahead) const {
+    const CNameIndex& index = scope_.Names();
+    if (!index.IsLarge()) return;
+    // A line mentions a few names; the rare one with more is fetched in part.
+    std::array<std::string_view, 16> names;
+    // The names of the line ahead starts with, ahead moving past it; none
+    // while that line is not all there.
+    const auto namesOfNextLine = [&]() -> std::span<std::string_view> {
+        const size_t end = ahead.find('\n');
+        if (end == std::string_view::npos) return {};
+        const size_t count = CLexer::NamesIn(ahead.substr(0, end), names);
+        ahead.remove_prefix(end + 1);
+        return std::span(names).first(count);
+    };
+    for (const std::string_view name : namesOfNextLine()) index.PrefetchItem(name);
+    for (const std::string_view name : namesOfNextLine()) index.PrefetchSlot(name);
 }
 
 bool CExpManager::NextParseDiagnostic(std::string& text) {

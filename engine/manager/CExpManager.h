@@ -36,6 +36,12 @@ public:
     // True when the line parsed without any diagnostic.
     bool Parse(const std::string& text);
     bool NextParseDiagnostic(std::string& text);
+    // Starts fetching, while the current line runs, what the lines ahead
+    // (the text after it that the reader holds) will read to look up their
+    // names: the items of the next line's names, whose slots were fetched a
+    // line before, and the slots of the line after. Only among many names,
+    // where each lookup would wait for memory; among a few it costs nothing.
+    void PrefetchNamesAhead(std::string_view ahead) const;
     // Executes the current statement tree; copies its value into result.
     bool Execute(CValueData& result);
     bool NextExecDiagnostic(std::string& text);

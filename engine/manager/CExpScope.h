@@ -19,6 +19,7 @@ public:
     // long as the index; an earlier one of the same name wins.
     void Define(CExpItem* item) { names_.Add(item); }
     void ForgetAll() { names_.Clear(); }
+    const CNameIndex& Names() const { return names_; }
 
 private:
     CNameIndex names_;

@@ -7,7 +7,8 @@ A write error on standard output is reported once on standard error and
 ends the run with 255; a pipe that nobody reads any more ends it quietly, as
 SIGPIPE does, also when SIGPIPE is ignored. Descriptors closed at start-up
 are never taken by a log file. A program that drives numora through pipes
-gets each result before it sends the next line.
+gets each result before it sends the next line. Lines read ahead of time
+from a pipe change no result.
 """
 
 import os
@@ -109,6 +110,26 @@ def a_driving_program_gets_each_result_before_the_next_line(folder):
         process.wait()
 
 
+def lines_read_ahead_from_a_pipe_change_no_result(folder):
+    # Among this many names, the names of the lines already in the input
+    # buffer are looked up early. Names in quotes, a line longer than the
+    # buffer, names the line before declares and lines without a line feed
+    # at the end must all still give what each line alone gives.
+    count = 10_000
+    lines = [f"int d{k} = {k}" for k in range(count)]
+    want = [""] * count
+    for k in range(0, count, 7):
+        lines.append(f"d{k} * 2 - d{count - 1 - k}")
+        want.append(str(k * 2 - (count - 1 - k)))
+    lines += ['strlen("d1 d2 ' + "x" * 70_000 + '")', "int e1 = d5 + 1", "e1 + d3", "e2 + 1", "d9999 + 1"]
+    want += ["70006", "", "9", "10000"]   # the undefined e2 gives no result
+    result = subprocess.run([folder.program, "/p0"], input="\n".join(lines).encode(), capture_output=True,
+                            cwd=folder.path, timeout=DEADLINE_SECONDS)
+    expect_equal("stdout", result.stdout.decode().split("\n"), want + [""])
+    expect_equal("stderr", result.stderr, "pos:0  未定義の識別子です\n".encode())
+    expect_equal("status", result.returncode, 0)
+
+
 if __name__ == "__main__":
     sys.exit(run_cases([
         a_full_disk_is_reported_once_and_ends_the_run,
@@ -117,4 +138,5 @@ if __name__ == "__main__":
         a_pipe_nobody_reads_ends_the_run_quietly,
         a_pipe_nobody_reads_ends_the_run_quietly_with_sigpipe_ignored,
         a_driving_program_gets_each_result_before_the_next_line,
+        lines_read_ahead_from_a_pipe_change_no_result,
     ]))

@@ -3,7 +3,10 @@
 // see the positions only through diagnostics; these cases pin them down.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/Diagnostics.h"
@@ -95,6 +98,23 @@ TEST(Lexer, LongLinesAreLexedOnDemand) {
     lexer.Reset(line);
     EXPECT_EQ(lexer.TextOf(lexer.At(1998)), "x999");
     EXPECT_EQ(lexer.TextOf(lexer.At(0)), "x0");
+}
+
+// The names the lines ahead will look up are guessed without lexing them:
+// numbers and quoted texts hold none, and no more are given than there is
+// room for.
+TEST(Lexer, NamesInATextAreGuessedWithoutLexingIt) {
+    std::array<std::string_view, 4> room;
+    const auto names = [&](std::string_view text) {
+        return Pieces(room.begin(), room.begin() + static_cast<std::ptrdiff_t>(CLexer::NamesIn(text, room)));
+    };
+    EXPECT_EQ(names("d12 * 2 - _x"), (Pieces{"d12", "_x"}));
+    EXPECT_EQ(names("1e5 + 0x1f + 1.5e-3 + 3$4 + .5f + a"), (Pieces{"a"}));
+    EXPECT_EQ(names("\"b c\" + 'd' + e"), (Pieces{"e"}));
+    EXPECT_EQ(names("f(\"unclosed g"), (Pieces{"f"}));
+    EXPECT_EQ(names("a b c d e f"), (Pieces{"a", "b", "c", "d"}));
+    EXPECT_EQ(names(std::string_view("\xe3\x81x\0y", 5)), (Pieces{"x", "y"}));
+    EXPECT_EQ(names(""), Pieces{});
 }
 
 TEST(Keywords, TypeWordsAndNames) {
