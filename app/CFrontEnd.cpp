@@ -232,6 +232,7 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
     for (;;) {
         try {
             if (!reader.Read(settings_.silent || !settings_.prompt ? "" : kPrompt, line)) return 0;
+            manager.PrefetchNamesAhead(reader.Ahead());
             // Only a command needs the trimmed, lower-case copy of the line.
             const auto first = std::find_if_not(line.begin(), line.end(), IsSpace);
             if (first == line.end()) continue;
@@ -239,7 +240,6 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
                 if (commands.Dispatch(CommandCopy(line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
                 continue;
             }
-            manager.PrefetchNamesAhead(reader.Ahead());
             RunProgramLine(manager, line);
         } catch (const std::bad_alloc&) {
             AbandonLine();

@@ -42,14 +42,16 @@ public:
     // lookup waits for memory and fetching ahead of it pays.
     bool IsLarge() const { return slots_.size() >= kLargeTable; }
     // The two steps of fetching a lookup ahead of time, a line apart: first
-    // the name's slot comes into the cache, then (the slot being there) the
-    // item it holds. A guess that misses costs a fetch, never a result.
-    void PrefetchSlot(std::string_view name) const {
-        if (!slots_.empty()) Prefetch(&slots_[Hash(name) & Mask()]);
-    }
-    void PrefetchItem(std::string_view name) const {
-        if (slots_.empty()) return;
+    // the name's slot comes into the cache (the answer is what the second
+    // step takes), then, the slot being there, the item it holds. A guess
+    // that misses costs a fetch, never a result.
+    uint32_t PrefetchSlot(std::string_view name) const {
         const uint32_t hash = Hash(name);
+        if (!slots_.empty()) Prefetch(&slots_[hash & Mask()]);
+        return hash;
+    }
+    void PrefetchItem(uint32_t hash) const {
+        if (slots_.empty()) return;
         // The first slot of the name's run with its tag, as Find would come
         // to it, without reading the items on the way.
         for (size_t i = hash & Mask();; i = (i + 1) & Mask()) {

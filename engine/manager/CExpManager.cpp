@@ -187,22 +187,21 @@ bool CExpManager::Parse(const std::string& text) {
     return !parseFailed_;
 }
 
-void CExpManager::PrefetchNamesAhead(std::string_view ahead) const {
+void CExpManager::PrefetchNamesAhead(std::string_view ahead) {
     const CNameIndex& index = scope_.Names();
     if (!index.IsLarge()) return;
-    // A line mentions a few names; the rare one with more is fetched in part.
-    std::array<std::string_view, 16> names;
-    // The names of the line ahead starts with, ahead moving past it; none
-    // while that line is not all there.
-    const auto namesOfNextLine = [&]() -> std::span<std::string_view> {
-        const size_t end = ahead.find('\n');
-        if (end == std::string_view::npos) return {};
-        const size_t count = CLexer::NamesIn(ahead.substr(0, end), names);
-        ahead.remove_prefix(end + 1);
-        return std::span(names).first(count);
-    };
-    for (const std::string_view name : namesOfNextLine()) index.PrefetchItem(name);
-    for (const std::string_view name : namesOfNextLine()) index.PrefetchSlot(name);
+    for (const uint32_t fetched : std::span(slotsFetched_).first(slotsFetchedCount_)) index.PrefetchItem(fetched);
+    slotsFetchedCount_ = 0;
+    // The line after the next, when it is all there.
+    const size_t next = ahead.find('\n');
+    if (next == std::string_view::npos) return;
+    const std::string_view after = ahead.substr(next + 1);
+    const size_t end = after.find('\n');
+    if (end == std::string_view::npos) return;
+    std::array<std::string_view, kNamesFetchedAhead> names;
+    const size_t count = CLexer::NamesIn(after.substr(0, end), names);
+    for (size_t i = 0; i < count; ++i) slotsFetched_[i] = index.PrefetchSlot(names[i]);
+    slotsFetchedCount_ = count;
 }
 
 bool CExpManager::NextParseDiagnostic(std::string& text) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -36,12 +38,13 @@ public:
     // True when the line parsed without any diagnostic.
     bool Parse(const std::string& text);
     bool NextParseDiagnostic(std::string& text);
-    // Starts fetching, while the current line runs, what the lines ahead
-    // (the text after it that the reader holds) will read to look up their
-    // names: the items of the next line's names, whose slots were fetched a
-    // line before, and the slots of the line after. Only among many names,
-    // where each lookup would wait for memory; among a few it costs nothing.
-    void PrefetchNamesAhead(std::string_view ahead) const;
+    // Called for each line read, with the text after it that the reader
+    // already holds. Starts fetching, while the line runs, what the lines
+    // ahead will read to look up their names: the slots of the names of the
+    // line after the next, and the items of the next line's names, whose
+    // slots the call before fetched. Only among many names, where each
+    // lookup would wait for memory; among a few it costs nothing.
+    void PrefetchNamesAhead(std::string_view ahead);
     // Executes the current statement tree; copies its value into result.
     bool Execute(CValueData& result);
     bool NextExecDiagnostic(std::string& text);
@@ -82,4 +85,10 @@ private:
     std::vector<std::unique_ptr<CExpItem>> functions_;
     std::vector<std::unique_ptr<CExpItem>> declarations_;
     CExpScope scope_;
+    // What the last PrefetchNamesAhead fetched the slots of, for the next
+    // one to fetch the items: a line mentions a few names, and the rare one
+    // with more is fetched in part.
+    static constexpr size_t kNamesFetchedAhead = 16;
+    std::array<uint32_t, kNamesFetchedAhead> slotsFetched_{};
+    size_t slotsFetchedCount_ = 0;
 };
