@@ -133,6 +133,9 @@ size_t RunEnd(std::string_view text, size_t start, const std::array<bool, 256>& 
     while (end < text.size() && continues[static_cast<unsigned char>(text[end])]) ++end;
     return end;
 }
+// A bare pointer would become a view through strlen, once per token: a long
+// line would take the square of its length.
+size_t RunEnd(const char* text, size_t start, const std::array<bool, 256>& continues) = delete;
 
 // A number's digits, letters, points and "$"; a fraction's sign after "$"
 // is left to the next step, which cannot take it for a name.
@@ -181,7 +184,7 @@ TokenKind PunctuationKind(char c) {
     }
     const char c = text[start];
     switch (kBegins[static_cast<unsigned char>(c)]) {
-        case Begins::Name: return token(TokenKind::Name, RunEnd(text, start, kContinuesName));
+        case Begins::Name: return token(TokenKind::Name, RunEnd(line_, start, kContinuesName));
         case Begins::Number: {
             size_t end = start;
             int32_t decimal = 0;
