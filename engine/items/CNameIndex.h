@@ -58,10 +58,12 @@ public:
             const Slot slot = slots_[i];
             if (slot.IsEmpty()) return;
             if (slot.Tag() != TagOf(hash)) continue;
-            // The item's name and its value lie in its first two lines.
+            // A lookup reads an item's first 96 bytes (a variable's name,
+            // type and value), which start anywhere in a cache line.
             const auto* item = reinterpret_cast<const char*>(slot.Item());
             Prefetch(item);
-            Prefetch(item + 64);
+            Prefetch(item + 48);
+            Prefetch(item + 95);
             return;
         }
     }
