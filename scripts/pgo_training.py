@@ -120,10 +120,10 @@ def main():
     # A session that has outgrown the caches (a large include file, a long
     # day): the lines ahead then have their names fetched early.
     r = session.rng
-    for k in range(12_000):
+    for k in range(20_000):
         print(f"int g{k} = {k}")
     for _ in range(5_000):
-        print(f"g{r.randrange(12_000)} * {r.randint(2, 9)} - g{r.randrange(12_000)}")
+        print(f"g{r.randrange(20_000)} * {r.randint(2, 9)} - g{r.randrange(20_000)}")
     for line in transcript_lines():
         print(line)
 

@@ -91,9 +91,10 @@ private:
     private:
         uintptr_t bits_ = 0;
     };
-    // 16,384 slots hold 8,192 names and more: with their items, more than a
-    // core's second-level cache.
-    static constexpr size_t kLargeTable = 16384;
+    // A table this large holds more than 16,384 names (it is at most half
+    // full): with their items, over 2 MB, more than a core's second-level
+    // cache holds.
+    static constexpr size_t kLargeTable = 65536;
     static_assert(sizeof(uintptr_t) == 8, "the tag lives in the top bits of a 64-bit address");
     static constexpr int kTagShift = 48;
     static constexpr uintptr_t kAddressMask = (uintptr_t{1} << kTagShift) - 1;

@@ -115,7 +115,7 @@ def lines_read_ahead_from_a_pipe_change_no_result(folder):
     # buffer are looked up early. Names in quotes, a line longer than the
     # buffer, names the line before declares and lines without a line feed
     # at the end must all still give what each line alone gives.
-    count = 10_000
+    count = 20_000
     lines = [f"int d{k} = {k}" for k in range(count)]
     want = [""] * count
     for k in range(0, count, 7):
