@@ -34,12 +34,23 @@ constexpr std::array<FirstCharRows, 256> kRowsByFirstChar = [] {
     return byChar;
 }();
 
+// The characters that end a two-character operator. Most operators are
+// followed by a blank, a digit or a name: this one look-up settles them
+// without a loop whose length would change with the operator.
+constexpr std::array<bool, 256> kEndsPair = [] {
+    std::array<bool, 256> ends{};
+    for (const OperatorDef& row : kOperators) {
+        if (row.text[0] != '\0' && row.text[1] != '\0') ends[static_cast<unsigned char>(row.text[1])] = true;
+    }
+    return ends;
+}();
+
 }  // namespace
 
 int MatchOperator(const char* s, size_t available) {
     if (available == 0) return -1;
     const FirstCharRows& rows = kRowsByFirstChar[static_cast<unsigned char>(s[0])];
-    if (available >= 2) {
+    if (available >= 2 && kEndsPair[static_cast<unsigned char>(s[1])]) {
         for (uint8_t i = 0; i < rows.pairCount; ++i) {
             if (rows.seconds[i] == s[1]) return rows.pairs[i];
         }
