@@ -36,6 +36,23 @@ bool IsConstantKind(const CExpItem* item) {
     return item != nullptr && item->Kind() >= EXP_NUM_CONST && item->Kind() <= EXP_BOOL_CONST;
 }
 
+// The row an operator's text stands for after an operand: the signs stand
+// for the addition and the subtraction, every other row for itself.
+constexpr std::array<uint8_t, kOperators.size()> kRowAfterOperand = [] {
+    std::array<uint8_t, kOperators.size()> rows{};
+    size_t add = 0;
+    size_t sub = 0;
+    for (size_t row = 0; row < kOperators.size(); ++row) {
+        if (kOperators[row].code == OP_ADD) add = row;
+        if (kOperators[row].code == OP_SUB) sub = row;
+    }
+    for (size_t row = 0; row < kOperators.size(); ++row) {
+        const int code = kOperators[row].code;
+        rows[row] = static_cast<uint8_t>(code == OP_PLUS ? add : code == OP_MINUS ? sub : row);
+    }
+    return rows;
+}();
+
 bool IsIncrementCode(int code) {
     return code == OP_PRE_INC || code == OP_PRE_DEC || code == OP_POST_INC || code == OP_POST_DEC;
 }
@@ -515,11 +532,10 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
                       false};
     SettleIncrement(false);
     // A "+" or "-" after an operand (or after "++"/"--") adds or subtracts;
-    // the first item of an expression is always a sign.
-    if ((c.code == OP_PLUS || c.code == OP_MINUS) && itemCount_ > 0 && (lastWasOperand_ || lastWasIncrement_)) {
-        static const int kAddRow = OperatorRowOf(OP_ADD);
-        static const int kSubRow = OperatorRowOf(OP_SUB);
-        c.row = static_cast<uint8_t>(c.code == OP_PLUS ? kAddRow : kSubRow);
+    // the first item of an expression is always a sign. Looked up, not
+    // tested: which operator comes is as random as the user's line.
+    if (itemCount_ > 0 && (lastWasOperand_ || lastWasIncrement_)) {
+        c.row = kRowAfterOperand[c.row];
         c.code = static_cast<int8_t>(OperatorRow(c.row).code);
         c.precedence = static_cast<uint8_t>(OperatorRow(c.row).precedence);
     }
