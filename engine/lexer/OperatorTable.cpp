@@ -58,10 +58,3 @@ int MatchOperator(const char* s, size_t available) {
     return rows.single < kOperators.size() ? rows.single : -1;
 }
 
-int OperatorRowOf(int code) {
-    for (size_t row = 0; row < kOperators.size(); ++row) {
-        if (kOperators[row].code == code) return static_cast<int>(row);
-    }
-    return -1;
-}
-

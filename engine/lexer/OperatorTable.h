@@ -84,9 +84,6 @@ inline constexpr std::array<OperatorDef, 28> kOperators = {{
 // The index of the row whose text matches the start of s (first match in
 // table order), or -1.
 int MatchOperator(const char* s, size_t available);
-// The index of the first row with the given code; -1 for 2, 3 and unknown
-// codes.
-int OperatorRowOf(int code);
 inline const OperatorDef& OperatorRow(int row) { return kOperators[static_cast<size_t>(row)]; }
 // The length of the row's text.
 inline int OperatorLength(int row) { return kOperators[static_cast<size_t>(row)].text[1] == '\0' ? 1 : 2; }
