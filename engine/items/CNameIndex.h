@@ -13,12 +13,7 @@ class CNameIndex {
 public:
     CExpItem* Find(std::string_view name) const {
         if (slots_.empty()) return nullptr;
-        const uint32_t hash = Hash(name);
-        for (size_t i = hash & Mask();; i = (i + 1) & Mask()) {
-            const Slot slot = slots_[i];
-            if (slot.IsEmpty()) return nullptr;
-            if (slot.Tag() == TagOf(hash) && SameName(slot.Item()->Name(), name)) return slot.Item();
-        }
+        return slots_[SlotOf(name, Hash(name))].Item();
     }
 
     // Files the item under its own name, which must live as long as the
@@ -27,15 +22,10 @@ public:
         if ((count_ + 1) * 2 > slots_.size()) Grow();
         const std::string_view name = item->Name();
         const uint32_t hash = Hash(name);
-        for (size_t i = hash & Mask();; i = (i + 1) & Mask()) {
-            Slot& slot = slots_[i];
-            if (slot.IsEmpty()) {
-                slot = Slot(item, hash);
-                ++count_;
-                return;
-            }
-            if (slot.Tag() == TagOf(hash) && slot.Item()->Name() == name) return;
-        }
+        Slot& slot = slots_[SlotOf(name, hash)];
+        if (!slot.IsEmpty()) return;
+        slot = Slot(item, hash);
+        ++count_;
     }
 
     // Whether the table has outgrown the processor's caches, so that a
@@ -114,6 +104,14 @@ private:
     static void Prefetch(const void* address) {
         asm volatile("" : : "r"(address));
         __builtin_prefetch(address);
+    }
+    // The slot of the item filed under name, or the empty slot that ends
+    // its run when there is none (the table is never full).
+    size_t SlotOf(std::string_view name, uint32_t hash) const {
+        for (size_t i = hash & Mask();; i = (i + 1) & Mask()) {
+            const Slot slot = slots_[i];
+            if (slot.IsEmpty() || (slot.Tag() == TagOf(hash) && SameName(slot.Item()->Name(), name))) return i;
+        }
     }
     // Names are a few bytes long: compared in place, without a call.
     static bool SameName(std::string_view a, std::string_view b) {
