@@ -1,5 +1,6 @@
 #include "value/CValueData.h"
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -65,56 +66,56 @@ CValueData& CValueData::operator=(const CValueData& other) {
 CValueData CValueData::Char(int8_t v) {
     CValueData value;
     value.type_ = VTYPE_CHAR;
-    value.payload_.c = v;
+    value.SetPayloadBits(static_cast<uint8_t>(v));
     return value;
 }
 
 CValueData CValueData::Byte(uint8_t v) {
     CValueData value;
     value.type_ = VTYPE_BYTE;
-    value.payload_.b = v;
+    value.SetPayloadBits(v);
     return value;
 }
 
 CValueData CValueData::Short(int16_t v) {
     CValueData value;
     value.type_ = VTYPE_SHORT;
-    value.payload_.s = v;
+    value.SetPayloadBits(static_cast<uint16_t>(v));
     return value;
 }
 
 CValueData CValueData::Word(uint16_t v) {
     CValueData value;
     value.type_ = VTYPE_WORD;
-    value.payload_.w = v;
+    value.SetPayloadBits(v);
     return value;
 }
 
 CValueData CValueData::Dword(uint32_t v) {
     CValueData value;
     value.type_ = VTYPE_DWORD;
-    value.payload_.d = v;
+    value.SetPayloadBits(v);
     return value;
 }
 
 CValueData CValueData::Float(float v) {
     CValueData value;
     value.type_ = VTYPE_FLOAT;
-    value.payload_.f = v;
+    value.SetPayloadBits(std::bit_cast<uint32_t>(v));
     return value;
 }
 
 CValueData CValueData::Bool(bool v) {
     CValueData value;
     value.type_ = VTYPE_BOOL;
-    value.payload_.boolean = v ? 1 : 0;
+    value.SetPayloadBits(v ? 1u : 0u);
     return value;
 }
 
 CValueData CValueData::Fraction(CFraction v) {
     CValueData value;
     value.type_ = VTYPE_FRACTION;
-    value.payload_.fraction = v;
+    value.SetPayloadBits(std::bit_cast<uint64_t>(v));
     return value;
 }
 

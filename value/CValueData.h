@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -132,7 +133,12 @@ private:
     static constexpr int kAsIntSite = 1864;
     static constexpr int kAsLongSite = 1884;
 
-    CValueData(TypeCode type, int32_t v) : type_(type) { payload_.i = v; }
+    CValueData(TypeCode type, int32_t v) : type_(type) { SetPayloadBits(static_cast<uint32_t>(v)); }
+    // Writes all eight bytes of the payload in one store, the unused ones
+    // zero. Values are copied as their eight bytes, and a copy that reads a
+    // payload just written narrower waits for the store to drain first: on
+    // every literal and every result of an operator.
+    void SetPayloadBits(uint64_t bits) { payload_ = std::bit_cast<Payload>(bits); }
     bool HoldsInt32() const { return type_ == VTYPE_INT || type_ == VTYPE_LONG; }
 
     // The stored number truncated to 32 signed bits, as AsChar to AsLong
@@ -154,5 +160,6 @@ private:
         CFraction fraction;
         Payload() : x(0) {}
     } payload_;
+    static_assert(sizeof(Payload) == sizeof(uint64_t), "a payload is copied as eight bytes");
     std::unique_ptr<CIString> string_;   // only for VTYPE_STRING
 };

@@ -21,9 +21,9 @@ enum TypeCode : uint32_t {
     VTYPE_STRING = 12,
 };
 
-inline bool IsIntegerType(uint32_t code) { return code >= VTYPE_CHAR && code <= VTYPE_DWORD; }
-inline bool IsNumericType(uint32_t code) { return code >= VTYPE_CHAR && code <= VTYPE_FRACTION; }
-inline bool IsStringType(uint32_t code) { return code == VTYPE_STRING; }
+constexpr bool IsIntegerType(uint32_t code) { return code >= VTYPE_CHAR && code <= VTYPE_DWORD; }
+constexpr bool IsNumericType(uint32_t code) { return code >= VTYPE_CHAR && code <= VTYPE_FRACTION; }
+constexpr bool IsStringType(uint32_t code) { return code == VTYPE_STRING; }
 
 // The signed types: 1, 3, 5, 6, 8, 9, 11.
 constexpr bool IsSignedType(uint32_t code) {

@@ -1,5 +1,6 @@
 #include "engine/items/CExpOperator.h"
 
+#include <array>
 #include <cstdint>
 #include <iterator>
 
@@ -44,7 +45,7 @@ bool Fail(const CExpOperator& op, CExpContext& context, Diag id) {
     return false;
 }
 
-bool IsAccepted(Accepts accepts, uint32_t type) {
+constexpr bool IsAccepted(Accepts accepts, uint32_t type) {
     switch (accepts) {
         case Accepts::Any: return true;
         case Accepts::Numeric: return IsNumericType(type);
@@ -54,9 +55,29 @@ bool IsAccepted(Accepts accepts, uint32_t type) {
     return false;
 }
 
+constexpr uint32_t kTypeCodes = VTYPE_STRING + 1;
+template <class T>
+using ByTypePair = std::array<std::array<T, kTypeCodes>, kTypeCodes>;
+
+// Whether a binary operator takes the types of both its operands, for each
+// rule and pair of type codes. Looked up, not worked out: in a line of
+// mixed operators, which rule applies is as random as the operators.
+constexpr auto kAcceptedPairs = [] {
+    std::array<ByTypePair<bool>, 4> pairs{};
+    for (const Accepts accepts : {Accepts::Any, Accepts::Numeric, Accepts::Integer, Accepts::NumericOrString}) {
+        for (uint32_t left = 0; left < kTypeCodes; ++left) {
+            for (uint32_t right = 0; right < kTypeCodes; ++right) {
+                const bool mixed = accepts == Accepts::NumericOrString && IsStringType(left) != IsStringType(right);
+                pairs[static_cast<size_t>(accepts)][left][right] =
+                    !mixed && IsAccepted(accepts, left) && IsAccepted(accepts, right);
+            }
+        }
+    }
+    return pairs;
+}();
+
 bool BothAccepted(Accepts accepts, const CValueData& left, const CValueData& right) {
-    if (accepts == Accepts::NumericOrString && IsStringType(left.Type()) != IsStringType(right.Type())) return false;
-    return IsAccepted(accepts, left.Type()) && IsAccepted(accepts, right.Type());
+    return kAcceptedPairs[static_cast<size_t>(accepts)][left.Type()][right.Type()];
 }
 
 bool Refuse(Diag& why, Diag id) {
@@ -223,7 +244,7 @@ using AC = Accepts;
 using V = CValueData;
 
 // ORDER OPERATORCODE: one row per operator code, indexed by the code.
-const OperatorRule kRules[] = {
+constexpr OperatorRule kRules[] = {
     /* OP_PRE_INC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePrefix, nullptr, &V::Add},
     /* OP_PRE_DEC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePrefix, nullptr, &V::Sub},
     /* OP_POST_INC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePostfix, nullptr, &V::Add},
@@ -259,8 +280,9 @@ const OperatorRule kRules[] = {
     /* OP_BITOR */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::BitOr},
 };
 
-const OperatorRule* RuleOf(int code) {
-    constexpr int kRuleCount = static_cast<int>(std::size(kRules));
+constexpr int kRuleCount = static_cast<int>(std::size(kRules));
+
+constexpr const OperatorRule* RuleOf(int code) {
     return code >= 0 && code < kRuleCount ? &kRules[code] : nullptr;
 }
 
@@ -281,13 +303,13 @@ bool IsVariable(const CExpItem& item) { return item.Kind() == EXP_VARIABLE_USE |
 
 // A numeric target takes a numeric value, a string target a string; a
 // target without a static type takes anything.
-bool IsAssignable(int target, int value) {
+constexpr bool IsAssignable(int target, int value) {
     if (IsNumericType(target)) return IsNumericType(value);
     if (IsStringType(target)) return IsStringType(value);
     return true;
 }
 
-int ResultTypeOf(const OperatorRule& rule, int first, int second, int third) {
+constexpr int ResultTypeOf(const OperatorRule& rule, int first, int second, int third) {
     switch (rule.result) {
         case ResultType::Operand:
         case ResultType::Left: return first;
@@ -301,7 +323,7 @@ int ResultTypeOf(const OperatorRule& rule, int first, int second, int third) {
 }
 
 // The type part of the static check.
-bool TypesPass(CheckRule rule, int left, int right) {
+constexpr bool TypesPass(CheckRule rule, int left, int right) {
     switch (rule) {
         case CheckRule::Variable:
         case CheckRule::Numeric:
@@ -316,6 +338,25 @@ bool TypesPass(CheckRule rule, int left, int right) {
     }
     return true;
 }
+
+// The static type of a pure operator's result over operands of the given
+// static types, or -1 where its check refuses them: what Fold asks before
+// it runs an operator, in one look-up instead of two switches.
+constexpr auto kFoldedTypes = [] {
+    std::array<ByTypePair<int8_t>, kRuleCount> types{};
+    for (int code = 0; code < kRuleCount; ++code) {
+        const OperatorRule& rule = kRules[code];
+        for (uint32_t left = 0; left < kTypeCodes; ++left) {
+            for (uint32_t right = 0; right < kTypeCodes; ++right) {
+                const int l = static_cast<int>(left);
+                const int r = static_cast<int>(right);
+                types[static_cast<size_t>(code)][left][right] =
+                    static_cast<int8_t>(TypesPass(rule.check, l, r) ? ResultTypeOf(rule, l, r, 0) : -1);
+            }
+        }
+    }
+    return types;
+}();
 
 // The second operand of a unary operator's value rule, which it ignores.
 const CValueData kNoOperand;
@@ -374,17 +415,26 @@ bool CExpOperator::Execute(CExpContext& context) {
     return rule->evaluate(*this, *rule, context);
 }
 
+bool CExpOperator::IsPureBinary(int code) {
+    const OperatorRule* rule = RuleOf(code);
+    return rule != nullptr && rule->apply != nullptr && rule->operands == 2;
+}
+
 bool CExpOperator::Fold(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
                         CValueData& result, int& type) {
     const OperatorRule* rule = RuleOf(code);
     if (rule == nullptr || rule->apply == nullptr || rule->operands != (right != nullptr ? 2 : 1)) return false;
-    if (!TypesPass(rule->check, leftType, rightType)) return false;
+    const auto l = static_cast<uint32_t>(leftType);
+    const auto r = static_cast<uint32_t>(rightType);
+    if (l >= kTypeCodes || r >= kTypeCodes) return false;
+    const int folded = kFoldedTypes[static_cast<size_t>(code)][l][r];
+    if (folded < 0) return false;
     Diag why = Diag::ExecutionFault;
     try {
         if (!rule->apply(*rule, left, right != nullptr ? *right : kNoOperand, result, why)) return false;
     } catch (const CTextError&) {
         return false;
     }
-    type = ResultTypeOf(*rule, leftType, rightType, 0);
+    type = folded;
     return true;
 }

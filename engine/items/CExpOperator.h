@@ -28,6 +28,9 @@ public:
     void AddOperand(CExpItem* operand);
     int Code() const { return code_; }
 
+    // Whether the operator of this code is pure and takes two operands.
+    static bool IsPureBinary(int code);
+
     // Works out a pure operator (one that only computes a value from its
     // operands' values: «+», «<<», «!» …) over operand values known while the
     // line is read, with the same rules as when it runs: one or two values

@@ -5,6 +5,7 @@
 #include "engine/Diagnostics.h"
 #include "engine/items/CLineArena.h"
 #include "engine/items/ExpressionStacks.h"
+#include "engine/items/LiteralArithmetic.h"
 #include "engine/lexer/CLexer.h"
 #include "engine/lexer/OperatorTable.h"
 
@@ -15,6 +16,7 @@ struct ParseWorkspace {
     CLexer lexer;
     CLineArena arena;
     ExpressionStacks stacks;
+    LiteralArithmetic arithmetic;
     // Pure parts of a line are worked out while it is read; off only where
     // a test looks at the tree itself.
     bool fold = true;
@@ -128,6 +130,7 @@ public:
     CLineArena& Arena() const { return workspace_->arena; }
 
     ExpressionStacks& Stacks() const { return workspace_->stacks; }
+    LiteralArithmetic& Arithmetic() const { return workspace_->arithmetic; }
     bool Folds() const { return workspace_->fold; }
 
 private:

@@ -36,35 +36,15 @@ bool IsConstantKind(const CExpItem* item) {
     return item != nullptr && item->Kind() >= EXP_NUM_CONST && item->Kind() <= EXP_BOOL_CONST;
 }
 
-// The row an operator's text stands for after an operand: the signs stand
-// for the addition and the subtraction, every other row for itself.
-constexpr std::array<uint8_t, kOperators.size()> kRowAfterOperand = [] {
-    std::array<uint8_t, kOperators.size()> rows{};
-    size_t add = 0;
-    size_t sub = 0;
-    for (size_t row = 0; row < kOperators.size(); ++row) {
-        if (kOperators[row].code == OP_ADD) add = row;
-        if (kOperators[row].code == OP_SUB) sub = row;
-    }
-    for (size_t row = 0; row < kOperators.size(); ++row) {
-        const int code = kOperators[row].code;
-        rows[row] = static_cast<uint8_t>(code == OP_PLUS ? add : code == OP_MINUS ? sub : row);
-    }
-    return rows;
-}();
+// The literal a pure part of the line was worked out to.
+CExpItem* NewFoldedConst(CExpSource& source, const CValueData& value, int staticType, bool constant, int position) {
+    CExpItem* item = source.New<CExpFoldedConst>(*source.New<CValueData>(value), staticType, constant);
+    item->SetPosition(position);
+    return item;
+}
 
 bool IsIncrementCode(int code) {
     return code == OP_PRE_INC || code == OP_PRE_DEC || code == OP_POST_INC || code == OP_POST_DEC;
-}
-
-// Whether the operator on top of the pending stack is applied before the
-// arriving operator c is pushed.
-bool Precedes(const PendingOperator& top, const PendingOperator& c) {
-    // Everything between a ":" and the "?" it closes belongs to the middle
-    // operand, even "=", "," and a "?" that is complete.
-    if (c.code == OP_COLON && (top.code == OP_ASSIGN || top.code == OP_COMMA || top.code == OP_COND)) return true;
-    return top.precedence < c.precedence ||
-           (top.precedence == c.precedence && OperatorRow(top.row).rightToLeft == 0);
 }
 
 // Whether an operand whose root binds more loosely than its operator may
@@ -202,13 +182,6 @@ private:
     bool abandoned_ = false;   // the groups read in line cannot come to a value
 };
 
-namespace {
-
-// Groups read in line nest at most this deep; deeper ones are items.
-constexpr size_t kMaxGroupsInLine = 32;
-
-}  // namespace
-
 bool ExpressionBuilder::Build(bool stopAtComma) {
     for (;;) {
         // A fault of an item read earlier, or of the line before this
@@ -283,7 +256,7 @@ bool ExpressionBuilder::CanOpenGroup() const {
         return source_.inlineGroups && source_.Folds() && building_ && incrementWaiting_ == kNoPosition &&
                source_.depth < CExpression::kMaxDepth;
     }
-    return OpenGroups() < kMaxGroupsInLine && source_.depth < CExpression::kMaxDepth;
+    return OpenGroups() < CExpression::kMaxGroupsInLine && source_.depth < CExpression::kMaxDepth;
 }
 
 void ExpressionBuilder::OpenGroup() {
@@ -532,10 +505,9 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
                       false};
     SettleIncrement(false);
     // A "+" or "-" after an operand (or after "++"/"--") adds or subtracts;
-    // the first item of an expression is always a sign. Looked up, not
-    // tested: which operator comes is as random as the user's line.
+    // the first item of an expression is always a sign.
     if (itemCount_ > 0 && (lastWasOperand_ || lastWasIncrement_)) {
-        c.row = kRowAfterOperand[c.row];
+        c.row = static_cast<uint8_t>(RowAfterOperand(c.row));
         c.code = static_cast<int8_t>(OperatorRow(c.row).code);
         c.precedence = static_cast<uint8_t>(OperatorRow(c.row).precedence);
     }
@@ -565,7 +537,7 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
             top.precedence = kWaitingPrecedence;
             break;
         }
-        if (!Precedes(top, c)) break;
+        if (!AppliesBefore(top, c)) break;
         Apply();
         if (refused_ || abandoned_) return;
     }
@@ -751,12 +723,7 @@ bool ExpressionBuilder::Finish() {
         source_.AddDiag(root.failurePosition, root.failure);
         return false;
     }
-    CExpItem* tree = Materialize(root);
-    tree->SetParent(&expression_);
-    expression_.root_ = tree;
-    expression_.depth_ = root.height;
-    // An operator short of operands fails its check without a record of its own.
-    return expression_.Check(source_);
+    return expression_.TakeRoot(source_, Materialize(root), root.height);
 }
 
 // A group whose expression is a literal or came to a value.
@@ -853,12 +820,8 @@ CExpItem* ExpressionBuilder::Materialize(const Operand& operand) {
     CExpItem* item = nullptr;
     switch (operand.form) {
         case Operand::Form::Item: return operand.item;
-        case Operand::Form::Value: {
-            const CValueData& value = *source_.New<CValueData>(operand.value);
-            item = source_.New<CExpFoldedConst>(value, operand.staticType, operand.constant);
-            item->SetPosition(operand.position);
-            return item;
-        }
+        case Operand::Form::Value:
+            return NewFoldedConst(source_, operand.value, operand.staticType, operand.constant, operand.position);
         case Operand::Form::Element: {
             // Read again from its name: with plain numbers for subscripts it
             // comes out without a fault.
@@ -899,8 +862,22 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     source.SkipBlanks();
     if (source.AtEnd()) return false;
     SetPosition(source.position);
+    // Most lines are literal arithmetic; what they come to needs no builder.
+    LiteralArithmetic::Result folded;
+    if (source.Folds() && source.inlineGroups && !source.HasDiag() && source.Arithmetic().Fold(source, stopAtComma, folded)) {
+        return TakeRoot(source, NewFoldedConst(source, *folded.value, folded.staticType, true, folded.position),
+                        folded.height);
+    }
     ExpressionBuilder builder(*this, source);
     return builder.Build(stopAtComma);
+}
+
+bool CExpression::TakeRoot(CExpSource& source, CExpItem* tree, int height) {
+    tree->SetParent(this);
+    root_ = tree;
+    depth_ = height;
+    // An operator short of operands fails its check without a record of its own.
+    return Check(source);
 }
 
 CExpItem* CExpression::ParseLoneOperand(CExpSource& source, const CExpItem& context, TokenKind closer) {

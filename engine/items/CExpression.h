@@ -19,6 +19,9 @@ public:
     // keeps the call stack safe; deeper lines are refused with (position,
     // 1, 1) "構文エラー".
     static constexpr int kMaxDepth = 1000;
+    // Parenthesised groups read in line, as values, nest at most this deep;
+    // deeper ones are items.
+    static constexpr size_t kMaxGroupsInLine = 32;
 
     CExpression() : CExpItem(EXP_EXPRESSION) {}
 
@@ -48,6 +51,9 @@ public:
 
 private:
     friend class ExpressionBuilder;
+
+    // Takes tree, of the given height, as the root and checks the expression.
+    bool TakeRoot(CExpSource& source, CExpItem* tree, int height);
 
     CExpItem* root_ = nullptr;
     int depth_ = 0;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/Diagnostics.h"
+#include "engine/lexer/OperatorTable.h"
 #include "value/CValueData.h"
 
 class CExpItem;
@@ -75,3 +76,15 @@ struct ExpressionStacks {
     std::vector<CExpDiag> softFaults;
     std::vector<Group> groups;
 };
+
+// Whether the operator on top of the pending stack is applied before the
+// arriving operator is pushed.
+inline bool AppliesBefore(const ExpressionStacks::Operator& top, const ExpressionStacks::Operator& arriving) {
+    // Everything between a ":" and the "?" it closes belongs to the middle
+    // operand, even "=", "," and a "?" that is complete.
+    if (arriving.code == OP_COLON && (top.code == OP_ASSIGN || top.code == OP_COMMA || top.code == OP_COND)) {
+        return true;
+    }
+    return top.precedence < arriving.precedence ||
+           (top.precedence == arriving.precedence && OperatorRow(top.row).rightToLeft == 0);
+}

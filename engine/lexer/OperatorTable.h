@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 // ORDER OPERATORCODE: codes index behaviour and are matched by the parser.
 enum OperatorCode : int {
@@ -85,5 +86,38 @@ inline constexpr std::array<OperatorDef, 28> kOperators = {{
 // table order), or -1.
 int MatchOperator(const char* s, size_t available);
 inline const OperatorDef& OperatorRow(int row) { return kOperators[static_cast<size_t>(row)]; }
+
+namespace operator_table_detail {
+
+inline constexpr std::array<uint8_t, kOperators.size()> kRowsAfterOperand = [] {
+    std::array<uint8_t, kOperators.size()> rows{};
+    size_t add = 0;
+    size_t sub = 0;
+    for (size_t row = 0; row < kOperators.size(); ++row) {
+        if (kOperators[row].code == OP_ADD) add = row;
+        if (kOperators[row].code == OP_SUB) sub = row;
+    }
+    for (size_t row = 0; row < kOperators.size(); ++row) {
+        const int code = kOperators[row].code;
+        rows[row] = static_cast<uint8_t>(code == OP_PLUS ? add : code == OP_MINUS ? sub : row);
+    }
+    return rows;
+}();
+
+// Every operator token asks for its length: one load, not two.
+inline constexpr std::array<uint8_t, kOperators.size()> kLengths = [] {
+    std::array<uint8_t, kOperators.size()> lengths{};
+    for (size_t row = 0; row < kOperators.size(); ++row) lengths[row] = kOperators[row].text[1] == '\0' ? 1 : 2;
+    return lengths;
+}();
+
+}  // namespace operator_table_detail
+
 // The length of the row's text.
-inline int OperatorLength(int row) { return kOperators[static_cast<size_t>(row)].text[1] == '\0' ? 1 : 2; }
+inline int OperatorLength(int row) { return operator_table_detail::kLengths[static_cast<size_t>(row)]; }
+
+// The row an operator's text stands for after an operand: the signs stand
+// for the addition and the subtraction, every other row for itself. Looked
+// up, not tested: which operator comes is as random as the user's line.
+inline int RowAfterOperand(int row) { return operator_table_detail::kRowsAfterOperand[static_cast<size_t>(row)]; }
+
