@@ -24,15 +24,19 @@ void CLexer::Reset(std::string_view line) {
     faults_.clear();
 }
 
-void CLexer::LiteralPool::Grow() { blocks_.push_back(std::make_unique<CValueData[]>(kBlock)); }
+void CLexer::LiteralPool::Grow() {
+    blocks_.push_back(std::make_unique<CValueData[]>(kBlock));
+    capacity_ += kBlock;
+}
 
 // Strings give their text back; the blocks stay for the next line.
 void CLexer::LiteralPool::Clear() {
-    for (size_t i = 0; i < size_; ++i) {
+    for (size_t i = 0; holdsText_ && i < size_; ++i) {
         CValueData& value = blocks_[i / kBlock][i % kBlock];
         if (value.Type() == VTYPE_STRING) value.Clear();
     }
     size_ = 0;
+    holdsText_ = false;
 }
 
 std::span<const LexFault> CLexer::FaultsOf(const Token& token) const {

@@ -70,7 +70,8 @@ private:
     class LiteralPool {
     public:
         size_t Add(CValueData&& value) {
-            if (size_ == blocks_.size() * kBlock) Grow();
+            if (size_ == capacity_) Grow();
+            holdsText_ = holdsText_ || value.Type() == VTYPE_STRING;
             blocks_[size_ / kBlock][size_ % kBlock] = std::move(value);
             return size_++;
         }
@@ -83,6 +84,8 @@ private:
         static constexpr size_t kBlock = 64;
         std::vector<std::unique_ptr<CValueData[]>> blocks_;
         size_t size_ = 0;
+        size_t capacity_ = 0;
+        bool holdsText_ = false;   // a string literal since the last Clear
     };
     LiteralPool literals_;
     std::vector<LexFault> faults_;
