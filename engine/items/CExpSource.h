@@ -20,6 +20,9 @@ struct ParseWorkspace {
     // Pure parts of a line are worked out while it is read; off only where
     // a test looks at the tree itself.
     bool fold = true;
+    // Lines of literal arithmetic are worked out without the expression
+    // builder; off only where a test compares the two.
+    bool literalArithmetic = true;
 
     // Starts on a new line; the items of the last one go.
     void Reset(std::string_view line) {
@@ -132,6 +135,7 @@ public:
     ExpressionStacks& Stacks() const { return workspace_->stacks; }
     LiteralArithmetic& Arithmetic() const { return workspace_->arithmetic; }
     bool Folds() const { return workspace_->fold; }
+    bool FoldsLiteralArithmetic() const { return workspace_->fold && workspace_->literalArithmetic; }
 
 private:
     bool SkipBlanksBefore(const Token& token) {

@@ -864,7 +864,8 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     SetPosition(source.position);
     // Most lines are literal arithmetic; what they come to needs no builder.
     LiteralArithmetic::Result folded;
-    if (source.Folds() && source.inlineGroups && !source.HasDiag() && source.Arithmetic().Fold(source, stopAtComma, folded)) {
+    if (source.FoldsLiteralArithmetic() && source.inlineGroups && !source.HasDiag() &&
+        source.Arithmetic().Fold(source, stopAtComma, folded)) {
         return TakeRoot(source, NewFoldedConst(source, *folded.value, folded.staticType, true, folded.position),
                         folded.height);
     }

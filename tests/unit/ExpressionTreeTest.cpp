@@ -3,9 +3,12 @@
 // Transcripts see only values; these cases look at the shape itself.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "engine/items/CExpConstant.h"
 #include "engine/items/CExpOperator.h"
 #include "engine/items/CExpression.h"
 #include "engine/manager/CExpManager.h"
@@ -179,4 +182,86 @@ TEST(GroupsReadInLine, AnEmptyGroupAsTheFirstLine) {
     std::string text;
     ASSERT_TRUE(manager.NextParseDiagnostic(text));
     EXPECT_EQ(text.substr(0, 7), "pos:1  ");
+}
+
+namespace {
+
+// What parsing a line came to, in every respect an enclosing item or the
+// run can see: the diagnostics, where the cursor stopped, and the root's
+// kind, position, static type, height and value bits.
+std::string ParseOutcome(const std::string& line, bool literalArithmetic, bool stopAtComma) {
+    ParseWorkspace workspace;
+    workspace.literalArithmetic = literalArithmetic;
+    workspace.Reset(line);
+    CExpSource source(workspace);
+    CExpScope scope;
+    auto* expression = source.New<CExpression>();
+    expression->SetParent(&scope);
+    const bool parsed = expression->ParseExpression(source, stopAtComma);
+    std::string outcome = std::string(parsed ? "parsed" : "failed") + " at " + std::to_string(source.index) + "/" +
+                          std::to_string(source.position);
+    for (CExpDiag diag; source.diags.TakeOldest(diag);) {
+        outcome += " diag " + std::to_string(diag.position) + "." + std::to_string(diag.Major()) + "." +
+                   std::to_string(diag.Minor());
+    }
+    const CExpItem* root = expression->Root();
+    if (root == nullptr) return outcome;
+    outcome += " root " + std::to_string(root->Kind()) + " @" + std::to_string(root->Position()) + " type " +
+               std::to_string(root->ValueType()) + " height " + std::to_string(expression->Depth());
+    if (root->Kind() >= EXP_NUM_CONST && root->Kind() <= EXP_BOOL_CONST) {
+        const CValueData& value = static_cast<const CExpConstant*>(root)->Value();
+        unsigned char raw[8] = {};
+        // A string's raw form is the address of its characters.
+        if (value.Type() != VTYPE_STRING) value.GetRaw(raw);
+        outcome += " value " + std::to_string(value.Type()) + ":";
+        for (unsigned char byte : raw) outcome += std::to_string(byte) + ",";
+        outcome += value.FormatDec();
+    }
+    return outcome;
+}
+
+std::string RandomLine(std::mt19937& random) {
+    static const char* const kPieces[] = {
+        "1", "7", "0", "12", "2.5", "0x10", "017", "1$3", "'a'", "2147483647", "1e400", "\"s\"",
+        "+", "-", "*", "/", "%", "<<", ">>", "<", "<=", "==", "!=", "&", "|", "^", "&&", "||",
+        ",", "=", "?", ":", "!", "~", "++", "(", "(", ")", ")", "[", "]", ";", "x", "/* c */", "/* open",
+    };
+    std::string line;
+    const size_t pieces = 1 + random() % 14;
+    for (size_t i = 0; i < pieces; ++i) {
+        // Mostly literals and the operators between them, as people type.
+        const size_t pick = i % 2 == 0 && random() % 4 != 0 ? random() % 12 : random() % std::size(kPieces);
+        line += kPieces[pick];
+        if (random() % 3 != 0) line += ' ';
+    }
+    return line;
+}
+
+}  // namespace
+
+// Literal arithmetic is worked out in one pass over its tokens; what it
+// comes to must be exactly what the expression builder would have made of
+// the same text, and every line it declines must be read as before.
+TEST(LiteralArithmetic, ComesToWhatTheBuilderMakesOfTheLine) {
+    std::vector<std::string> lines = {
+        "1 * (5 - 4 + 0 + 9) * 2 * 3 + 6 - (3 + 6 * 9 - 7) - 4 * (4 * 0 * 1 * 1)",
+        "(1)", "((1)) + 2", "1 + 2 3", "1 + 2)", "(1 + 2", "2 * (3", "1+2 /* open", "1+2 // c", "  4 * 5  ",
+        "1/0", "1 % 0 + 2", "7 % 2.5", "1$3 + 1$6", "'a' + 1", "1 + \"s\"", "2147483647 + 1", "1 << 33",
+        "3 > 2 == 1", "5 & 3 | 8 ^ 1", "1 + + 2", "1 - -2", "1 && 0", "1 ? 2 : 3", "(1+2)[0]", "1, 2", "1 + 2, 3",
+        std::string(33, '(') + "1+2" + std::string(33, ')'), std::string(32, '(') + "1+2" + std::string(32, ')'),
+    };
+    for (const int links : {CExpression::kMaxDepth - 2, CExpression::kMaxDepth - 1, CExpression::kMaxDepth}) {
+        std::string chain = "1";
+        for (int i = 0; i < links; ++i) chain += "+1";
+        lines.push_back(chain);
+        lines.push_back("(" + chain + ")");
+    }
+    std::mt19937 random(20261208);
+    for (int i = 0; i < 3000; ++i) lines.push_back(RandomLine(random));
+    for (const std::string& line : lines) {
+        for (const bool stopAtComma : {false, true}) {
+            EXPECT_EQ(ParseOutcome(line, true, stopAtComma), ParseOutcome(line, false, stopAtComma))
+                << "line «" << line << "», stopAtComma " << stopAtComma;
+        }
+    }
 }
