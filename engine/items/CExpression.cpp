@@ -38,7 +38,7 @@ bool IsConstantKind(const CExpItem* item) {
 
 // The literal a pure part of the line was worked out to.
 CExpItem* NewFoldedConst(CExpSource& source, const CValueData& value, int staticType, bool constant, int position) {
-    CExpItem* item = source.New<CExpFoldedConst>(*source.New<CValueData>(value), staticType, constant);
+    CExpItem* item = source.New<CExpFoldedConst>(*source.Arena().CopyOf(value), staticType, constant);
     item->SetPosition(position);
     return item;
 }

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "value/CValueData.h"
+
 // A class whose objects hold nothing to release (plain values, pointers,
 // and storage taken from the arena itself) says so with
 // «static constexpr bool kNothingToRelease = true;»: the arena keeps no
@@ -41,6 +43,14 @@ public:
             destructors_.push_back({object, [](void* p) { static_cast<T*>(p)->~T(); }});
         }
         return object;
+    }
+
+    // A copy of value. Only a string holds something to give back, so only
+    // a string's copy costs a destructor record: folded lines make one
+    // value each.
+    CValueData* CopyOf(const CValueData& value) {
+        if (value.Type() == VTYPE_STRING) return Make<CValueData>(value);
+        return new (Bump(sizeof(CValueData), alignof(CValueData))) CValueData(value);
     }
 
     void Reset();
