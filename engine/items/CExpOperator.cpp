@@ -36,8 +36,8 @@ struct OperatorRule {
     Accepts accepts;
     Evaluator evaluate;
     ValueRule apply = nullptr;   // pure operators only
-    Arithmetic arithmetic = nullptr;
-    Predicate predicate = nullptr;
+    Arithmetic arithmetic = nullptr;   // "++" and "--"
+    Predicate predicate = nullptr;     // "&&" and "||"
 };
 
 bool Fail(const CExpOperator& op, CExpContext& context, Diag id) {
@@ -112,10 +112,15 @@ bool ApplyNot(const OperatorRule& rule, const CValueData& operand, const CValueD
     return true;
 }
 
+// The value rules of the binary operators come one instance per operation,
+// so that working one out is a single call: which operation a line's
+// operator does is as random as the line, and a second call through the
+// operation's pointer would be mispredicted as often as the first.
+template <Arithmetic operation>
 bool ApplyArithmetic(const OperatorRule& rule, const CValueData& left, const CValueData& right, CValueData& out,
                      Diag& why) {
     if (!BothAccepted(rule.accepts, left, right)) return Refuse(why, Diag::BadOperand);
-    out = (left.*rule.arithmetic)(right);
+    out = (left.*operation)(right);
     return true;
 }
 
@@ -125,16 +130,18 @@ bool IsZeroDivisor(const CValueData& divisor) {
     return IsIntegerType(divisor.Type()) ? divisor.AsInt() == 0 : divisor.AsDouble() == 0.0;
 }
 
+template <Arithmetic operation>
 bool ApplyDivision(const OperatorRule& rule, const CValueData& left, const CValueData& right, CValueData& out,
                    Diag& why) {
     if (IsZeroDivisor(right)) return Refuse(why, Diag::DivideByZero);
-    return ApplyArithmetic(rule, left, right, out, why);
+    return ApplyArithmetic<operation>(rule, left, right, out, why);
 }
 
+template <Predicate relation>
 bool ApplyComparison(const OperatorRule& rule, const CValueData& left, const CValueData& right, CValueData& out,
                      Diag& why) {
     if (!BothAccepted(rule.accepts, left, right)) return Refuse(why, Diag::BadOperand);
-    out = CValueData::Bool((left.*rule.predicate)(right));
+    out = CValueData::Bool((left.*relation)(right));
     return true;
 }
 
@@ -252,23 +259,21 @@ constexpr OperatorRule kRules[] = {
     /* OP_PLUS */ {1, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyPlus},
     /* OP_MINUS */ {1, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyNegate},
     /* OP_BITNOT */ {1, RT::Operand, CR::Integer, AC::Integer, EvaluatePure, ApplyBitNot},
-    /* OP_MUL */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic, &V::Mul},
-    /* OP_DIV */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyDivision, &V::Div},
+    /* OP_MUL */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic<&V::Mul>},
+    /* OP_DIV */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyDivision<&V::Div>},
     // "%" passes the static check like "*" but needs integers at run time.
-    /* OP_MOD */ {2, RT::Common, CR::BothNumeric, AC::Integer, EvaluatePure, ApplyDivision, &V::Mod},
-    /* OP_ADD */ {2, RT::Common, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyArithmetic, &V::Add},
-    /* OP_SUB */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic, &V::Sub},
-    /* OP_SHR */ {2, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::ShiftRight},
-    /* OP_SHL */ {2, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::ShiftLeft},
-    /* OP_LE */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison, nullptr, &V::LessEqual},
-    /* OP_LT */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison, nullptr, &V::Less},
-    /* OP_GE */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison, nullptr, &V::GreaterEqual},
-    /* OP_GT */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison, nullptr, &V::Greater},
-    /* OP_EQ */ {2, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyComparison, nullptr,
-                 &V::Equal},
-    /* OP_NE */ {2, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyComparison, nullptr,
-                 &V::NotEqual},
-    /* OP_XOR */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::BitXor},
+    /* OP_MOD */ {2, RT::Common, CR::BothNumeric, AC::Integer, EvaluatePure, ApplyDivision<&V::Mod>},
+    /* OP_ADD */ {2, RT::Common, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyArithmetic<&V::Add>},
+    /* OP_SUB */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic<&V::Sub>},
+    /* OP_SHR */ {2, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::ShiftRight>},
+    /* OP_SHL */ {2, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::ShiftLeft>},
+    /* OP_LE */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::LessEqual>},
+    /* OP_LT */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::Less>},
+    /* OP_GE */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::GreaterEqual>},
+    /* OP_GT */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::Greater>},
+    /* OP_EQ */ {2, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyComparison<&V::Equal>},
+    /* OP_NE */ {2, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyComparison<&V::NotEqual>},
+    /* OP_XOR */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::BitXor>},
     /* OP_AND */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluateLogical, nullptr, nullptr, &V::LogicalAnd},
     /* OP_OR */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluateLogical, nullptr, nullptr, &V::LogicalOr},
     /* OP_COND */ {3, RT::Branches, CR::Condition, AC::Any, EvaluateCondition},
@@ -276,8 +281,8 @@ constexpr OperatorRule kRules[] = {
     /* OP_ASSIGN */ {2, RT::Left, CR::Assignment, AC::Any, EvaluateAssignment},
     /* OP_COMMA */ {2, RT::Last, CR::None, AC::Any, EvaluateComma},
     /* OP_NOT */ {1, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyNot},
-    /* OP_BITAND */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::BitAnd},
-    /* OP_BITOR */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic, &V::BitOr},
+    /* OP_BITAND */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::BitAnd>},
+    /* OP_BITOR */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::BitOr>},
 };
 
 constexpr int kRuleCount = static_cast<int>(std::size(kRules));
