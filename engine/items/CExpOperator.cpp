@@ -420,9 +420,9 @@ bool CExpOperator::Execute(CExpContext& context) {
     return rule->evaluate(*this, *rule, context);
 }
 
-bool CExpOperator::IsPureBinary(int code) {
+bool CExpOperator::IsPure(int code, int operands) {
     const OperatorRule* rule = RuleOf(code);
-    return rule != nullptr && rule->apply != nullptr && rule->operands == 2;
+    return rule != nullptr && rule->apply != nullptr && rule->operands == operands;
 }
 
 bool CExpOperator::Fold(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,

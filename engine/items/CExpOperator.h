@@ -28,8 +28,8 @@ public:
     void AddOperand(CExpItem* operand);
     int Code() const { return code_; }
 
-    // Whether the operator of this code is pure and takes two operands.
-    static bool IsPureBinary(int code);
+    // Whether the operator of this code is pure and takes this many operands.
+    static bool IsPure(int code, int operands);
 
     // Works out a pure operator (one that only computes a value from its
     // operands' values: «+», «<<», «!» …) over operand values known while the

@@ -37,13 +37,23 @@ bool EndsExpression(TokenKind kind) {
 
 }  // namespace
 
+namespace {
+
+// The pending record of the operator in row, or one coded kNotFoldable
+// unless it is pure and takes that many operands.
+ExpressionStacks::Operator Pending(int row, int operands) {
+    const OperatorDef& def = OperatorRow(row);
+    const bool foldable = CExpOperator::IsPure(def.code, operands);
+    return {0, static_cast<uint8_t>(row), static_cast<int8_t>(foldable ? def.code : kNotFoldable),
+            static_cast<uint8_t>(def.precedence), false};
+}
+
+}  // namespace
+
 LiteralArithmetic::LiteralArithmetic() {
     for (size_t row = 0; row < kOperators.size(); ++row) {
-        const int after = RowAfterOperand(static_cast<int>(row));
-        const OperatorDef& def = OperatorRow(after);
-        const bool foldable = CExpOperator::IsPureBinary(def.code);
-        afterOperand_[row] = {0, static_cast<uint8_t>(after), static_cast<int8_t>(foldable ? def.code : kNotFoldable),
-                              static_cast<uint8_t>(def.precedence), false};
+        beforeOperand_[row] = Pending(static_cast<int>(row), 1);
+        afterOperand_[row] = Pending(RowAfterOperand(static_cast<int>(row)), 2);
     }
 }
 
@@ -57,16 +67,24 @@ bool LiteralArithmetic::Fold(CExpSource& source, bool stopAtComma, Result& resul
     operatorCount_ = 0;
     Token token;
     for (;;) {
-        // An operand: a literal, perhaps after the "(" of groups ...
+        // An operand: a literal, perhaps after signs and the "(" of groups ...
         token = lexer.At(index);
-        while (token.kind == TokenKind::LParen) {
-            if (groups == CExpression::kMaxGroupsInLine ||
-                source.depth + static_cast<int>(groups) >= CExpression::kMaxDepth || operatorCount_ == kRoom) {
-                return false;
+        for (;; token = lexer.At(++index)) {
+            if (token.kind == TokenKind::LParen) {
+                if (groups == CExpression::kMaxGroupsInLine ||
+                    source.depth + static_cast<int>(groups) >= CExpression::kMaxDepth || operatorCount_ == kRoom) {
+                    return false;
+                }
+                operators_[operatorCount_++] = {token.start, 0, kGroupCode, 0, false};
+                ++groups;
+            } else if (token.kind == TokenKind::Operator) {
+                PendingOperator prefix = beforeOperand_[token.row];
+                prefix.position = token.start;
+                if (prefix.code == kNotFoldable || !Arrive(prefix)) return false;
+                folded = true;
+            } else {
+                break;
             }
-            operators_[operatorCount_++] = {token.start, 0, kGroupCode, 0, false};
-            ++groups;
-            token = lexer.At(++index);
         }
         if (!IsLiteral(token) || operandCount_ == kRoom) return false;
         const CValueData& literal = lexer.LiteralOf(token);
@@ -89,12 +107,7 @@ bool LiteralArithmetic::Fold(CExpSource& source, bool stopAtComma, Result& resul
             return false;
         }
         arriving.position = token.start;
-        while (operatorCount_ > 0 && operators_[operatorCount_ - 1].code != kGroupCode &&
-               AppliesBefore(operators_[operatorCount_ - 1], arriving)) {
-            if (!ApplyTop()) return false;
-        }
-        if (operatorCount_ == kRoom) return false;
-        operators_[operatorCount_++] = arriving;
+        if (!Arrive(arriving)) return false;
         folded = true;
         position = token.end;
         ++index;
@@ -117,20 +130,33 @@ bool LiteralArithmetic::Fold(CExpSource& source, bool stopAtComma, Result& resul
     return true;
 }
 
+bool LiteralArithmetic::Arrive(const PendingOperator& arriving) {
+    while (operatorCount_ > 0 && operators_[operatorCount_ - 1].code != kGroupCode &&
+           AppliesBefore(operators_[operatorCount_ - 1], arriving)) {
+        if (!ApplyTop()) return false;
+    }
+    if (operatorCount_ == kRoom) return false;
+    operators_[operatorCount_++] = arriving;
+    return true;
+}
+
 bool LiteralArithmetic::ApplyTop() {
     const PendingOperator op = operators_[--operatorCount_];
-    Operand& left = operands_[operandCount_ - 2];
-    const Operand& right = operands_[operandCount_ - 1];
-    CValueData& slot = values_[operandCount_ - 2];
+    const bool binary = OperatorRow(op.row).arity == 2;
+    const size_t first = operandCount_ - (binary ? 2 : 1);
+    Operand& left = operands_[first];
+    const Operand* right = binary ? &operands_[first + 1] : nullptr;
+    CValueData& slot = values_[first];
     int type = 0;
-    if (!CExpOperator::Fold(op.code, *left.value, right.value, left.staticType, right.staticType, slot, type)) {
+    if (!CExpOperator::Fold(op.code, *left.value, right != nullptr ? right->value : nullptr, left.staticType,
+                            right != nullptr ? right->staticType : 0, slot, type)) {
         return false;
     }
     // A tree this high is the parser's to refuse or to build.
-    const int height = std::max(left.height, right.height) + 1;
+    const int height = std::max(left.height, right != nullptr ? right->height : 0) + 1;
     if (height >= CExpression::kMaxDepth) return false;
     left = {&slot, type, height, op.position};
-    --operandCount_;
+    operandCount_ = first + 1;
     return true;
 }
 

@@ -9,11 +9,11 @@
 
 class CExpSource;
 
-// The line people type most, literals joined by binary operators and
-// parentheses («(4 + 5) * 3 - 7»), worked out in one pass over its tokens.
+// The line people type most, literals joined by operators and parentheses
+// («-(4 + 5) * 3 - 7»), worked out in one pass over its tokens.
 // It comes to the literal the expression parser would fold the same text
 // into: the operator table orders the operators as there, and
-// CExpOperator::Fold works each one out. Anything else (a name, a sign, an
+// CExpOperator::Fold works each one out. Anything else (a name, an
 // operator that is not pure, a fold that fails, a nesting the parser would
 // read otherwise) is declined with the cursor untouched, and the parser
 // reads the expression as it always does, faults and all.
@@ -42,8 +42,11 @@ private:
     };
     using PendingOperator = ExpressionStacks::Operator;
 
-    // Applies the operator on top of the pending stack to the two operands
-    // on top of the operand stack; false when the parser would not.
+    // The operator arrives: those pending that bind tighter are applied
+    // first. False when one of them cannot be, or there is no room.
+    bool Arrive(const PendingOperator& arriving);
+    // Applies the operator on top of the pending stack to its operands on
+    // top of the operand stack; false when the parser would not.
     bool ApplyTop();
     // A ")" closes the group whose "(" is on the pending stack.
     bool CloseGroup();
@@ -53,8 +56,10 @@ private:
     // one group holds at most one per precedence level.
     static constexpr size_t kRoom = 512;
 
-    // The operator each row of the operator table stands for after an
-    // operand, with a null code where that operator is not pure and binary.
+    // The operator each row of the operator table stands for before an
+    // operand and after one, with kNotFoldable for the code where that
+    // operator is not pure.
+    std::array<PendingOperator, kOperators.size()> beforeOperand_{};
     std::array<PendingOperator, kOperators.size()> afterOperand_{};
     std::array<Operand, kRoom> operands_{};
     std::array<CValueData, kRoom> values_{};
