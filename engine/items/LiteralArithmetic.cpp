@@ -35,10 +35,6 @@ bool EndsExpression(TokenKind kind) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The pending record of the operator in row, or one coded kNotFoldable
 // unless it is pure and takes that many operands.
 ExpressionStacks::Operator Pending(int row, int operands) {

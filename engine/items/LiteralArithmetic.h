@@ -52,8 +52,9 @@ private:
     bool CloseGroup();
 
     // Past this many operands or pending operators the expression is the
-    // parser's. Within a group the pending operators bind ever tighter, so
-    // one group holds at most one per precedence level.
+    // parser's. Within a group the pending binary operators bind ever
+    // tighter, one per precedence level at most; only a run of signs piles
+    // up further.
     static constexpr size_t kRoom = 512;
 
     // The operator each row of the operator table stands for before an

@@ -120,4 +120,3 @@ inline int OperatorLength(int row) { return operator_table_detail::kLengths[stat
 // for the addition and the subtraction, every other row for itself. Looked
 // up, not tested: which operator comes is as random as the user's line.
 inline int RowAfterOperand(int row) { return operator_table_detail::kRowsAfterOperand[static_cast<size_t>(row)]; }
-
