@@ -158,16 +158,17 @@ constexpr std::array<bool, 256> kContinuesNumber = [] {
     return continues;
 }();
 
-TokenKind PunctuationKind(char c) {
-    switch (c) {
-        case '(': return TokenKind::LParen;
-        case ')': return TokenKind::RParen;
-        case '[': return TokenKind::LBracket;
-        case ']': return TokenKind::RBracket;
-        case '{': return TokenKind::LBrace;
-        default: return TokenKind::RBrace;
-    }
-}
+// The kind of each bracket: looked up, as "(" and ")" come at random.
+constexpr std::array<TokenKind, 256> kPunctuationKinds = [] {
+    std::array<TokenKind, 256> kinds{};
+    kinds['('] = TokenKind::LParen;
+    kinds[')'] = TokenKind::RParen;
+    kinds['['] = TokenKind::LBracket;
+    kinds[']'] = TokenKind::RBracket;
+    kinds['{'] = TokenKind::LBrace;
+    kinds['}'] = TokenKind::RBrace;
+    return kinds;
+}();
 
 }  // namespace
 
@@ -211,7 +212,7 @@ TokenKind PunctuationKind(char c) {
             return lexed(LexNumber(start));
         }
         case Begins::Text: return lexed(LexText(start, c == '"' ? TokenKind::String : TokenKind::Char));
-        case Begins::Punctuation: return token(PunctuationKind(c), start + 1);
+        case Begins::Punctuation: return token(kPunctuationKinds[static_cast<unsigned char>(c)], start + 1);
         case Begins::Operator: {
             const int row = MatchOperator(text + start, size - start);
             return token(TokenKind::Operator, start + static_cast<size_t>(OperatorLength(row)), static_cast<uint8_t>(row));

@@ -22,8 +22,10 @@ inline bool ReadPlainDecimal(std::string_view text, size_t begin, size_t& end, i
     const char next = end < text.size() ? text[end] : '\0';
     if (next == '.' || next == 'e' || next == 'E') return false;
     // A "0" alone is the decimal 0; one that goes on is octal, hexadecimal
-    // or binary.
-    if (text[begin] == '0' && (end > begin + 1 || next == 'x' || next == 'X' || next == 'b' || next == 'B')) return false;
+    // or binary. Worked out without a branch on the leading digit, which is
+    // a "0" as randomly as the user's numbers are.
+    const bool radixFollows = next == 'x' || next == 'X' || next == 'b' || next == 'B';
+    if ((text[begin] == '0') & ((end > begin + 1) | radixFollows)) return false;
     value = static_cast<int32_t>(bits);
     return true;
 }
