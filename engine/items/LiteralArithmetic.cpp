@@ -61,7 +61,7 @@ bool LiteralArithmetic::Fold(CExpSource& source, bool stopAtComma, Result& resul
     bool folded = false;   // a lone literal is the parser's own
     operandCount_ = 0;
     operatorCount_ = 0;
-    Token token;
+    Token token{};
     for (;;) {
         // An operand: a literal, perhaps after signs and the "(" of groups ...
         token = lexer.At(index);
