@@ -58,16 +58,10 @@ Token CLexer::AtNew(size_t index) {
 }
 
 void CLexer::LexUpTo(size_t index) {
-    // The line and where lexing goes on are kept in registers: every
-    // token's first branch depends on them, and a token stored through its
-    // byte-sized fields would make the compiler read the members again.
-    const std::string_view line = line_;
-    size_t next = next_;
     while (index >= tokens_.size() && !ended_) {
         for (size_t made = 0; made < kTokensPerStep; ++made) {
-            const Token token = LexOne(line, next);
+            const Token token = LexOne();
             tokens_.push_back(token);
-            next_ = next;
             if (token.kind == TokenKind::End) {
                 ended_ = true;
                 break;
@@ -173,11 +167,11 @@ constexpr std::array<TokenKind, 256> kPunctuationKinds = [] {
 }  // namespace
 
 // Made part of LexUpTo's loop, its only caller: every token passes here.
-[[gnu::always_inline]] inline Token CLexer::LexOne(std::string_view line, size_t& next) {
+[[gnu::always_inline]] inline Token CLexer::LexOne() {
     // Most tokens follow a blank or nothing; comments are rare.
-    const char* text = line.data();
-    const size_t size = line.size();
-    size_t start = next;
+    const char* text = line_.data();
+    const size_t size = line_.size();
+    size_t start = next_;
     while (start < size && kBegins[static_cast<unsigned char>(text[start])] == Begins::Blank) ++start;
     int unclosedComment = -1;
     if (start < size && text[start] == '/') {
@@ -186,32 +180,27 @@ constexpr std::array<TokenKind, 256> kPunctuationKinds = [] {
         start = next_;
     }
     const auto token = [&](TokenKind kind, size_t end, uint8_t row = 0) {
-        next = end;
+        next_ = end;
         return Token{static_cast<int32_t>(start), static_cast<int32_t>(end), kind, row, false, 0};
     };
-    // The readers of the rarer literals go on from next_.
-    const auto lexed = [&](Token made) {
-        next = next_;
-        return made;
-    };
     if (start >= size) {
-        next = start;
+        next_ = start;
         return Token{static_cast<int32_t>(start), static_cast<int32_t>(start), TokenKind::End, 0, false, unclosedComment};
     }
     const char c = text[start];
     switch (kBegins[static_cast<unsigned char>(c)]) {
-        case Begins::Name: return token(TokenKind::Name, RunEnd(line, start, kContinuesName));
+        case Begins::Name: return token(TokenKind::Name, RunEnd(line_, start, kContinuesName));
         case Begins::Number: {
             size_t end = start;
             int32_t decimal = 0;
             // Digits before a "$" begin a fraction instead.
-            if (ReadPlainDecimal(line, start, end, decimal) && (end == size || text[end] != '$')) {
-                next = end;
+            if (ReadPlainDecimal(line_, start, end, decimal) && (end == size || text[end] != '$')) {
+                next_ = end;
                 return Literal(TokenKind::Number, start, end, CValueData::Int(decimal));
             }
-            return lexed(LexNumber(start));
+            return LexNumber(start);
         }
-        case Begins::Text: return lexed(LexText(start, c == '"' ? TokenKind::String : TokenKind::Char));
+        case Begins::Text: return LexText(start, c == '"' ? TokenKind::String : TokenKind::Char);
         case Begins::Punctuation: return token(kPunctuationKinds[static_cast<unsigned char>(c)], start + 1);
         case Begins::Operator: {
             const int row = MatchOperator(text + start, size - start);

@@ -47,8 +47,7 @@ private:
     // At for an index not lexed yet.
     Token AtNew(size_t index);
     void LexUpTo(size_t index);
-    // The token of line that starts at or after next, which moves past it.
-    Token LexOne(std::string_view line, size_t& next);
+    Token LexOne();
     Token LexNumber(size_t start);
     Token LexText(size_t start, TokenKind kind);
     // Moves over blanks and comments; the position of an unclosed comment,

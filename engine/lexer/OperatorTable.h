@@ -104,17 +104,10 @@ inline constexpr std::array<uint8_t, kOperators.size()> kRowsAfterOperand = [] {
     return rows;
 }();
 
-// Every operator token asks for its length: one load, not two.
-inline constexpr std::array<uint8_t, kOperators.size()> kLengths = [] {
-    std::array<uint8_t, kOperators.size()> lengths{};
-    for (size_t row = 0; row < kOperators.size(); ++row) lengths[row] = kOperators[row].text[1] == '\0' ? 1 : 2;
-    return lengths;
-}();
-
 }  // namespace operator_table_detail
 
 // The length of the row's text.
-inline int OperatorLength(int row) { return operator_table_detail::kLengths[static_cast<size_t>(row)]; }
+inline int OperatorLength(int row) { return kOperators[static_cast<size_t>(row)].text[1] == '\0' ? 1 : 2; }
 
 // The row an operator's text stands for after an operand: the signs stand
 // for the addition and the subtraction, every other row for itself. Looked
