@@ -1,60 +1,32 @@
 #include "app/CConsoleCommands.h"
 
 #include <charconv>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "engine/builtins/BuiltinTable.h"
 #include "engine/items/CExpFunction.h"
-#include "engine/manager/CExpManager.h"
 #include "engine/items/CExpVararray.h"
 #include "engine/items/CExpVariable.h"
+#include "engine/manager/CExpManager.h"
 #include "value/CValueData.h"
 
+const CConsoleCommands::Row CConsoleCommands::kRows[] = {
+    {{"#h", "#help"}, "コマンド説明", false, &CConsoleCommands::ShowHelp},
+    {{"#g"}, "文法説明", false, &CConsoleCommands::ShowGrammar},
+    {{"#s", "#s0", "#s1"}, "サイレントモード切り替え", false, &CConsoleCommands::SetSilent},
+    {{"#dec"}, "計算結果（整数値）を１０進数で出力", false, &CConsoleCommands::SelectRadix<10>},
+    {{"#oct"}, "計算結果（整数値）を８進数で出力", false, &CConsoleCommands::SelectRadix<8>},
+    {{"#hex"}, "計算結果（整数値）を１６進数で出力", false, &CConsoleCommands::SelectRadix<16>},
+    {{"#bin"}, "計算結果（整数値）を２進数で出力", false, &CConsoleCommands::SelectRadix<2>},
+    {{"#lv"}, "変数一覧", false, &CConsoleCommands::ListVariables},
+    {{"#lf"}, "組み込み関数一覧", false, &CConsoleCommands::ListFunctions},
+    {{"#form"}, nullptr, true, &CConsoleCommands::SetFloatDigits},
+    {{"#x", "#exit"}, "終了", false, &CConsoleCommands::Exit},
+};
+
 namespace {
-
-// ORDER COMMAND IDS: 5 to 8 are also the radix modes of FrontEndSettings.
-enum CommandId : int {
-    CMD_HELP = 0,
-    CMD_VARIABLES = 1,
-    CMD_EXIT = 2,
-    CMD_GRAMMAR = 3,
-    CMD_SILENT = 4,
-    CMD_FUNCTIONS = 9,
-    CMD_FORM = 10,
-};
-
-struct CommandRow {
-    const char* name;
-    int id;
-};
-
-// Searched in this order; the help listing also prints the names in it.
-constexpr CommandRow kCommands[] = {
-    {"#h", CMD_HELP},        {"#help", CMD_HELP},     {"#g", CMD_GRAMMAR},
-    {"#s", CMD_SILENT},      {"#s0", CMD_SILENT},     {"#s1", CMD_SILENT},
-    {"#dec", RADIX_DEC},     {"#oct", RADIX_OCT},     {"#hex", RADIX_HEX},
-    {"#bin", RADIX_BIN},     {"#lv", CMD_VARIABLES},  {"#lf", CMD_FUNCTIONS},
-    {"#form", CMD_FORM},     {"#x", CMD_EXIT},        {"#exit", CMD_EXIT},
-};
-
-struct DescriptionRow {
-    int id;
-    const char* text;
-};
-
-// The help listing's lines, in print order; "#form" has none.
-constexpr DescriptionRow kDescriptions[] = {
-    {CMD_HELP, "コマンド説明"},
-    {CMD_GRAMMAR, "文法説明"},
-    {CMD_SILENT, "サイレントモード切り替え"},
-    {RADIX_DEC, "計算結果（整数値）を１０進数で出力"},
-    {RADIX_OCT, "計算結果（整数値）を８進数で出力"},
-    {RADIX_HEX, "計算結果（整数値）を１６進数で出力"},
-    {RADIX_BIN, "計算結果（整数値）を２進数で出力"},
-    {CMD_VARIABLES, "変数一覧"},
-    {CMD_FUNCTIONS, "組み込み関数一覧"},
-    {CMD_EXIT, "終了"},
-};
 
 constexpr const char* kGrammar[] = {
     "【識別子】",
@@ -83,12 +55,14 @@ constexpr const char* kGrammar[] = {
     "    区切り演算子    <式> , <式>",
 };
 
+constexpr std::string_view kBlanks = " \t";
+
 const char* ModeName(const FrontEndSettings& settings) {
     if (settings.silent) return "サイレント";
-    switch (settings.radixMode) {
-    case RADIX_OCT: return "８進数";
-    case RADIX_HEX: return "１６進数";
-    case RADIX_BIN: return "２進数";
+    switch (settings.radix) {
+    case 8: return "８進数";
+    case 16: return "１６進数";
+    case 2: return "２進数";
     default: return "１０進数";
     }
 }
@@ -107,101 +81,127 @@ const char* DescriptionOf(const CExpFunction& function) {
     return table[static_cast<size_t>(number)].description;
 }
 
+// The text after name when line is the name alone, or (for a command that
+// takes an argument) the name, blanks and more; nullopt otherwise.
+std::optional<std::string_view> ArgumentAfter(std::string_view line, const char* name, bool takesArgument) {
+    if (!line.starts_with(name)) return std::nullopt;
+    const std::string_view rest = line.substr(std::string_view(name).size());
+    if (rest.empty()) return rest;
+    if (!takesArgument || kBlanks.find(rest.front()) == std::string_view::npos) return std::nullopt;
+    return rest.substr(rest.find_first_not_of(kBlanks));
+}
+
 }  // namespace
 
 CConsoleCommands::Outcome CConsoleCommands::Dispatch(const std::string& line) {
-    for (const CommandRow& row : kCommands) {
-        if (line != row.name) continue;
-        switch (row.id) {
-        case CMD_HELP: ShowHelp(); break;
-        case CMD_VARIABLES: ListVariables(); break;
-        case CMD_EXIT: return Outcome::Exit;
-        case CMD_GRAMMAR: ShowGrammar(); break;
-        case CMD_SILENT: SetSilent(line); break;
-        case RADIX_DEC:
-        case RADIX_OCT:
-        case RADIX_HEX:
-        case RADIX_BIN: settings_.radixMode = row.id; break;
-        case CMD_FUNCTIONS: ListFunctions(); break;
-        default: RejectCommand("' は現在使用できません", line); break;
+    for (const Row& row : kRows) {
+        for (const char* name : row.names) {
+            if (name == nullptr) break;
+            if (const auto argument = ArgumentAfter(line, name, row.takesArgument)) {
+                return (this->*row.handler)(line, *argument);
+            }
         }
-        return Outcome::Continue;
     }
-    if (!SetFloatDigits(line)) RejectCommand("' が間違っています", line);
+    RejectCommand("' が間違っています", line);
     return Outcome::Continue;
 }
 
-// "#form N": N from 1 to 17 after one or more blanks.
-bool CConsoleCommands::SetFloatDigits(const std::string& line) {
-    constexpr std::string_view kForm = "#form";
-    const std::string_view text(line);
-    if (!text.starts_with(kForm)) return false;
-    const std::string_view rest = text.substr(kForm.size());
-    const size_t number = rest.find_first_not_of(" \t");
-    if (number == 0 || number == std::string_view::npos) return false;
+CConsoleCommands::Outcome CConsoleCommands::SetFloatDigits(const std::string& line, std::string_view argument) {
+    // Without its number the command is known but does nothing.
+    if (argument.empty()) {
+        RejectCommand("' は現在使用できません", line);
+        return Outcome::Continue;
+    }
     int digits = 0;
-    const char* end = rest.data() + rest.size();
-    const auto [stop, error] = std::from_chars(rest.data() + number, end, digits);
-    if (error != std::errc() || stop != end || digits < 1 || digits > CValueData::kMaxDigits) return false;
-    settings_.floatDigits = digits;
-    return true;
+    const char* end = argument.data() + argument.size();
+    const auto [stop, error] = std::from_chars(argument.data(), end, digits);
+    if (error != std::errc() || stop != end || digits < 1 || digits > CValueData::kMaxDigits) {
+        RejectCommand("' が間違っています", line);
+    } else {
+        settings_.floatDigits = digits;
+    }
+    return Outcome::Continue;
 }
 
 void CConsoleCommands::RejectCommand(const std::string& ending, const std::string& line) const {
     WriteErrorLine("コマンド '" + line + ending);
-    if (!settings_.silent) ShowHelp();
+    if (!settings_.silent) WriteHelp();
 }
 
-void CConsoleCommands::SetSilent(const std::string& name) {
-    if (name == "#s0") {
+CConsoleCommands::Outcome CConsoleCommands::SetSilent(const std::string& line, std::string_view) {
+    if (line == "#s0") {
         settings_.silent = false;
-    } else if (name == "#s1") {
+    } else if (line == "#s1") {
         settings_.silent = true;
     } else {
         settings_.silent = !settings_.silent;
     }
+    return Outcome::Continue;
 }
 
-void CConsoleCommands::ShowHelp() const {
-    for (const DescriptionRow& description : kDescriptions) {
-        for (const CommandRow& command : kCommands) {
-            if (command.id == description.id) output_.PromptColour(std::string(command.name) + " ");
+template <int radix>
+CConsoleCommands::Outcome CConsoleCommands::SelectRadix(const std::string&, std::string_view) {
+    settings_.radix = radix;
+    return Outcome::Continue;
+}
+
+CConsoleCommands::Outcome CConsoleCommands::Exit(const std::string&, std::string_view) {
+    return Outcome::Exit;
+}
+
+CConsoleCommands::Outcome CConsoleCommands::ShowHelp(const std::string&, std::string_view) {
+    WriteHelp();
+    return Outcome::Continue;
+}
+
+void CConsoleCommands::WriteHelp() const {
+    for (const Row& row : kRows) {
+        if (row.description == nullptr) continue;
+        for (const char* name : row.names) {
+            if (name != nullptr) output_.PromptColour(std::string(name) + " ");
         }
-        output_.PromptColour(std::string(": ") + description.text + "\n");
+        output_.PromptColour(std::string(": ") + row.description + "\n");
     }
     output_.PromptColour("\n現在の出力設定　");
     output_.PromptColour(ModeName(settings_));
     output_.Plain("\n");
 }
 
-void CConsoleCommands::ShowGrammar() const {
+CConsoleCommands::Outcome CConsoleCommands::ShowGrammar(const std::string&, std::string_view) {
     for (const char* line : kGrammar) output_.PromptColour(std::string(line) + "\n");
+    return Outcome::Continue;
 }
 
 // In the order they were declared.
-void CConsoleCommands::ListVariables() const {
-    const int radix = RadixOf(settings_.radixMode);
+CConsoleCommands::Outcome CConsoleCommands::ListVariables(const std::string&, std::string_view) {
     for (const auto& item : manager_.Declarations()) {
         if (item->Kind() == EXP_VARIABLE) {
             const auto& variable = static_cast<const CExpVariable&>(*item);
-            const std::string value = variable.Value() ? variable.Value()->Format(radix, settings_.floatDigits) : "";
+            const std::string value =
+                variable.Value() ? variable.Value()->Format(settings_.radix, settings_.floatDigits) : "";
             output_.PromptColour(std::string(variable.Name()) + "=" + value + "\n");
         } else if (item->Kind() == EXP_VARARRAY) {
             output_.PromptColour(std::string(item->Name()) + "[]\n");
         }
     }
+    return Outcome::Continue;
 }
 
-void CConsoleCommands::ListFunctions() const {
+CConsoleCommands::Outcome CConsoleCommands::ListFunctions(const std::string&, std::string_view) {
     for (const auto& item : manager_.Functions()) {
         if (item->Kind() != EXP_FUNCTION) continue;
         const auto& function = static_cast<const CExpFunction&>(*item);
         output_.PromptColour(PadTo40(function.Text()) + " " + DescriptionOf(function) + "\n");
     }
+    return Outcome::Continue;
 }
 
 std::vector<std::string> CConsoleCommands::Names() {
     std::vector<std::string> names;
-    for (const CommandRow& row : kCommands) names.emplace_back(row.name);
+    for (const Row& row : kRows) {
+        for (const char* name : row.names) {
+            if (name != nullptr) names.emplace_back(name);
+        }
+    }
     return names;
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <new>
 #include <optional>
@@ -118,16 +117,6 @@ bool ShowInformation(const CArgumentSet& arguments) {
 std::string UserIncludePath() {
     const std::string config = ConfigHome();
     return config.empty() ? "" : config + "/numora/numora.inc";
-}
-
-// The diagnostic texts begin "pos:%d"; the offset is read back from there.
-std::optional<size_t> PositionOf(const std::string& diagnostic) {
-    constexpr std::string_view kPos = "pos:";
-    if (!std::string_view(diagnostic).starts_with(kPos)) return std::nullopt;
-    size_t position = 0;
-    const char* first = diagnostic.data() + kPos.size();
-    if (std::from_chars(first, diagnostic.data() + diagnostic.size(), position).ptr == first) return std::nullopt;
-    return position;
 }
 
 }  // namespace
@@ -260,10 +249,14 @@ void CFrontEnd::AbandonLine() {
 
 void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
     if (atTerminal_) ClearInterrupt();
+    lastResult_.Clear();
     try {
         const bool parsed = manager.Parse(line);
         TakeInterrupt();
-        if (!parsed) ReportDiagnostics(manager, &CExpManager::NextParseDiagnostic, line);
+        if (!parsed) {
+            ReportDiagnostics(manager.ParseDiagnostics(), line);
+            return;
+        }
         ExecuteLine(manager, line);
     } catch (const CTextError& error) {
         lastResult_.Clear();
@@ -272,20 +265,19 @@ void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
 }
 
 void CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
-    lastResult_.Clear();
     const bool executed = manager.Execute(lastResult_);
     // A value computed while Ctrl-C was pressed is dropped with the line.
     const bool interrupted = TakeInterrupt();
     if (executed && !interrupted) {
         if (!settings_.silent) {
-            std::string text = lastResult_.Format(RadixOf(settings_.radixMode), settings_.floatDigits);
+            std::string text = lastResult_.Format(settings_.radix, settings_.floatDigits);
             text += '\n';
             output_.ResultColour(text);
         }
         return;
     }
     lastResult_.Clear();
-    ReportDiagnostics(manager, &CExpManager::NextExecDiagnostic, line);
+    ReportDiagnostics(manager.ExecDiagnostics(), line);
 }
 
 bool CFrontEnd::TakeInterrupt() {
@@ -298,22 +290,16 @@ bool CFrontEnd::TakeInterrupt() {
     return true;
 }
 
-void CFrontEnd::ReportDiagnostics(CExpManager& manager, bool (CExpManager::*next)(std::string&),
-                                  const std::string& line) const {
-    std::vector<std::string> diagnostics;
-    std::string diagnostic;
-    while ((manager.*next)(diagnostic)) diagnostics.push_back(diagnostic);
+void CFrontEnd::ReportDiagnostics(std::span<const CExpDiag> diagnostics, const std::string& line) const {
     if (atTerminal_ && !settings_.silent) WriteCaretLine(line, diagnostics);
-    for (const std::string& text : diagnostics) WriteErrorLine(text);
+    for (const CExpDiag& diagnostic : diagnostics) WriteErrorLine(FormatDiagnostic(diagnostic));
 }
 
 // Under the line as the terminal shows it, after the prompt.
-void CFrontEnd::WriteCaretLine(const std::string& line, const std::vector<std::string>& diagnostics) const {
+void CFrontEnd::WriteCaretLine(const std::string& line, std::span<const CExpDiag> diagnostics) const {
+    if (diagnostics.empty()) return;
     std::vector<size_t> positions;
-    for (const std::string& text : diagnostics) {
-        if (const std::optional<size_t> position = PositionOf(text)) positions.push_back(*position);
-    }
-    if (positions.empty()) return;
+    for (const CExpDiag& diagnostic : diagnostics) positions.push_back(static_cast<size_t>(diagnostic.position));
     const size_t promptWidth = settings_.prompt ? std::string_view(kPrompt).size() : 0;
     WriteErrorLine(CaretLine(line, promptWidth, positions));
 }

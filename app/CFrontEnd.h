@@ -1,10 +1,12 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
 #include "app/CConsoleOutput.h"
 #include "app/FrontEndSettings.h"
+#include "engine/Diagnostics.h"
 #include "value/CValueData.h"
 
 class CArgumentSet;
@@ -30,11 +32,10 @@ private:
     // True (once) when Ctrl-C was pressed at a terminal since the last call;
     // the cursor is then moved past the "^C" the terminal echoed.
     bool TakeInterrupt();
-    // Writes the diagnostics that next yields, each on its own line of
-    // stderr, after the caret line at a terminal.
-    void ReportDiagnostics(CExpManager& manager, bool (CExpManager::*next)(std::string&),
-                           const std::string& line) const;
-    void WriteCaretLine(const std::string& line, const std::vector<std::string>& diagnostics) const;
+    // Writes each diagnostic on its own line of stderr, after the caret line
+    // at a terminal.
+    void ReportDiagnostics(std::span<const CExpDiag> diagnostics, const std::string& line) const;
+    void WriteCaretLine(const std::string& line, std::span<const CExpDiag> diagnostics) const;
     // Inside the handler of a memory failure: the line is dropped.
     void AbandonLine();
     // "#exit": the last result when it is of an integer type, otherwise 0.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -101,27 +102,17 @@ struct CExpDiag {
     int Minor() const { return DiagMinor(id); }
 };
 
-// A first-in, first-out list of diagnostics.
+// The diagnostics of a line, oldest first.
 class CExpDiagList {
 public:
     void Add(int position, Diag id) { diags_.push_back({position, id}); }
-    bool Empty() const { return next_ == diags_.size(); }
-    size_t Count() const { return diags_.size() - next_; }
+    bool Empty() const { return diags_.empty(); }
     const CExpDiag& Last() const { return diags_.back(); }
-    // Removes and returns the oldest diagnostic; false when none is left.
-    bool TakeOldest(CExpDiag& out) {
-        if (Empty()) return false;
-        out = diags_[next_++];
-        return true;
-    }
-    void Clear() {
-        diags_.clear();
-        next_ = 0;
-    }
+    std::span<const CExpDiag> All() const { return diags_; }
+    void Clear() { diags_.clear(); }
 
 private:
     std::vector<CExpDiag> diags_;
-    size_t next_ = 0;
 };
 
 // "pos:%d  %s", or "pos:%d  未定義のメッセージ(%d.%d)" for a diagnostic

@@ -46,9 +46,9 @@ Outcome RunLine(CExpManager& manager, const std::string& line) {
     Outcome outcome;
     try {
         outcome.parsed = manager.Parse(line);
-        for (std::string text; manager.NextParseDiagnostic(text);) outcome.diagnostics.push_back(text);
+        for (const CExpDiag& diag : manager.ParseDiagnostics()) outcome.diagnostics.push_back(FormatDiagnostic(diag));
         outcome.executed = manager.Execute(outcome.value);
-        for (std::string text; manager.NextExecDiagnostic(text);) outcome.diagnostics.push_back(text);
+        for (const CExpDiag& diag : manager.ExecDiagnostics()) outcome.diagnostics.push_back(FormatDiagnostic(diag));
     } catch (const CTextError& error) {
         // Printed by the prompt loop, which goes on with the next line.
         outcome.raised = true;

@@ -204,24 +204,10 @@ void CExpManager::PrefetchNamesAhead(std::string_view ahead) {
     slotsFetchedCount_ = count;
 }
 
-bool CExpManager::NextParseDiagnostic(std::string& text) {
-    CExpDiag diag;
-    if (!source_.diags.TakeOldest(diag)) return false;
-    text = FormatDiagnostic(diag);
-    return true;
-}
-
 bool CExpManager::Execute(CValueData& result) {
     if (parseFailed_) return false;
     context_.Clear();
     const bool executed = statement_ == nullptr || statement_->Execute(context_);
     result.Assign(context_.value);
     return executed;
-}
-
-bool CExpManager::NextExecDiagnostic(std::string& text) {
-    CExpDiag diag;
-    if (!context_.diags.TakeOldest(diag)) return false;
-    text = FormatDiagnostic(diag);
-    return true;
 }

@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,8 @@ public:
     bool AddInclude(const std::string& path, const LineFailureHandler& onLineFailure = {});
     // True when the line parsed without any diagnostic.
     bool Parse(const std::string& text);
-    bool NextParseDiagnostic(std::string& text);
+    // What the parse of the current line recorded, oldest first.
+    std::span<const CExpDiag> ParseDiagnostics() const { return source_.diags.All(); }
     // Called for each line read, with the text after it that the reader
     // already holds. Starts fetching, while the line runs, what the lines
     // ahead will read to look up their names: the slots of the names of the
@@ -47,7 +49,8 @@ public:
     void PrefetchNamesAhead(std::string_view ahead);
     // Executes the current statement tree; copies its value into result.
     bool Execute(CValueData& result);
-    bool NextExecDiagnostic(std::string& text);
+    // What the last Execute recorded, oldest first.
+    std::span<const CExpDiag> ExecDiagnostics() const { return context_.diags.All(); }
 
     // Whether pure parts of a line are worked out while it is read (the
     // default); the fuzz target compares both.

@@ -21,7 +21,7 @@ protected:
     std::vector<std::string> Parse(const std::string& line) {
         manager_.Parse(line);
         std::vector<std::string> texts;
-        for (std::string text; manager_.NextParseDiagnostic(text);) texts.push_back(text);
+        for (const CExpDiag& diag : manager_.ParseDiagnostics()) texts.push_back(FormatDiagnostic(diag));
         return texts;
     }
 
@@ -95,9 +95,8 @@ TEST_F(DeclarationTest, AVariableWhoseDeclarationStoppedEarlyHasNoEntity) {
     EXPECT_TRUE(Parse("b = 1").empty());
     CValueData result;
     EXPECT_FALSE(manager_.Execute(result));
-    std::string text;
-    ASSERT_TRUE(manager_.NextExecDiagnostic(text));
-    EXPECT_EQ(text, "pos:0  *実体の無い変数が参照されました");
+    ASSERT_EQ(manager_.ExecDiagnostics().size(), 1u);
+    EXPECT_EQ(FormatDiagnostic(manager_.ExecDiagnostics()[0]), "pos:0  *実体の無い変数が参照されました");
 }
 
 TEST_F(DeclarationTest, RefusedDeclarationsLeaveEarlierVariablesUntouched) {

@@ -52,7 +52,7 @@ protected:
         const CExpression& expression = ParseOnly(line);
         if (!source_.HasDiag()) return parsed_ ? Shape(expression) : "<nothing>";
         std::string diags;
-        for (CExpDiag diag; source_.diags.TakeOldest(diag);) {
+        for (const CExpDiag& diag : source_.diags.All()) {
             diags += (diags.empty() ? "" : " ") + std::to_string(diag.position) + "." +
                      std::to_string(diag.Major()) + "." + std::to_string(diag.Minor());
         }
@@ -179,9 +179,8 @@ TEST_F(ExpressionTreeTest, TreesUpToTheDepthBoundAreBuilt) {
 TEST(GroupsReadInLine, AnEmptyGroupAsTheFirstLine) {
     CExpManager manager;
     EXPECT_FALSE(manager.Parse("()"));
-    std::string text;
-    ASSERT_TRUE(manager.NextParseDiagnostic(text));
-    EXPECT_EQ(text.substr(0, 7), "pos:1  ");
+    ASSERT_FALSE(manager.ParseDiagnostics().empty());
+    EXPECT_EQ(manager.ParseDiagnostics()[0].position, 1);
 }
 
 namespace {
@@ -200,7 +199,7 @@ std::string ParseOutcome(const std::string& line, bool literalArithmetic, bool s
     const bool parsed = expression->ParseExpression(source, stopAtComma);
     std::string outcome = std::string(parsed ? "parsed" : "failed") + " at " + std::to_string(source.index) + "/" +
                           std::to_string(source.position);
-    for (CExpDiag diag; source.diags.TakeOldest(diag);) {
+    for (const CExpDiag& diag : source.diags.All()) {
         outcome += " diag " + std::to_string(diag.position) + "." + std::to_string(diag.Major()) + "." +
                    std::to_string(diag.Minor());
     }

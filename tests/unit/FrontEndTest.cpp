@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/CArgumentSet.h"
-#include "app/FrontEndSettings.h"
 #include "platform/ModulePath.h"
 
 TEST(CommandCopy, TrimsWhiteSpaceAndLowersAsciiOnly) {
@@ -46,12 +45,4 @@ TEST(Arguments, NoWordsMeansNoProgram) {
     const CArgumentSet arguments(0, nullptr);
     EXPECT_FALSE(arguments.HasProgram());
     EXPECT_TRUE(arguments.Options().empty());
-}
-
-TEST(RadixOf, ModesGiveRadixes) {
-    EXPECT_EQ(RadixOf(RADIX_DEC), 10);
-    EXPECT_EQ(RadixOf(RADIX_OCT), 8);
-    EXPECT_EQ(RadixOf(RADIX_HEX), 16);
-    EXPECT_EQ(RadixOf(RADIX_BIN), 2);
-    EXPECT_EQ(RadixOf(0), 10);
 }
