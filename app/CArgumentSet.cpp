@@ -2,8 +2,10 @@
 
 namespace {
 
+// No option holds a second "/", so a word that does is an absolute path.
 bool IsOptionWord(const std::string& word) {
-    return !word.empty() && (word[0] == '-' || word[0] == '/');
+    if (word.empty()) return false;
+    return word[0] == '-' || (word[0] == '/' && word.find('/', 1) == std::string::npos);
 }
 
 }  // namespace

@@ -7,17 +7,18 @@
 
 // The command-line words sorted for the front end. The first word is the
 // program's path as typed and never an option: on POSIX an absolute path
-// begins with "/", which would otherwise read as an option word. For the
-// same reason every word after "--" is a script file, whatever it begins
-// with.
+// begins with "/", which would otherwise read as an option word. A later
+// word beginning with "/" is an option unless it holds a second "/", as
+// every absolute path of a file but one in the root folder does; every word
+// after "--" is a script file, whatever it begins with.
 class CArgumentSet {
 public:
     static constexpr const char* kEndOfOptions = "--";
 
     CArgumentSet(int argc, const char* const* argv);
 
-    // Words after the program's path beginning with "-" or "/", up to "--",
-    // in order.
+    // Words after the program's path beginning with "-", or with "/" and
+    // holding no second "/", up to "--", in order.
     const std::vector<std::string>& Options() const { return options_; }
     // The program's path and the words that are not options, in order.
     const std::vector<std::string>& Others() const { return others_; }

@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "app/CReportWriter.h"
 #include "engine/builtins/BuiltinTable.h"
 #include "engine/items/CExpFunction.h"
 #include "engine/items/CExpVararray.h"
@@ -102,29 +103,30 @@ CConsoleCommands::Outcome CConsoleCommands::Dispatch(const std::string& line) {
             }
         }
     }
-    RejectCommand("' が間違っています", line);
+    RejectCommand("' が間違っています", line, "unknown command; the commands are listed below");
     return Outcome::Continue;
 }
 
 CConsoleCommands::Outcome CConsoleCommands::SetFloatDigits(const std::string& line, std::string_view argument) {
     // Without its number the command is known but does nothing.
     if (argument.empty()) {
-        RejectCommand("' は現在使用できません", line);
+        RejectCommand("' は現在使用できません", line, "#form needs a number of significant digits, 1 to 17");
         return Outcome::Continue;
     }
     int digits = 0;
     const char* end = argument.data() + argument.size();
     const auto [stop, error] = std::from_chars(argument.data(), end, digits);
     if (error != std::errc() || stop != end || digits < 1 || digits > CValueData::kMaxDigits) {
-        RejectCommand("' が間違っています", line);
+        RejectCommand("' が間違っています", line, "#form takes a number of significant digits from 1 to 17");
     } else {
         settings_.floatDigits = digits;
     }
     return Outcome::Continue;
 }
 
-void CConsoleCommands::RejectCommand(const std::string& ending, const std::string& line) const {
-    WriteErrorLine("コマンド '" + line + ending);
+void CConsoleCommands::RejectCommand(const std::string& ending, const std::string& line,
+                                     std::string_view english) const {
+    report_.Fault("コマンド '" + line + ending, english);
     if (!settings_.silent) WriteHelp();
 }
 
@@ -151,6 +153,8 @@ CConsoleCommands::Outcome CConsoleCommands::Exit(const std::string&, std::string
 
 CConsoleCommands::Outcome CConsoleCommands::ShowHelp(const std::string&, std::string_view) {
     WriteHelp();
+    report_.Advice("In English: numora --help lists the options, man numora explains the language and every "
+                   "message, and #form N shows floating results with N significant digits (1 to 17).");
     return Outcome::Continue;
 }
 

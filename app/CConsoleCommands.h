@@ -9,6 +9,7 @@
 #include "app/FrontEndSettings.h"
 
 class CExpManager;
+class CReportWriter;
 
 // The "#" commands of the prompt: help, grammar help, silent mode, output
 // radix, the digits of floating results, the variable and function listings,
@@ -18,9 +19,9 @@ class CConsoleCommands {
 public:
     enum class Outcome { Continue, Exit };
 
-    CConsoleCommands(FrontEndSettings& settings, const CConsoleOutput& output,
+    CConsoleCommands(FrontEndSettings& settings, const CConsoleOutput& output, const CReportWriter& report,
                      const CExpManager& manager)
-        : settings_(settings), output_(output), manager_(manager) {}
+        : settings_(settings), output_(output), report_(report), manager_(manager) {}
 
     // Performs a command; line is the trimmed, lower-cased copy of the input.
     Outcome Dispatch(const std::string& line);
@@ -57,9 +58,10 @@ private:
 
     void WriteHelp() const;
     // Reports an unknown or unavailable command, then shows the help unless silent.
-    void RejectCommand(const std::string& ending, const std::string& line) const;
+    void RejectCommand(const std::string& ending, const std::string& line, std::string_view english) const;
 
     FrontEndSettings& settings_;
     const CConsoleOutput& output_;
+    const CReportWriter& report_;
     const CExpManager& manager_;
 };

@@ -14,8 +14,12 @@
 #include "app/CLineReader.h"
 #include "app/CScriptReader.h"
 #include "app/CaretLine.h"
+#include "app/EnglishDiagnostic.h"
 #include "app/FailureText.h"
+#include "app/HabitHints.h"
+#include "app/LiteralNotes.h"
 #include "base/CIError.h"
+#include "engine/builtins/BuiltinSupport.h"
 #include "engine/manager/CExpManager.h"
 #include "platform/Interrupt.h"
 #include "platform/ModulePath.h"
@@ -96,6 +100,19 @@ const OptionRow* FindOption(const std::string& word) {
     return nullptr;
 }
 
+// An integer literal beyond 32 bits has at least ten characters
+// («4294967296», «0x100000000»): only a line with such a run of digits and
+// letters is lexed again for the notes.
+bool MayHoldWideLiteral(std::string_view line) {
+    constexpr size_t kShortestWide = 10;
+    size_t run = 0;
+    for (const char c : line) {
+        run = std::isalnum(static_cast<unsigned char>(c)) != 0 ? run + 1 : 0;
+        if (run == kShortestWide) return true;
+    }
+    return false;
+}
+
 bool IsSpace(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
@@ -166,7 +183,7 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
         manager.LoadInclude(include, reportFailure);
     }
     if (const std::string path = UserIncludePath(); !path.empty()) manager.AddInclude(path, reportFailure);
-    CConsoleCommands commands(settings_, output_, manager);
+    CConsoleCommands commands(settings_, output_, report_, manager);
     if (!scripts.empty()) return RunScripts(manager, scripts, commands);
     atTerminal_ = IsTerminal(STDIN_FILENO) && IsTerminal(STDOUT_FILENO);
     // At a terminal Ctrl-C abandons a line instead of ending the run.
@@ -174,6 +191,7 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     if (atTerminal_) catcher.emplace();
     if (atTerminal_ && !settings_.silent) WriteErrorLine(kHint);
     const auto reader = MakeLineReader(output_, manager);
+    report_.ReportOn(reader.get());
     return PromptLoop(manager, *reader, commands);
 }
 
@@ -181,6 +199,7 @@ int CFrontEnd::RunScripts(CExpManager& manager, const std::vector<std::string>& 
                           CConsoleCommands& commands) {
     CScriptReader reader(output_, paths);
     if (!reader.Open()) return kUnreadableScript;
+    report_.ReportOn(&reader);
     const int status = PromptLoop(manager, reader, commands);
     return reader.Failed() ? kUnreadableScript : status;
 }
@@ -191,7 +210,7 @@ bool CFrontEnd::ApplyOptions(const CArgumentSet& arguments) {
     for (const std::string& word : arguments.Options()) {
         const OptionRow* row = FindOption(word);
         if (row == nullptr) {
-            WriteErrorLine("オプション " + word + " は無効です");
+            report_.Fault("オプション " + word + " は無効です", "unknown option; numora --help lists the options");
             usage = true;
             continue;
         }
@@ -244,23 +263,32 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
 // is read, with the variables as they were.
 void CFrontEnd::AbandonLine() {
     lastResult_.Clear();
-    WriteErrorLine(FailureText(std::current_exception()));
+    report_.Fault(FailureText(std::current_exception()), "out of memory: the line was dropped, and the session goes on");
 }
 
 void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
     if (atTerminal_) ClearInterrupt();
+    ForgetLineOutput();
     lastResult_.Clear();
     try {
         const bool parsed = manager.Parse(line);
         TakeInterrupt();
-        if (!parsed) {
-            ReportDiagnostics(manager.ParseDiagnostics(), line);
-            return;
+        if (parsed) {
+            ExecuteLine(manager, line);
+        } else {
+            ReportFailure(manager, manager.ParseDiagnostics(), line);
         }
-        ExecuteLine(manager, line);
     } catch (const CTextError& error) {
         lastResult_.Clear();
-        WriteErrorLine(error.Text());
+        report_.Fault(error.Text(), "a value could not take part in an operation or a conversion");
+        if (report_.English()) {
+            lineTokens_.Reset(line);
+            WriteHints(manager, {});
+        }
+    }
+    if (report_.English() && MayHoldWideLiteral(line)) {
+        lineTokens_.Reset(line);
+        for (const std::string& note : WideLiteralNotes(lineTokens_)) report_.Advice(note);
     }
 }
 
@@ -271,13 +299,14 @@ void CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
     if (executed && !interrupted) {
         if (!settings_.silent) {
             std::string text = lastResult_.Format(settings_.radix, settings_.floatDigits);
+            if (!text.empty()) StartOnNewLine();
             text += '\n';
             output_.ResultColour(text);
         }
         return;
     }
     lastResult_.Clear();
-    ReportDiagnostics(manager.ExecDiagnostics(), line);
+    ReportFailure(manager, manager.ExecDiagnostics(), line);
 }
 
 bool CFrontEnd::TakeInterrupt() {
@@ -290,9 +319,34 @@ bool CFrontEnd::TakeInterrupt() {
     return true;
 }
 
-void CFrontEnd::ReportDiagnostics(std::span<const CExpDiag> diagnostics, const std::string& line) const {
-    if (atTerminal_ && !settings_.silent) WriteCaretLine(line, diagnostics);
-    for (const CExpDiag& diagnostic : diagnostics) WriteErrorLine(FormatDiagnostic(diagnostic));
+void CFrontEnd::ReportFailure(const CExpManager& manager, std::span<const CExpDiag> diagnostics,
+                              const std::string& line) {
+    if (atTerminal_ && !settings_.silent) {
+        StartOnNewLine();
+        WriteCaretLine(line, diagnostics);
+    }
+    if (!report_.English()) {
+        for (const CExpDiag& diagnostic : diagnostics) report_.Fault(FormatDiagnostic(diagnostic), {});
+        return;
+    }
+    lineTokens_.Reset(line);
+    for (const CExpDiag& diagnostic : diagnostics) {
+        report_.Fault(FormatDiagnostic(diagnostic), EnglishMeaning(diagnostic, lineTokens_));
+    }
+    WriteHints(manager, diagnostics);
+}
+
+void CFrontEnd::WriteHints(const CExpManager& manager, std::span<const CExpDiag> diagnostics) {
+    for (const std::string& hint : HabitHints(lineTokens_, diagnostics, manager)) report_.Advice("hint: " + hint);
+}
+
+// The line's own output (printf("hi")) may have left the cursor inside a
+// line, where a result or a caret line would not line up.
+void CFrontEnd::StartOnNewLine() const {
+    if (atTerminal_ && LineOutputEndsInsideLine()) {
+        output_.Plain("\n");
+        ForgetLineOutput();
+    }
 }
 
 // Under the line as the terminal shows it, after the prompt.

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/CConsoleOutput.h"
+#include "app/CLineTokens.h"
+#include "app/CReportWriter.h"
 #include "app/FrontEndSettings.h"
 #include "engine/Diagnostics.h"
 #include "value/CValueData.h"
@@ -32,9 +34,12 @@ private:
     // True (once) when Ctrl-C was pressed at a terminal since the last call;
     // the cursor is then moved past the "^C" the terminal echoed.
     bool TakeInterrupt();
-    // Writes each diagnostic on its own line of stderr, after the caret line
-    // at a terminal.
-    void ReportDiagnostics(std::span<const CExpDiag> diagnostics, const std::string& line) const;
+    // Writes each diagnostic of a failed line on its own line of stderr,
+    // after the caret line at a terminal, and the hints its text calls for.
+    void ReportFailure(const CExpManager& manager, std::span<const CExpDiag> diagnostics, const std::string& line);
+    // The hints for the failed line in lineTokens_, for a person reading English.
+    void WriteHints(const CExpManager& manager, std::span<const CExpDiag> diagnostics);
+    void StartOnNewLine() const;
     void WriteCaretLine(const std::string& line, std::span<const CExpDiag> diagnostics) const;
     // Inside the handler of a memory failure: the line is dropped.
     void AbandonLine();
@@ -43,6 +48,9 @@ private:
 
     CConsoleOutput output_;
     FrontEndSettings settings_;
+    CReportWriter report_{settings_};
+    // The tokens of a line that is explained to a person at a terminal.
+    CLineTokens lineTokens_;
     CValueData lastResult_;
     // Standard input and output are both terminals and a person types the
     // lines: the hint, the caret lines and Ctrl-C's gentler meaning apply.

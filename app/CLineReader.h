@@ -21,6 +21,10 @@ public:
     // lines to come, as far as they have been taken in. Empty when there is
     // none (as at a terminal, where they have not been typed yet).
     virtual std::string_view Ahead() const { return {}; }
+    // Where the line just read comes from, as the lines that report on it
+    // begin: "calc.num:3: " for the third line of a script file, nothing for
+    // standard input.
+    virtual std::string Origin() const { return {}; }
 
 protected:
     // Called before a line is read from input: false when the run is to end

@@ -6,6 +6,13 @@
 #include "app/CConsoleOutput.h"
 #include "platform/StandardStreams.h"
 
+namespace {
+
+// "#!/usr/bin/env numora": how the system knows which program runs a script.
+constexpr std::string_view kInterpreterLine = "#!";
+
+}  // namespace
+
 CScriptReader::CScriptReader(const CConsoleOutput& output, const std::vector<std::string>& paths)
     : output_(output), paths_(paths) {}
 
@@ -26,8 +33,16 @@ bool CScriptReader::Read(std::string_view prompt, std::string& line) {
     if (!prompt.empty()) output_.PromptColour(prompt);
     for (; current_ < scripts_.size(); ++current_) {
         Script& script = scripts_[current_];
-        const NextLine next = ReadFrom(script.file.get(), script.input, line);
-        if (next != NextLine::None) return next == NextLine::Read;
+        NextLine next = ReadFrom(script.file.get(), script.input, line);
+        if (next == NextLine::Read && script.lineNumber == 0 && line.starts_with(kInterpreterLine)) {
+            ++script.lineNumber;
+            next = ReadFrom(script.file.get(), script.input, line);
+        }
+        if (next == NextLine::Read) {
+            ++script.lineNumber;
+            return true;
+        }
+        if (next == NextLine::Stop) return false;
         if (std::ferror(script.file.get())) {
             ReportFailure(script.path, errno);
             return false;
@@ -38,6 +53,12 @@ bool CScriptReader::Read(std::string_view prompt, std::string& line) {
 
 std::string_view CScriptReader::Ahead() const {
     return current_ < scripts_.size() ? UnreadInput(scripts_[current_].file.get()) : std::string_view();
+}
+
+std::string CScriptReader::Origin() const {
+    if (current_ >= scripts_.size()) return {};
+    const Script& script = scripts_[current_];
+    return script.path + ":" + std::to_string(script.lineNumber) + ": ";
 }
 
 void CScriptReader::ReportFailure(const std::string& path, int error) {

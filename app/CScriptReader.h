@@ -10,7 +10,8 @@
 // the other, as if they were typed. Lines are taken as standard input's are:
 // whole, NUL bytes and a carriage return before the line feed included; a
 // termination signal or a failed write to stdout ends the run between two
-// lines.
+// lines. A first line beginning with "#!" names the program that runs an
+// executable script and is passed over (it still counts as line 1).
 class CScriptReader final : public CLineReader {
 public:
     CScriptReader(const CConsoleOutput& output, const std::vector<std::string>& paths);
@@ -21,6 +22,7 @@ public:
     bool Open();
     bool Read(std::string_view prompt, std::string& line) override;
     std::string_view Ahead() const override;
+    std::string Origin() const override;
     // A file could not be read to its end (the message has been written).
     bool Failed() const { return failed_; }
 
@@ -29,6 +31,8 @@ private:
         std::string path;
         FileHandle file;
         CLineInput input;
+        // Lines read so far.
+        size_t lineNumber = 0;
     };
 
     void ReportFailure(const std::string& path, int error);

@@ -92,6 +92,9 @@ int DiagMajor(Diag diag);
 int DiagMinor(Diag diag);
 // The message, or nullptr for a diagnostic without one of its own.
 const char* DiagText(Diag diag);
+// The meaning in English; a word in braces ("{name}") stands for the text at
+// the diagnostic's position.
+const char* DiagEnglish(Diag diag);
 
 // One recorded diagnostic: where in the line, and which.
 struct CExpDiag {

@@ -180,7 +180,9 @@ def run_case(binary, case, workdir):
     env["XDG_STATE_HOME"] = os.path.join(workdir, "state")
     env.update(case.env)
     try:
-        result = subprocess.run(WRAPPER + [program] + case.args, input=bytes(case.stdin),
+        # "{dir}" in a word stands for the case's directory, an absolute path.
+        args = [word.replace("{dir}", workdir) for word in case.args]
+        result = subprocess.run(WRAPPER + [program] + args, input=bytes(case.stdin),
                                 cwd=workdir, stdout=subprocess.PIPE,
                                 stderr=subprocess.STDOUT if case.merged else subprocess.PIPE,
                                 env=env, timeout=TIMEOUT_SECONDS)

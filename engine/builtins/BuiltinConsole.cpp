@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/CILogManager.h"
+#include "engine/builtins/BuiltinSupport.h"
 #include "engine/builtins/Builtins.h"
 #include "platform/Console.h"
 #include "platform/Interrupt.h"
@@ -73,13 +74,17 @@ bool Gets(CBuiltinCall& call) {
 bool Cputs(CBuiltinCall& call) {
     std::optional<CConsole> console = OpenConsole();
     if (!console) return call.Fail(Diag::BuiltinFailed);
-    const bool written = console->Write(call.Arg(0).AsString().Text());
+    const CIString text = call.Arg(0).AsString();
+    const bool written = console->Write(text.Text());
+    if (written) NoteLineOutput(text.Text());
     call.Return(CValueData::Int(written ? 0 : -1));
     return true;
 }
 
 bool Puts(CBuiltinCall& call) {
-    call.Return(CValueData::Int(std::puts(call.Arg(0).AsString().Text())));
+    const int written = std::puts(call.Arg(0).AsString().Text());
+    if (written != EOF) NoteLineOutput("\n");
+    call.Return(CValueData::Int(written));
     return true;
 }
 
@@ -102,12 +107,16 @@ bool Putch(CBuiltinCall& call) {
     const char byte = static_cast<char>(call.Arg(0).AsInt());
     std::optional<CConsole> console = OpenConsole();
     if (!console || !console->Write(std::string_view(&byte, 1))) return call.Fail(Diag::BuiltinFailed);
+    NoteLineOutput(std::string_view(&byte, 1));
     call.Return(CValueData::Int(static_cast<unsigned char>(byte)));
     return true;
 }
 
 bool Putchar(CBuiltinCall& call) {
-    call.Return(CValueData::Int(std::putchar(call.Arg(0).AsInt())));
+    const int written = std::putchar(call.Arg(0).AsInt());
+    const char byte = static_cast<char>(written);
+    if (written != EOF) NoteLineOutput(std::string_view(&byte, 1));
+    call.Return(CValueData::Int(written));
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/builtins/BuiltinSupport.h"
 #include "engine/builtins/Builtins.h"
 #include "value/TypeCode.h"
 
@@ -245,6 +246,7 @@ bool Printf(CBuiltinCall& call) {
     std::string out;
     if (const std::optional<Diag> failure = CFormatter(call).Run(format, out)) return call.Fail(*failure);
     const size_t written = std::fwrite(out.data(), 1, out.size(), stdout);
+    NoteLineOutput(std::string_view(out).substr(0, written));
     call.Return(CValueData::Int(written == out.size() ? static_cast<int>(out.size()) : -1));
     return true;
 }

@@ -5,9 +5,11 @@
 
 namespace builtin {
 
-// Returns the joined text; the call writes it back to argument 1.
+// Returns the joined text; the call writes it back to argument 1. The C
+// strings are joined, as "+" joins them: a zero byte ends the first string
+// for strcat as it does for every other string built-in and the result line.
 bool Strcat(CBuiltinCall& call) {
-    call.Return(CValueData::String(call.Arg(0).AsString() + call.Arg(1).AsString()));
+    call.Return(call.Arg(0).Add(call.Arg(1)));
     return true;
 }
 

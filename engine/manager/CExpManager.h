@@ -59,6 +59,8 @@ public:
     const std::vector<std::unique_ptr<CExpItem>>& Functions() const { return functions_; }
     // The declared variables and arrays, in the order they were declared.
     const std::vector<std::unique_ptr<CExpItem>>& Declarations() const { return declarations_; }
+    // The function, variable or array the session knows by name, or null.
+    const CExpItem* Find(std::string_view name) const { return scope_.Lookup(name); }
     // The tree of the last expression line; null after a definition or a
     // declaration.
     const CExpression* Statement() const { return statement_; }

@@ -46,9 +46,13 @@ class Session:
             fcntl.ioctl(fd, termios.TIOCSCTTY, 0)
             os.close(fd)
 
+        # The design's texts alone, as a Japanese locale keeps them; the
+        # English added at a terminal has tests of its own.
         environment = {k: v for k, v in os.environ.items()
-                       if k not in ("XDG_CONFIG_HOME", "XDG_STATE_HOME", "NUMORA_HISTORY")}
-        environment.update(TERM="xterm", INPUTRC="/dev/null", HOME=home, **(env or {}))
+                       if k not in ("XDG_CONFIG_HOME", "XDG_STATE_HOME", "NUMORA_HISTORY",
+                                    "LC_ALL", "LC_MESSAGES", "LANG")}
+        environment.update(TERM="xterm", INPUTRC="/dev/null", HOME=home, LANG="ja_JP.UTF-8")
+        environment.update(env or {})
         self.process = subprocess.Popen(
             [os.path.join(home, "numora"), *args], stdin=slave, stderr=slave,
             stdout=subprocess.PIPE if stdout_pipe else slave,

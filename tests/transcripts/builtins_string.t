@@ -11,6 +11,22 @@
 > strcat(s, "")
 "abcd"
 
+=== strcat joins the C strings: a zero byte ends each, as it does for "+"
+> string s = "a\0b"
+<empty>
+> strcat(s, "c")
+"ac"
+> s
+"ac"
+> strlen(s)
+2
+> string t = "x"
+<empty>
+> strcat(t, "y\0z")
+"xy"
+> s + "c" == strcat(s, "c")
+true
+
 === strcpy copies the second string into the first variable
 > string s = "old"
 <empty>

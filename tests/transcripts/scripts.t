@@ -38,8 +38,8 @@ a + 1
 #hex\n255\n1 / 0\n#bogus\n#s1\n3\n#lv\nint z = 1\n#lv
 @end
 0x000000ff
-! pos:2  ０で除算しました
-! コマンド '#bogus' が間違っています
+! calc.num:3: pos:2  ０で除算しました
+! calc.num:4: コマンド '#bogus' が間違っています
 #h #help : コマンド説明
 #g : 文法説明
 #s #s0 #s1 : サイレントモード切り替え
@@ -110,7 +110,7 @@ getchar()
 ! numora: cannot read /nonexistent/calc.num: No such file or directory
 @status 2
 
-=== without --, a word that begins with "/" stays an option word
+=== without --, a word that begins with "/" and holds no second "/" stays an option word
 @args /calc.num
 @silent
 ! オプション /calc.num は無効です
@@ -119,3 +119,43 @@ getchar()
   /?          使用方法
   /s /s0 /s1  サイレントモード切り替え
 ~   /e /e0 /e1  エスケープシーケンス使用切り替え
+
+=== an absolute path holds a second "/" and so names a file without --
+@args {dir}/calc.num /p0
+@silent
+@file calc.num
+6 * 7
+@end
+42
+
+=== a first line beginning with #! is passed over, and still counts as line 1
+@args /s calc.num other.num
+@silent
+@file calc.num
+#!/usr/bin/env numora
+1 / 0
+2 + 2
+@end
+@file other.num
+#!/usr/bin/numora
+5
+#!/not/a/first/line
+@end
+! calc.num:2: pos:2  ０で除算しました
+! other.num:3: コマンド '#!/not/a/first/line' が間違っています
+
+=== a diagnostic names the file and the line, in each file of the run
+@args first.num second.num
+@silent
+@file first.num
+int a = 1
+int a = 2
+@end
+@file second.num
+zz
+a +
+@end
+<empty>
+! first.num:2: pos:5  この名称は既に使用されています
+! second.num:1: pos:0  未定義の識別子です
+! second.num:2: pos:2  演算子に対応する被演算子がありません

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/FrontEndSettings.h"
+
+class CLineReader;
+
+// Writes the lines that report on a line of input, on standard error. A
+// program reading them gets the design's texts; in a script file each is
+// preceded by where the line came from ("calc.num:3: "); a person at a
+// terminal who does not read Japanese also gets each text's meaning in
+// English, and hints and notes of its own.
+class CReportWriter {
+public:
+    // Looks at standard error and the locale once, for the whole run.
+    explicit CReportWriter(const FrontEndSettings& settings);
+
+    // The reader of the lines reported on, which knows where each comes from.
+    void ReportOn(const CLineReader* reader) { reader_ = reader; }
+
+    // Standard error is a terminal, the locale is not Japanese and the
+    // session is not silent: English is added.
+    bool English() const { return englishReader_ && !settings_.silent; }
+
+    // The design's text of a fault, and after it its English meaning.
+    void Fault(std::string_view text, std::string_view english) const;
+    // A line in English alone ("hint: …", "note: …"); nothing unless English().
+    void Advice(std::string_view text) const;
+
+private:
+    std::string Origin() const;
+
+    const FrontEndSettings& settings_;
+    bool englishReader_;
+    const CLineReader* reader_ = nullptr;
+};
