@@ -123,8 +123,10 @@ private:
         Add("numora has no \"**\" operator: write " + call);
     }
 
+    // «f(3)», not «int f(int x)», which defines it.
     void UserFunctionCall(size_t i) {
         if (Kind(i) != TokenKind::Name || Kind(i + 1) != TokenKind::LParen) return;
+        if (i > 0 && Kind(i - 1) == TokenKind::Name && (TypeCodeOf(Text(i - 1)) != 0 || Text(i - 1) == "void")) return;
         const CExpItem* item = manager_.Find(Text(i));
         if (item == nullptr || item->Kind() != EXP_FUNCTION) return;
         if (static_cast<const CExpFunction*>(item)->Number() < CExpFunction::kUserFunction) return;
