@@ -58,9 +58,11 @@ constexpr const char* kHelp =
     "  --help         print this help and exit\n"
     "  --version      print the version and exit\n"
     "\n"
-    "Options begin with \"/\" or \"-\" (-s1 is /s1). An absolute FILE name is given\n"
-    "after \"--\". At the prompt, #help lists the console commands and #g the\n"
-    "grammar. See numora(1).\n";
+    "Options begin with \"/\" or \"-\" (-s1 is /s1); a word beginning with \"/\"\n"
+    "that holds a second \"/\" is a FILE, as an absolute path is. A FILE whose\n"
+    "first line begins with \"#!\" can run as a program. At the prompt, #help\n"
+    "lists the console commands and #g the grammar. Messages are in Japanese,\n"
+    "with their meaning in English at a terminal. See numora(1).\n";
 
 constexpr const char* kUsage[] = {
     "式計算コマンド\n",

@@ -20,9 +20,11 @@ given, are run in order instead of standard input, without prompts.
   --help         print this help and exit
   --version      print the version and exit
 <empty>
-Options begin with "/" or "-" (-s1 is /s1). An absolute FILE name is given
-after "--". At the prompt, #help lists the console commands and #g the
-grammar. See numora(1).
+Options begin with "/" or "-" (-s1 is /s1); a word beginning with "/"
+that holds a second "/" is a FILE, as an absolute path is. A FILE whose
+first line begins with "#!" can run as a program. At the prompt, #help
+lists the console commands and #g the grammar. Messages are in Japanese,
+with their meaning in English at a terminal. See numora(1).
 
 === --version prints the name and the version
 @args --version
