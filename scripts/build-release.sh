@@ -5,8 +5,15 @@
 # (build/ by default). A folder trained on the sources as they are is only
 # brought up to date; when they changed, it is trained again, since a profile
 # of other code leaves the new code untrained (a tenth slower or more).
+# build-release.sh --current [BUILD_DIR] builds nothing: its status is 0 when
+# the folder holds the program built from the sources as they are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+check_only=false
+if [ "${1:-}" = --current ]; then
+  check_only=true
+  shift
+fi
 dir=${1:-build}
 shift || true
 jobs=$(nproc)
@@ -19,6 +26,12 @@ sources=$(find app base engine platform value CMakeLists.txt scripts/pgo_trainin
             \( -name '*.cpp' -o -name '*.h' -o -name 'CMakeLists.txt' -o -name '*.py' \) -print0 |
           sort -z | xargs -0 sha256sum | sha256sum | cut -d' ' -f1)
 stamp="$dir/pgo-sources.sha256"
+built="$dir/release-sources.sha256"
+if $check_only; then
+  [ -x "$dir/app/numora" ] && [ "$(cat "$built" 2>/dev/null)" = "$sources" ]
+  exit
+fi
+rm -f "$built"
 
 if ! grep -qs '^NUMORA_PGO:STRING=USE$' "$dir/CMakeCache.txt" || [ "$(cat "$stamp" 2>/dev/null)" != "$sources" ]; then
   # Counts of the code before would be added to those of the new training.
@@ -37,3 +50,4 @@ if ! grep -qs '^NUMORA_PGO:STRING=USE$' "$dir/CMakeCache.txt" || [ "$(cat "$stam
 fi
 configure -DNUMORA_PGO=USE "$@"
 cmake --build "$dir" -j"$jobs" --target numora
+echo "$sources" >"$built"

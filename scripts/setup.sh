@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Installs what building and testing numora needs, when it is missing.
+# Installs what numora needs, when it is missing.
+# Usage: setup.sh [run|test]: "run" installs what building and running the
+# calculator needs; "test" (the default) also the test and benchmark tools.
 set -euo pipefail
 
-packages=(g++ cmake make python3 libgtest-dev libgmock-dev libbenchmark-dev libreadline-dev clang libclang-rt-14-dev bc valgrind)
+packages=(g++ cmake make python3 libreadline-dev)
+if [ "${1:-test}" != run ]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev bc valgrind)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
