@@ -33,16 +33,15 @@ bool CScriptReader::Read(std::string_view prompt, std::string& line) {
     if (!prompt.empty()) output_.PromptColour(prompt);
     for (; current_ < scripts_.size(); ++current_) {
         Script& script = scripts_[current_];
+        // Counted before it is read, so that a line too long to read is
+        // named by its own number.
+        ++script.lineNumber;
         NextLine next = ReadFrom(script.file.get(), script.input, line);
-        if (next == NextLine::Read && script.lineNumber == 0 && line.starts_with(kInterpreterLine)) {
+        if (next == NextLine::Read && script.lineNumber == 1 && line.starts_with(kInterpreterLine)) {
             ++script.lineNumber;
             next = ReadFrom(script.file.get(), script.input, line);
         }
-        if (next == NextLine::Read) {
-            ++script.lineNumber;
-            return true;
-        }
-        if (next == NextLine::Stop) return false;
+        if (next != NextLine::None) return next == NextLine::Read;
         if (std::ferror(script.file.get())) {
             ReportFailure(script.path, errno);
             return false;

@@ -31,7 +31,7 @@ private:
         std::string path;
         FileHandle file;
         CLineInput input;
-        // Lines read so far.
+        // The number of the line read last, or being read.
         size_t lineNumber = 0;
     };
 
