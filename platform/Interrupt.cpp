@@ -3,9 +3,11 @@
 namespace {
 
 volatile sig_atomic_t requested = 0;
+volatile sig_atomic_t pressed = 0;
 
 void OnInterrupt(int) {
     requested = 1;
+    pressed = pressed + 1;
 }
 
 }  // namespace
@@ -39,4 +41,8 @@ bool InterruptRequested() {
 
 void ClearInterrupt() {
     requested = 0;
+}
+
+int InterruptCount() {
+    return pressed;
 }

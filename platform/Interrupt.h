@@ -36,3 +36,6 @@ private:
 // True once Ctrl-C was pressed under a catcher, until ClearInterrupt.
 bool InterruptRequested();
 void ClearInterrupt();
+// How often Ctrl-C was pressed under a catcher; ClearInterrupt leaves it
+// as it is, so work that outlasts several lines can tell whether one came.
+int InterruptCount();
