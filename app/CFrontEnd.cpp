@@ -15,6 +15,7 @@
 #include "app/CScriptReader.h"
 #include "app/CaretLine.h"
 #include "app/FailureText.h"
+#include "app/UnreadableFile.h"
 #include "base/CIError.h"
 #include "engine/manager/CExpManager.h"
 #include "platform/Interrupt.h"
@@ -28,7 +29,7 @@ namespace {
 
 constexpr const char* kPrompt = "> ";
 constexpr char kCommandPrefix = '#';
-// The exit status when a script file cannot be read.
+// The exit status when a script file or standard input cannot be read.
 constexpr int kUnreadableScript = 2;
 
 constexpr const char* kVersion = "numora " NUMORA_VERSION "\n";
@@ -165,7 +166,9 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     if (const std::string include = IncludePath(arguments); !include.empty()) {
         manager.LoadInclude(include, reportFailure);
     }
-    if (const std::string path = UserIncludePath(); !path.empty()) manager.AddInclude(path, reportFailure);
+    if (const std::string path = UserIncludePath(); !path.empty() && !manager.AddInclude(path, reportFailure)) {
+        ReportUnreadableFile(path);
+    }
     CConsoleCommands commands(settings_, output_, manager);
     if (!scripts.empty()) return RunScripts(manager, scripts, commands);
     atTerminal_ = IsTerminal(STDIN_FILENO) && IsTerminal(STDOUT_FILENO);
@@ -174,7 +177,8 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     if (atTerminal_) catcher.emplace();
     if (atTerminal_ && !settings_.silent) WriteErrorLine(kHint);
     const auto reader = MakeLineReader(output_, manager);
-    return PromptLoop(manager, *reader, commands);
+    const int status = PromptLoop(manager, *reader, commands);
+    return reader->Failed() ? kUnreadableScript : status;
 }
 
 int CFrontEnd::RunScripts(CExpManager& manager, const std::vector<std::string>& paths,

@@ -21,6 +21,8 @@ public:
     // lines to come, as far as they have been taken in. Empty when there is
     // none (as at a terminal, where they have not been typed yet).
     virtual std::string_view Ahead() const { return {}; }
+    // The input could not be read to its end (a message has named it).
+    virtual bool Failed() const { return false; }
 
 protected:
     // Called before a line is read from input: false when the run is to end

@@ -22,7 +22,7 @@ public:
     bool Read(std::string_view prompt, std::string& line) override;
     std::string_view Ahead() const override;
     // A file could not be read to its end (the message has been written).
-    bool Failed() const { return failed_; }
+    bool Failed() const override { return failed_; }
 
 private:
     struct Script {
