@@ -234,6 +234,10 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
                 continue;
             }
             RunProgramLine(manager, line);
+        } catch (const CInterruption&) {
+            // Ctrl-C stopped the line's work or output: a cancelled line.
+            lastResult_.Clear();
+            TakeInterrupt();
         } catch (const std::bad_alloc&) {
             AbandonLine();
         } catch (const CIError& error) {

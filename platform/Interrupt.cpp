@@ -2,11 +2,10 @@
 
 namespace {
 
-volatile sig_atomic_t requested = 0;
 volatile sig_atomic_t pressed = 0;
 
 void OnInterrupt(int) {
-    requested = 1;
+    RequestInterrupt();
     pressed = pressed + 1;
 }
 
@@ -35,13 +34,6 @@ CInterruptibleWait::~CInterruptibleWait() {
     if (active_) sigaction(SIGINT, &caught_, nullptr);
 }
 
-bool InterruptRequested() {
-    return requested != 0;
-}
-
-void ClearInterrupt() {
-    requested = 0;
-}
 
 int InterruptCount() {
     return pressed;

@@ -586,6 +586,56 @@ def a_history_path_that_cannot_hold_the_history_gets_one_warning(home):
 
 
 
+def ctrl_c_stops_a_line_that_computes_for_long(home):
+    s = Session(home)
+    s.expect(b"> ")
+    # 16 MiB, then a line that would copy 64 MiB four hundred times.
+    s.send(b'string s = "0123456789abcdef"\r')
+    s.send(b"strlen((" + b", ".join([b"s = s + s"] * 20) + b"))\r")
+    s.expect(b"16777216\r\n")
+    s.expect(b"> ")
+    s.send(b"string t\r")
+    s.expect(b"> ")
+    s.send(b"strlen((" + b", ".join([b"t = s + s + s + s"] * 400) + b"))\r")
+    s.wait_for_state("R")
+    time.sleep(0.3)
+    pressed = time.time()
+    s.send(CTRL_C)
+    s.expect(b"> ")
+    assert time.time() - pressed < 1.5, f"the line stopped {time.time() - pressed:.1f} s after Ctrl-C"
+    s.send(b"strlen(s) + strlen(t) % 3\r")
+    s.expect(b"> ")
+    s.send(b"#x\r")
+    assert s.finish() == 16777216 % 256
+
+
+def ctrl_c_stops_output_in_progress(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b'string s = "0123456789abcdef"\r')
+    s.send(b"strlen((" + b", ".join([b"s = s + s"] * 22) + b"))\r")
+    s.expect(b"67108864\r\n")
+    s.expect(b"> ")
+    for line, report in ((b'printf("%s", s)', "pos:0  関数の実行に失敗しました\r\n".encode()),
+                         (b"puts(s)", "pos:0  関数の実行に失敗しました\r\n".encode()),
+                         (b"s", b"")):
+        s.send(line + b"\r")
+        s.expect(line + b"\r\n")
+        s.expect(b"0123456789abcdef" * 4096)
+        pressed = time.time()
+        s.send(CTRL_C)
+        s.expect(report)
+        s.expect(b"> ")
+        assert time.time() - pressed < 3, f"the output stopped {time.time() - pressed:.1f} s after Ctrl-C"
+        assert len(s.everything) < 16 * 1024 * 1024, "most of the text was written"
+        s.everything = b""
+    s.send(b"strlen(s)\r")
+    s.expect(b"67108864\r\n")
+    s.send(b"#x\r")
+    assert s.finish() == 0
+
+
+
 CASES = [
     typing_a_line_shows_its_result,
     a_hint_comes_before_the_first_prompt_unless_silent,
@@ -612,6 +662,8 @@ CASES = [
     a_relative_history_path_stays_where_the_session_started,
     a_trimmed_history_file_keeps_its_mode,
     a_history_path_that_cannot_hold_the_history_gets_one_warning,
+    ctrl_c_stops_a_line_that_computes_for_long,
+    ctrl_c_stops_output_in_progress,
 ]
 
 
