@@ -22,8 +22,8 @@
 #include "platform/TerminationSignals.h"
 #include "value/TypeCode.h"
 
-// While a line is edited Ctrl-C and Ctrl-Z are caught and blocked; they are
-// let through only inside the wait for a key, so neither is lost between
+// While a line is edited Ctrl-C, Ctrl-Z and SIGCONT are caught and blocked;
+// they are let through only inside the wait for a key, so neither is lost between
 // two waits and readline is never entered from a signal handler.
 class CPromptSignals {
 public:
@@ -32,10 +32,12 @@ public:
         sigemptyset(&blocked);
         sigaddset(&blocked, SIGINT);
         sigaddset(&blocked, SIGTSTP);
+        sigaddset(&blocked, SIGCONT);
         sigprocmask(SIG_BLOCK, &blocked, &previousMask_);
         waitMask_ = previousMask_;
         sigdelset(&waitMask_, SIGINT);
         sigdelset(&waitMask_, SIGTSTP);
+        sigdelset(&waitMask_, SIGCONT);
     }
     ~CPromptSignals() { sigprocmask(SIG_SETMASK, &previousMask_, nullptr); }
     CPromptSignals(const CPromptSignals&) = delete;
@@ -213,10 +215,7 @@ int CReadlineReader::GetKey(FILE* stream) {
             // and the screen keeps the abandoned line with the cursor below.
             return '\n';
         }
-        if (StopRequested()) {
-            reader.Suspend();
-            continue;
-        }
+        if (reader.FollowJobControl()) continue;
         if (rl_pending_signal() != 0) rl_check_signals();
         pollfd input{fd, POLLIN, 0};
         int ready = 0;
@@ -229,7 +228,7 @@ int CReadlineReader::GetKey(FILE* stream) {
             return READERR;
         }
         reader.signals_->TakePending();
-        if (InterruptRequested() || StopRequested()) continue;
+        if (InterruptRequested() || reader.FollowJobControl()) continue;
         unsigned char key = 0;
         const ssize_t count = ::read(fd, &key, 1);
         if (count == 1) return key;
@@ -238,11 +237,23 @@ int CReadlineReader::GetKey(FILE* stream) {
     }
 }
 
-void CReadlineReader::Suspend() {
-    rl_deprep_terminal();
-    StopUntilContinued();
+// Ctrl-Z: the terminal is given back as it was before the line was edited
+// (bracketed paste off) while the program is stopped. After a stop of any
+// kind (SIGSTOP too, while the shell may have set the modes its own way)
+// line editing's modes are set again, and the prompt and the line typed so
+// far are drawn again.
+bool CReadlineReader::FollowJobControl() {
+    if (StopRequested()) {
+        rl_deprep_terminal();
+        StopUntilContinued();
+    } else if (TakeContinued()) {
+        rl_deprep_terminal();
+    } else {
+        return false;
+    }
     rl_prep_terminal(1);
     rl_forced_update_display();
+    return true;
 }
 
 // Bound to the start of a paste: the text is taken as readline takes it, and

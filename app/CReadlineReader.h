@@ -43,7 +43,8 @@ private:
     // once, the other complete ones wait for the next reads, and the text
     // after the last line end is edited at the next prompt.
     void EnterPastedLines();
-    void Suspend();
+    // True when Ctrl-Z or a SIGCONT was dealt with.
+    bool FollowJobControl();
     std::vector<std::string> CompletionWords() const;
 
     static int GetKey(FILE* stream);

@@ -392,6 +392,15 @@ def ctrl_z_gives_the_terminal_back_until_the_program_goes_on(home):
     os.kill(s.pid, signal.SIGCONT)
     # The prompt and the line typed so far are drawn again.
     s.expect(b"> 6 * 7")
+    # SIGSTOP, then a shell that sets the terminal's modes its own way.
+    os.kill(s.pid, signal.SIGSTOP)
+    s.wait_for_state("T")
+    sane = s.modes()
+    sane[3] |= termios.ECHO | termios.ICANON
+    termios.tcsetattr(s.master, termios.TCSANOW, sane)
+    os.kill(s.pid, signal.SIGCONT)
+    s.expect(b"> 6 * 7")
+    assert not s.modes()[3] & termios.ECHO, "line editing's modes were not set again"
     s.send(b"\r")
     s.expect(b"42\r\n")
     s.send(b"#x\r")
