@@ -6,11 +6,11 @@
 #include <stdio_ext.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "app/CConsoleCommands.h"
@@ -23,8 +23,8 @@
 #include "value/TypeCode.h"
 
 // While a line is edited Ctrl-C, Ctrl-Z and SIGCONT are caught and blocked;
-// they are let through only inside the wait for a key, so neither is lost between
-// two waits and readline is never entered from a signal handler.
+// they are let through only inside the wait for a key, so none is lost
+// between two waits and readline is never entered from a signal handler.
 class CPromptSignals {
 public:
     CPromptSignals() {
@@ -52,7 +52,10 @@ public:
         sigset_t pending;
         sigemptyset(&pending);
         if (sigpending(&pending) != 0) return;
-        if (!sigismember(&pending, SIGINT) && !sigismember(&pending, SIGTSTP)) return;
+        if (!sigismember(&pending, SIGINT) && !sigismember(&pending, SIGTSTP) &&
+            !sigismember(&pending, SIGCONT)) {
+            return;
+        }
         sigset_t blocked;
         sigprocmask(SIG_SETMASK, &waitMask_, &blocked);
         sigprocmask(SIG_SETMASK, &blocked, nullptr);
@@ -195,16 +198,17 @@ bool CReadlineReader::Edit(std::string_view prompt, std::string& line) {
 }
 
 // Readline asks for each key here. Ctrl-C makes readline give up the line,
-// Ctrl-Z stops the program with the terminal as it was before the
-// line was edited; a resized window is redrawn at once.
+// Ctrl-Z and SIGCONT are followed (FollowJobControl); a resized window is
+// redrawn at once.
 int CReadlineReader::GetKey(FILE* stream) {
     CReadlineReader& reader = *activeReader;
     const int fd = fileno(stream);
     for (;;) {
         if (InterruptRequested()) {
-            // Readline would leave a completion's question ("Display all …?")
-            // through a long jump that loses its matches: the question is
-            // answered no, once, and the key after ends the line.
+            // A completion's question ("Display all …?") takes no Enter, and
+            // readline would leave it through a long jump that loses its
+            // matches: it is answered no, once, and the key after ends the
+            // line.
             const bool question = RL_ISSTATE(RL_STATE_COMPLETING) && RL_ISSTATE(RL_STATE_MOREINPUT);
             if (question && !reader.declinedQuestion_) {
                 reader.declinedQuestion_ = true;

@@ -16,10 +16,11 @@ class CPromptSignals;
 // typed, Ctrl-Z gives the terminal back while the program is stopped, and a
 // pasted text runs line by line as if each line were typed.
 //
-// readline() is called, not its callback interface: with a key sequence
-// such as Ctrl-R Ctrl-X x the callback interface of the shared library
-// reads a key-sequence context it has already freed. The keys are read here
-// (GetKey), which is where Ctrl-C and Ctrl-Z are noticed, outside any
+// readline() is called, not its callback interface: on a key sequence such
+// as Ctrl-R Ctrl-X x (a search ended by a prefix key) the callback interface
+// of the shared library dereferences its key-sequence context after it has
+// disposed of it, a null pointer, and the program faults. The keys are read
+// here (GetKey), which is where Ctrl-C and Ctrl-Z are noticed, outside any
 // signal handler, while readline waits.
 class CReadlineReader final : public CLineReader {
 public:
