@@ -24,7 +24,7 @@ void Write(FILE* stream, std::string_view text) {
     if (stream == stdout && text.size() <= kShortText) {
         for (const char c : text) putc_unlocked(static_cast<unsigned char>(c), stream);
     } else {
-        fwrite_unlocked(text.data(), 1, text.size(), stream);
+        WriteInterruptibly(stream, text);
     }
     // Seen at once, a failed write keeps its reason for the report.
     if (stream == stdout) CheckStandardOutput();

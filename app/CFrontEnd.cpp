@@ -18,6 +18,7 @@
 #include "app/FailureText.h"
 #include "app/HabitHints.h"
 #include "app/LiteralNotes.h"
+#include "app/UnreadableFile.h"
 #include "base/CIError.h"
 #include "engine/builtins/BuiltinSupport.h"
 #include "engine/manager/CExpManager.h"
@@ -32,7 +33,7 @@ namespace {
 
 constexpr const char* kPrompt = "> ";
 constexpr char kCommandPrefix = '#';
-// The exit status when a script file cannot be read.
+// The exit status when a script file or standard input cannot be read.
 constexpr int kUnreadableScript = 2;
 
 constexpr const char* kVersion = "numora " NUMORA_VERSION "\n";
@@ -184,7 +185,9 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     if (const std::string include = IncludePath(arguments); !include.empty()) {
         manager.LoadInclude(include, reportFailure);
     }
-    if (const std::string path = UserIncludePath(); !path.empty()) manager.AddInclude(path, reportFailure);
+    if (const std::string path = UserIncludePath(); !path.empty() && !manager.AddInclude(path, reportFailure)) {
+        ReportUnreadableFile(path);
+    }
     CConsoleCommands commands(settings_, output_, report_, manager);
     if (!scripts.empty()) return RunScripts(manager, scripts, commands);
     atTerminal_ = IsTerminal(STDIN_FILENO) && IsTerminal(STDOUT_FILENO);
@@ -194,7 +197,8 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     if (atTerminal_ && !settings_.silent) WriteErrorLine(kHint);
     const auto reader = MakeLineReader(output_, manager);
     report_.ReportOn(reader.get());
-    return PromptLoop(manager, *reader, commands);
+    const int status = PromptLoop(manager, *reader, commands);
+    return reader->Failed() ? kUnreadableScript : status;
 }
 
 int CFrontEnd::RunScripts(CExpManager& manager, const std::vector<std::string>& paths,
@@ -251,6 +255,10 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
                 continue;
             }
             RunProgramLine(manager, line);
+        } catch (const CInterruption&) {
+            // Ctrl-C stopped the line's work or output: a cancelled line.
+            lastResult_.Clear();
+            TakeInterrupt();
         } catch (const std::bad_alloc&) {
             AbandonLine();
         } catch (const CIError& error) {

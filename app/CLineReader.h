@@ -25,6 +25,8 @@ public:
     // begin: "calc.num:3: " for the third line of a script file, nothing for
     // standard input.
     virtual std::string Origin() const { return {}; }
+    // The input could not be read to its end (a message has named it).
+    virtual bool Failed() const { return false; }
 
 protected:
     // Called before a line is read from input: false when the run is to end

@@ -24,7 +24,7 @@ public:
     std::string_view Ahead() const override;
     std::string Origin() const override;
     // A file could not be read to its end (the message has been written).
-    bool Failed() const { return failed_; }
+    bool Failed() const override { return failed_; }
 
 private:
     struct Script {

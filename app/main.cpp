@@ -1,5 +1,6 @@
 #include "app/CConApp.h"
+#include "platform/StackRoom.h"
 
 int main(int argc, char** argv) {
-    return CConApp().Run(argc, argv);
+    return RunWithStackRoom(kStackNeeded, [&] { return CConApp().Run(argc, argv); });
 }

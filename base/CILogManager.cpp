@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -128,6 +129,30 @@ int GenerationOf(const std::string& digits) {
     return exact ? generation : -1;
 }
 
+// Holds the log folder's lock while one program rotates the generations and
+// opens the newest: programs started together would otherwise rename the
+// same files at once, one overwriting the generation another had just moved
+// there. Records are appended without it: a program's open file keeps its
+// records whatever name rotation gives it later. A folder that cannot be
+// opened or locked is rotated without the lock, as before.
+class CFolderLock {
+public:
+    explicit CFolderLock(const std::string& directory)
+        : fd_(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (fd_ < 0) return;
+        while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~CFolderLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    CFolderLock(const CFolderLock&) = delete;
+    CFolderLock& operator=(const CFolderLock&) = delete;
+
+private:
+    int fd_;
+};
+
 }  // namespace
 
 CILogManager::CILogManager() = default;
@@ -216,6 +241,7 @@ int CILogManager::Open() {
     Close();
     if (generations_ <= 0) return 0;
     if (baseName_.empty()) return ENOENT;
+    const CFolderLock lock(directory_);
     Rotate();
     // A symbolic link in place of the file would have the records appended to
     // whatever it points at, and a FIFO would hold the program at its first

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/CIError.h"
+#include "base/Interruption.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ CIString::CIString(const char* bytes, int length)
 
 CIString::CIString(std::string_view bytes) : CIArray(CheckedLength(bytes) + 1) {
     length_ = static_cast<int>(bytes.size());
-    if (length_ > 0) std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+    if (length_ > 0) CopyBytes(buffer_.get(), bytes.data(), bytes.size());
 }
 
 CIString::CIString(const CIString& other) : CIArray(other), length_(other.length_) {}
@@ -117,7 +118,7 @@ std::string_view CIString::CViewFrom(int offset) const {
 void CIString::AssignBytes(const char* bytes, int count) {
     if (count >= capacity_) {
         CIString grown(count + 1);
-        std::memcpy(grown.buffer_.get(), bytes, static_cast<size_t>(count));
+        CopyBytes(grown.buffer_.get(), bytes, static_cast<size_t>(count));
         CIArray::Attach(std::move(grown.buffer_), count + 1);
     } else {
         std::memmove(buffer_.get(), bytes, static_cast<size_t>(count));
@@ -130,8 +131,8 @@ void CIString::AppendBytes(const char* bytes, int count) {
     const int newLength = CheckedLength(static_cast<int64_t>(length_) + count, capacity_);
     if (newLength >= capacity_) {
         CIString grown(newLength + 1);
-        std::memcpy(grown.buffer_.get(), buffer_.get(), static_cast<size_t>(length_));
-        std::memcpy(grown.buffer_.get() + length_, bytes, static_cast<size_t>(count));
+        CopyBytes(grown.buffer_.get(), buffer_.get(), static_cast<size_t>(length_));
+        CopyBytes(grown.buffer_.get() + length_, bytes, static_cast<size_t>(count));
         CIArray::Attach(std::move(grown.buffer_), newLength + 1);
     } else {
         std::memmove(buffer_.get() + length_, bytes, static_cast<size_t>(count));

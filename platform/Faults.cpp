@@ -3,6 +3,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "platform/TerminationSignals.h"
+
 namespace {
 
 struct FaultRow {
@@ -146,6 +148,8 @@ bool IsStackOverflow(const void* address) {
 }
 
 void OnFault(int signal, siginfo_t* info, void*) {
+    // A person at the terminal must be able to read the report, and type.
+    RestoreTerminalModes();
     const bool overflow = signal == SIGSEGV && IsStackOverflow(info->si_addr);
     char line[256];
     const size_t length = FormatFaultText(line, sizeof line - 1, FaultCodeOf(signal, info->si_code, overflow),
@@ -154,6 +158,17 @@ void OnFault(int signal, siginfo_t* info, void*) {
     const ssize_t ignored = write(STDERR_FILENO, line, length + 1);
     (void)ignored;
     _exit(255);
+}
+
+// abort() (a failed check of the C++ runtime, or of a library) ends the run
+// as before, with the terminal given back first.
+void OnAbort(int) {
+    RestoreTerminalModes();
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    sigemptyset(&defaultAction.sa_mask);
+    sigaction(SIGABRT, &defaultAction, nullptr);
+    raise(SIGABRT);
 }
 
 }  // namespace
@@ -211,9 +226,15 @@ CFaultHandlers::CFaultHandlers() : stack_(std::make_unique_for_overwrite<char[]>
     action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
     for (size_t i = 0; i < kSignalCount; ++i) sigaction(kSignals[i], &action, &previous_[i]);
+    struct sigaction abortAction {};
+    abortAction.sa_handler = OnAbort;
+    abortAction.sa_flags = SA_ONSTACK;
+    sigemptyset(&abortAction.sa_mask);
+    sigaction(SIGABRT, &abortAction, &previousAbort_);
 }
 
 CFaultHandlers::~CFaultHandlers() {
+    sigaction(SIGABRT, &previousAbort_, nullptr);
     for (size_t i = 0; i < kSignalCount; ++i) sigaction(kSignals[i], &previous_[i], nullptr);
     sigaltstack(&previousStack_, nullptr);
 }

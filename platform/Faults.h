@@ -28,8 +28,9 @@ uint32_t FaultCodeOf(int signal, int signalCode, bool stackOverflow);
 
 // While alive, a processor fault (SIGSEGV, SIGFPE, SIGILL, SIGBUS, SIGTRAP)
 // writes its report as one line to stderr and ends the process with status
-// -1 (255). The handlers run on their own stack, so a stack overflow is
-// reported too. Output still buffered in stdout when the fault strikes is
+// -1 (255); SIGABRT ends it as its default action does. Either way the
+// terminal gets its modes back first (RestoreTerminalModes). The handlers
+// run on their own stack, so a stack overflow is reported too. Output still buffered in stdout when the fault strikes is
 // lost: flushing a stdio stream is not safe inside a signal handler.
 class CFaultHandlers {
 public:
@@ -45,4 +46,5 @@ private:
     std::unique_ptr<char[]> stack_;
     stack_t previousStack_{};
     struct sigaction previous_[kSignalCount]{};
+    struct sigaction previousAbort_ {};
 };

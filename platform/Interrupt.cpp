@@ -2,10 +2,11 @@
 
 namespace {
 
-volatile sig_atomic_t requested = 0;
+volatile sig_atomic_t pressed = 0;
 
 void OnInterrupt(int) {
-    requested = 1;
+    RequestInterrupt();
+    pressed = pressed + 1;
 }
 
 }  // namespace
@@ -33,10 +34,7 @@ CInterruptibleWait::~CInterruptibleWait() {
     if (active_) sigaction(SIGINT, &caught_, nullptr);
 }
 
-bool InterruptRequested() {
-    return requested != 0;
-}
 
-void ClearInterrupt() {
-    requested = 0;
+int InterruptCount() {
+    return pressed;
 }

@@ -2,6 +2,8 @@
 
 #include <signal.h>
 
+#include "base/Interruption.h"
+
 // Ctrl-C as a request rather than the end of the run. While a catcher is
 // alive, SIGINT only notes the request; work in progress checks for it where
 // it can stop cleanly. Interrupted system calls are restarted, so output
@@ -33,6 +35,8 @@ private:
     bool active_ = false;
 };
 
-// True once Ctrl-C was pressed under a catcher, until ClearInterrupt.
-bool InterruptRequested();
-void ClearInterrupt();
+// InterruptRequested (base/Interruption.h) is true once Ctrl-C was pressed
+// under a catcher, until ClearInterrupt.
+// How often Ctrl-C was pressed under a catcher; ClearInterrupt leaves it
+// as it is, so work that outlasts several lines can tell whether one came.
+int InterruptCount();

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "base/Interruption.h"
+
 namespace {
 
 int outputError = 0;
@@ -49,6 +51,18 @@ bool InputWouldWait(FILE* input) {
     if (HasBufferedLine(input)) return false;
     pollfd ready{fileno(input), POLLIN, 0};
     return poll(&ready, 1, 0) <= 0;
+}
+
+size_t WriteInterruptibly(FILE* stream, std::string_view text) {
+    size_t written = 0;
+    while (text.size() - written > kInterruptCheckBytes) {
+        if (written > 0) ThrowIfInterrupted();
+        const size_t piece = fwrite_unlocked(text.data() + written, 1, kInterruptCheckBytes, stream);
+        written += piece;
+        if (piece < kInterruptCheckBytes) return written;
+    }
+    if (written > 0) ThrowIfInterrupted();
+    return written + fwrite_unlocked(text.data() + written, 1, text.size() - written, stream);
 }
 
 bool CheckStandardOutput() {

@@ -25,6 +25,12 @@ std::string_view UnreadInput(FILE* input);
 // the stream's buffer and its descriptor has nothing ready to read.
 bool InputWouldWait(FILE* input);
 
+// fwrite of a text of any size; a large text goes a piece at a time, with a
+// check for Ctrl-C before each piece (ThrowIfInterrupted), so output that a
+// slow terminal takes in stops soon after it is interrupted. Answers the
+// bytes written.
+size_t WriteInterruptibly(FILE* stream, std::string_view text);
+
 // True while every write to stdout has succeeded. The first failure seen is
 // kept with the error number of the moment: glibc drops the bytes of a
 // failed write, so a later flush would not fail again. Called right after a

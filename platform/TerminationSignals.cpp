@@ -36,17 +36,6 @@ bool SameModes(const termios& a, const termios& b) {
            a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
 }
 
-// Setting the modes from a background process would stop it (SIGTTOU)
-// instead of letting it end, so they are set only when they were changed,
-// which line editing does only in the foreground.
-void RestoreTerminal() {
-    termios now{};
-    if (haveStartModes && tcgetattr(STDIN_FILENO, &now) == 0 && !SameModes(now, startModes)) {
-        tcsetattr(STDIN_FILENO, TCSANOW, &startModes);
-    }
-    if (editingTerminal) WriteAll(STDOUT_FILENO, kBracketedPasteOff, sizeof kBracketedPasteOff - 1);
-}
-
 void OnTermination(int signal) {
     const size_t unwritten = __fpending(stdout);
     if (!waitingForInput && unwritten > 0) {
@@ -55,13 +44,24 @@ void OnTermination(int signal) {
     }
     // glibc's FILE keeps the bytes not yet written from _IO_write_base on.
     WriteAll(STDOUT_FILENO, stdout->_IO_write_base, unwritten);
-    RestoreTerminal();
+    RestoreTerminalModes();
     _exit(128 + signal);
 }
 
 void OnFileSizeLimit(int) {}
 
 }  // namespace
+
+// Setting the modes from a background process would stop it (SIGTTOU)
+// instead of letting it end, so they are set only when they were changed,
+// which line editing does only in the foreground.
+void RestoreTerminalModes() {
+    termios now{};
+    if (haveStartModes && tcgetattr(STDIN_FILENO, &now) == 0 && !SameModes(now, startModes)) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &startModes);
+    }
+    if (editingTerminal) WriteAll(STDOUT_FILENO, kBracketedPasteOff, sizeof kBracketedPasteOff - 1);
+}
 
 CTerminationSignals::CTerminationSignals() {
     haveStartModes = tcgetattr(STDIN_FILENO, &startModes) == 0;

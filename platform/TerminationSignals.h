@@ -46,6 +46,12 @@ public:
     CInputWait& operator=(const CInputWait&) = delete;
 };
 
+// Gives the terminal back as it was at start-up: its modes, and bracketed
+// paste switched off where line editing may have switched it on. Only
+// async-signal-safe calls: the fault handlers call it too. Without a
+// CTerminationSignals made first it does nothing.
+void RestoreTerminalModes();
+
 // The termination signal that arrived while a line was at work; 0 if none.
 int PendingTerminationSignal();
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds numora twice (plain, and with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test in both builds, runs the
+# Builds numora twice (plain, with readline's archive, and with
+# AddressSanitizer and UndefinedBehaviorSanitizer, with the shared readline)
+# and runs every test in both builds, runs the
 # transcripts on the shipped (trained) build, then fuzzes the manager for a
 # short while. Warnings are errors.
 set -euo pipefail
@@ -22,6 +23,12 @@ echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 build_and_test build-sanitize -DCMAKE_BUILD_TYPE=Debug -DNUMORA_SANITIZE=ON
+# The plain build links readline's archive, this one the shared library, as
+# distributions link it: the terminal tests above ran on both.
+if ! ldd build-sanitize/app/numora | grep -q 'libreadline\.so'; then
+  echo "the sanitizer build does not link the shared readline: its terminal tests missed it" >&2
+  exit 1
+fi
 
 echo "== the shipped build, trained as scripts/run.sh builds it, and the transcripts on it"
 scripts/build-release.sh build-release -DNUMORA_WERROR=ON

@@ -2,6 +2,8 @@
 // getchar, putch, putchar. The console ones use the terminal directly and
 // fail without one; the others use C stdio, as the prompt does, so their
 // input and output keep their order with the prompt's.
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -11,6 +13,7 @@
 #include "engine/builtins/Builtins.h"
 #include "platform/Console.h"
 #include "platform/Interrupt.h"
+#include "platform/StandardStreams.h"
 
 namespace {
 
@@ -81,10 +84,22 @@ bool Cputs(CBuiltinCall& call) {
     return true;
 }
 
+// A text too long to write at once is written a piece at a time, so Ctrl-C
+// can stop it; the answer is then glibc's puts's: the length written with
+// its line feed, at most INT_MAX, or EOF.
 bool Puts(CBuiltinCall& call) {
-    const int written = std::puts(call.Arg(0).AsString().Text());
-    if (written != EOF) NoteLineOutput("\n");
-    call.Return(CValueData::Int(written));
+    const CIString argument = call.Arg(0).AsString();
+    const std::string_view text = argument.CView();
+    if (text.size() <= kInterruptCheckBytes) {
+        const int written = std::puts(argument.Text());
+        if (written != EOF) NoteLineOutput("\n");
+        call.Return(CValueData::Int(written));
+        return true;
+    }
+    const bool written = WriteInterruptibly(stdout, text) == text.size() && std::putchar('\n') != EOF;
+    if (written) NoteLineOutput("\n");
+    const size_t length = std::min<size_t>(text.size() + 1, INT_MAX);
+    call.Return(CValueData::Int(written ? static_cast<int>(length) : EOF));
     return true;
 }
 

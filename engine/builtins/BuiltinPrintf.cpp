@@ -14,6 +14,7 @@
 
 #include "engine/builtins/BuiltinSupport.h"
 #include "engine/builtins/Builtins.h"
+#include "platform/StandardStreams.h"
 #include "value/TypeCode.h"
 
 namespace {
@@ -245,7 +246,7 @@ bool Printf(CBuiltinCall& call) {
     const std::string_view format(call.Arg(0).StringRef().Text());
     std::string out;
     if (const std::optional<Diag> failure = CFormatter(call).Run(format, out)) return call.Fail(*failure);
-    const size_t written = std::fwrite(out.data(), 1, out.size(), stdout);
+    const size_t written = WriteInterruptibly(stdout, out);
     NoteLineOutput(std::string_view(out).substr(0, written));
     call.Return(CValueData::Int(written == out.size() ? static_cast<int>(out.size()) : -1));
     return true;

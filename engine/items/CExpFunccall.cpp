@@ -186,6 +186,10 @@ bool CExpFunccall::Execute(CExpContext& context) {
         return RunBuiltin(context);
     } catch (const CInvPrmException&) {
         GlobalLog().Log(CILogManager::ERROR, "%s", "_invalid_parameter");
+    } catch (const CInterruption&) {
+        // Ctrl-C stopped the call's work: as when it cancels a wait.
+        context.AddDiag(Position(), Diag::BuiltinFailed);
+        return false;
     } catch (const std::bad_alloc&) {
         context.AddDiag(Position(), Diag::BuiltinFailed);
         return false;

@@ -6,9 +6,12 @@ Usage: log_files.py NUMORA_BINARY
 A symbolic link or a FIFO where the newest log file belongs is neither
 followed nor waited for: the record is dropped and the run goes on. The
 purge of old generations deletes only files named as generations are.
+Programs started together each keep every record, in a generation of its
+own.
 """
 
 import os
+import re
 import subprocess
 import sys
 
@@ -62,9 +65,32 @@ def the_purge_deletes_only_numbered_generations(folder):
     expect_equal("newest log", folder.read("numora0.log").endswith(b" _invalid_parameter\r\n"), True)
 
 
+def programs_started_together_keep_every_record(folder, programs=8, calls=400):
+    folder.write("session", b"string s\n" + b"getcwd(s, 0)\n" * calls)
+    runs = []
+    for _ in range(programs):
+        with open(folder.file("session"), "rb") as session:
+            runs.append(subprocess.Popen([folder.program, "/s"], stdin=session, stdout=subprocess.DEVNULL,
+                                         stderr=subprocess.DEVNULL, cwd=folder.path))
+    for run in runs:
+        expect_equal("status", run.wait(timeout=DEADLINE_SECONDS), 0)
+    logs = [name for name in os.listdir(folder.path) if re.fullmatch(r"numora\d+\.log", name)]
+    expect_equal("files", len(logs), programs)
+    record = re.compile(rb"\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\.\d{3} _invalid_parameter\r\n")
+    for name in logs:
+        text = folder.read(name)
+        expect_equal(f"what {name} holds besides whole records", record.sub(b"", text), b"")
+        expect_equal(f"records in {name}", len(record.findall(text)), calls)
+
+
+def ten_programs_started_together_keep_every_record(folder):
+    programs_started_together_keep_every_record(folder, programs=10, calls=300)
+
 if __name__ == "__main__":
     sys.exit(run_cases([
         a_symbolic_link_in_place_of_the_newest_log_is_not_followed,
         a_fifo_in_place_of_the_newest_log_does_not_hold_up_the_run,
         the_purge_deletes_only_numbered_generations,
+        programs_started_together_keep_every_record,
+        ten_programs_started_together_keep_every_record,
     ]))
