@@ -28,6 +28,10 @@ public:
     void AddOperand(CExpItem* operand);
     int Code() const { return code_; }
 
+    // Whether the operator of this code stores into the variable its first
+    // operand names («=», «++» …): running a line past it may change what
+    // its variables hold.
+    static bool WritesVariable(int code);
     // Whether the operator of this code is pure and takes this many operands.
     static bool IsPure(int code, int operands);
 

@@ -496,8 +496,8 @@ void ExpressionBuilder::SettleIncrement(bool nextIsVariable) {
 
 void ExpressionBuilder::ArriveOperator(const Token& token) {
     const OperatorDef& def = OperatorRow(token.row);
-    // "++" and "--" change a variable: a group with one never comes to a value.
-    if (OpenGroups() > 0 && (def.code == OP_PRE_INC || def.code == OP_PRE_DEC)) {
+    // A group with an operator that writes a variable never comes to a value.
+    if (OpenGroups() > 0 && CExpOperator::WritesVariable(def.code)) {
         abandoned_ = true;
         return;
     }
@@ -673,9 +673,9 @@ void ExpressionBuilder::ApplyBuilding(const PendingOperator& op, size_t arity) {
         result.item = item;
         result.staticType = item->ValueType();
     }
-    // An assignment or an increment changes a variable at this point of the
-    // line's run, which is the point the parser has reached.
-    if (op.code == OP_ASSIGN || IsIncrementCode(op.code)) source_.mayChangeVariables = true;
+    // The operator changes a variable at this point of the line's run, which
+    // is the point the parser has reached.
+    if (CExpOperator::WritesVariable(op.code)) source_.mayChangeVariables = true;
     stacks_.operands.resize(first);
     stacks_.operands.push_back(std::move(result));
     if (depthPassed) Refuse(stacks_.operands.back());
@@ -742,7 +742,7 @@ bool ExpressionBuilder::FoldCall(Operand& operand) const {
     if (!source_.Folds() || operand.item->Kind() != EXP_FUNCCALL) return false;
     const auto& call = static_cast<const CExpFunccall&>(*operand.item);
     const int number = call.Callee()->Number();
-    if (number < 0 || number >= BUILTIN_COUNT || !BuiltinTable()[static_cast<size_t>(number)].pure) return false;
+    if (number < 0 || number >= BUILTIN_COUNT || !BuiltinTable()[static_cast<size_t>(number)].IsPure()) return false;
     std::array<CValueData, 3> arguments;
     if (call.ChildCount() > arguments.size() || !call.ArgumentTypesFit()) return false;
     for (size_t i = 0; i < call.ChildCount(); ++i) {
