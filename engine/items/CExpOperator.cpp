@@ -320,8 +320,6 @@ int OperandsChecked(CheckRule rule) {
     }
 }
 
-bool IsVariable(const CExpItem& item) { return item.Kind() == EXP_VARIABLE_USE || item.Kind() == EXP_ELEMENT_USE; }
-
 // A numeric target takes a numeric value, a string target a string; a
 // target without a static type takes anything.
 constexpr bool IsAssignable(int target, int value) {
@@ -418,7 +416,7 @@ bool CExpOperator::Check(CExpSource& source) {
         source.AddDiag(first.Position(), id);
         return false;
     };
-    if (rule->check == CheckRule::Assignment && !IsVariable(first)) return refuse(Diag::OperandNotVariable);
+    if (rule->check == CheckRule::Assignment && !IsVariableUse(first)) return refuse(Diag::OperandNotVariable);
     const int right = ChildCount() > 1 ? Child(1)->ValueType() : 0;
     if (!TypesPass(rule->check, first.ValueType(), right)) return refuse(Diag::OperandTypeMismatch);
     // Only a variable can be incremented: «++a++» would otherwise try to

@@ -147,7 +147,7 @@ private:
     // The value an operand is known to have while the line is read; null
     // when it is only known when the line runs.
     const CValueData* KnownValue(const Operand& operand) const;
-    const CValueData* KnownValue(const CExpItem& item) const;
+    const CValueData* KnownValue(CExpItem& item) const;
     const CValueData* KnownElement(const CExpItem& item) const;
     static void TakeValue(Operand& operand, CValueData value, int staticType, bool constant);
     CExpItem* Materialize(const Operand& operand);
@@ -728,8 +728,8 @@ bool ExpressionBuilder::Finish() {
 
 // A group whose expression is a literal or came to a value.
 bool ExpressionBuilder::FoldGroup(Operand& operand) const {
-    if (!source_.Folds() || operand.item->Kind() != EXP_KAKKO || operand.item->ChildCount() == 0) return false;
-    const CExpItem* root = operand.item->Child(0)->Child(0);
+    if (!source_.Folds() || operand.item->Kind() != EXP_KAKKO) return false;
+    const CExpItem* root = ThroughParentheses(*operand.item);
     if (!IsConstantKind(root)) return false;
     const auto& constant = static_cast<const CExpConstant&>(*root);
     TakeValue(operand, constant.Value(), constant.ValueType(), constant.IsConstant());
@@ -744,7 +744,8 @@ bool ExpressionBuilder::FoldCall(Operand& operand) const {
     const int number = call.Callee()->Number();
     if (number < 0 || number >= BUILTIN_COUNT || !BuiltinTable()[static_cast<size_t>(number)].IsPure()) return false;
     std::array<CValueData, 3> arguments;
-    if (call.ChildCount() > arguments.size() || !call.ArgumentTypesFit()) return false;
+    // A call that recorded a fault is not run: the line fails with it.
+    if (call.ChildCount() > arguments.size() || source_.HasDiag()) return false;
     for (size_t i = 0; i < call.ChildCount(); ++i) {
         const CValueData* value = KnownValue(*call.Child(i));
         if (value == nullptr) return false;
@@ -795,11 +796,8 @@ const CValueData* ExpressionBuilder::KnownElement(const CExpItem& item) const {
 
 // An argument or a subscript: a literal, a value worked out, or a variable,
 // in parentheses or not.
-const CValueData* ExpressionBuilder::KnownValue(const CExpItem& item) const {
-    const CExpItem* root = &item;
-    while (root != nullptr && (root->Kind() == EXP_EXPRESSION || root->Kind() == EXP_KAKKO)) {
-        root = root->ChildCount() == 1 ? root->Child(0) : nullptr;
-    }
+const CValueData* ExpressionBuilder::KnownValue(CExpItem& item) const {
+    const CExpItem* root = ThroughParentheses(item);
     if (root == nullptr) return nullptr;
     if (IsConstantKind(root)) return &static_cast<const CExpConstant*>(root)->Value();
     if (root->Kind() == EXP_VARIABLE_USE && !source_.mayChangeVariables) {
