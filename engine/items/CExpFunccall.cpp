@@ -9,6 +9,7 @@
 #include "base/CIError.h"
 #include "base/CILogManager.h"
 #include "engine/builtins/BuiltinTable.h"
+#include "engine/expression/LoneOperand.h"
 #include "engine/items/CExpFunction.h"
 #include "engine/items/CExpVariableUse.h"
 #include "engine/items/CExpression.h"
@@ -79,9 +80,9 @@ bool CExpFunccall::ParseArguments(CExpSource& source) {
 // A bare variable name, even in parentheses, is passed as the use of the
 // variable itself, so an output parameter can write to it.
 CExpItem* CExpFunccall::ParseArgument(CExpSource& source) {
-    if (CExpItem* lone = CExpression::ParseLoneOperand(source, *this, TokenKind::RParen)) return lone;
+    if (CExpItem* lone = ReadLoneOperand(source, *this, TokenKind::RParen)) return lone;
     const int start = source.position;
-    auto* expression = source.New<CExpression>();
+    auto* expression = source.Workspace().New<CExpression>();
     expression->SetParent(this);
     if (!expression->ParseExpression(source, true)) return nullptr;
     CExpItem* sole = ThroughParentheses(*expression);

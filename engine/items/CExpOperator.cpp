@@ -359,9 +359,9 @@ constexpr bool TypesPass(CheckRule rule, int left, int right) {
 }
 
 // The static type of a pure operator's result over operands of the given
-// static types, or -1 where its check refuses them: what Fold asks before
-// it runs an operator, in one look-up instead of two switches.
-constexpr auto kFoldedTypes = [] {
+// static types, or -1 where its check refuses them: what ApplyToValues asks
+// before it runs an operator, in one look-up instead of two switches.
+constexpr auto kResultTypes = [] {
     std::array<ByTypePair<int8_t>, kRuleCount> types{};
     for (int code = 0; code < kRuleCount; ++code) {
         const OperatorRule& rule = kRules[code];
@@ -444,21 +444,21 @@ bool CExpOperator::IsPure(int code, int operands) {
     return rule != nullptr && rule->apply != nullptr && rule->operands == operands;
 }
 
-bool CExpOperator::Fold(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
+bool CExpOperator::ApplyToValues(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
                         CValueData& result, int& type) {
     const OperatorRule* rule = RuleOf(code);
     if (rule == nullptr || rule->apply == nullptr || rule->operands != (right != nullptr ? 2 : 1)) return false;
     const auto l = static_cast<uint32_t>(leftType);
     const auto r = static_cast<uint32_t>(rightType);
     if (l >= kTypeCodes || r >= kTypeCodes) return false;
-    const int folded = kFoldedTypes[static_cast<size_t>(code)][l][r];
-    if (folded < 0) return false;
+    const int resultType = kResultTypes[static_cast<size_t>(code)][l][r];
+    if (resultType < 0) return false;
     Diag why = Diag::ExecutionFault;
     try {
         if (!rule->apply(*rule, left, right != nullptr ? *right : kNoOperand, result, why)) return false;
     } catch (const CTextError&) {
         return false;
     }
-    type = folded;
+    type = resultType;
     return true;
 }

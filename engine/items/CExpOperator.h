@@ -44,8 +44,8 @@ public:
     // refuses the types, or running it would fail or raise, which the line's
     // run then reports. result is untouched then, so it may be the storage
     // of left.
-    static bool Fold(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
-                     CValueData& result, int& type);
+    static bool ApplyToValues(int code, const CValueData& left, const CValueData* right, int leftType,
+                              int rightType, CValueData& result, int& type);
 
 private:
     int ComputeValueType() const;
