@@ -74,14 +74,14 @@ ExpressionBuilder::Scanned ExpressionBuilder::ScanItem(bool stopAtComma) {
             ArriveOperator(token);
             return Scanned::Item;
         case TokenKind::Name: return ScanName(token);
-        default:   // a literal
-            if (token.faulty) {
-                source_.TakeFaulty(token);
-                return Scanned::Item;
-            }
-            ArriveToken(Operand::Form::Literal, token);
-            return Scanned::Item;
+        default: break;
     }
+    if (IsLiteralOperand(token)) {
+        ArriveToken(Operand::Form::Literal, token);
+    } else {
+        source_.TakeFaulty(token);
+    }
+    return Scanned::Item;
 }
 
 void ExpressionBuilder::ScanGroupItem() {

@@ -41,35 +41,6 @@ constexpr bool MayReadGroupInLine(size_t openGroups, int depth) {
     return openGroups < kMaxGroupsInLine && depth < kMaxDepth;
 }
 
-// ---- Where an expression ends ----
-
-// item -> "(" expression ")" | operator | call | literal | element | variable
-// The tokens an item begins with; any other ends the expression.
-constexpr bool BeginsItem(TokenKind kind) {
-    switch (kind) {
-        case TokenKind::Name:
-        case TokenKind::Number:
-        case TokenKind::Fraction:
-        case TokenKind::Char:
-        case TokenKind::String:
-        case TokenKind::Operator:
-        case TokenKind::LParen: return true;
-        default: return false;
-    }
-}
-
-// Whether the token ends the expression, unread: a token that begins no item
-// (the caller decides whether it belongs there), a ")" that closes no group
-// the reader opened, or, where a "," separates expressions (arguments,
-// initializers), a "," outside every group.
-inline bool EndsExpression(const Token& token, bool stopAtComma, size_t openGroups) {
-    if (token.kind == TokenKind::RParen) return openGroups == 0;
-    if (token.kind == TokenKind::Operator) {
-        return stopAtComma && openGroups == 0 && OperatorRow(token.row).code == OP_COMMA;
-    }
-    return !BeginsItem(token.kind);
-}
-
 // ---- Operands ----
 
 // The literals; each is an operand of its own value, unless it is faulty,
@@ -83,6 +54,26 @@ constexpr bool IsLiteralOperand(const Token& token) { return IsLiteral(token.kin
 // "true" and "false" are literals as whole words only; any other name, even
 // «truex», is looked up.
 constexpr bool IsBoolWord(std::string_view name) { return name == "true" || name == "false"; }
+
+// ---- Where an expression ends ----
+
+// item -> "(" expression ")" | operator | call | literal | element | variable
+// The tokens an item begins with; any other ends the expression.
+constexpr bool BeginsItem(TokenKind kind) {
+    return IsLiteral(kind) || kind == TokenKind::Name || kind == TokenKind::Operator || kind == TokenKind::LParen;
+}
+
+// Whether the token ends the expression, unread: a token that begins no item
+// (the caller decides whether it belongs there), a ")" that closes no group
+// the reader opened, or, where a "," separates expressions (arguments,
+// initializers), a "," outside every group.
+inline bool EndsExpression(const Token& token, bool stopAtComma, size_t openGroups) {
+    if (token.kind == TokenKind::RParen) return openGroups == 0;
+    if (token.kind == TokenKind::Operator) {
+        return stopAtComma && openGroups == 0 && OperatorRow(token.row).code == OP_COMMA;
+    }
+    return !BeginsItem(token.kind);
+}
 
 // ---- Operators ----
 
