@@ -5,8 +5,8 @@
 enum ExpKind : int {
     EXP_ITEM = 0,
     EXP_LINE = 1,            // the line as a whole; no item class
-    EXP_COMMENT = 2,         // comments are skipped by the lexer; no item class
-    EXP_COMMENT_LINE = 3,
+    EXP_COMMENT = 2,         // an unclosed comment; comments are skipped by the lexer, no item class
+    // 3 was the line comment's, which raises no diagnostic.
     EXP_NUM_CONST = 4,
     EXP_FRA_CONST = 5,
     EXP_CHAR_CONST = 6,

@@ -108,15 +108,13 @@ void CheckLine(CExpManager& plain, CExpManager& wrapped, CExpManager& unfolded, 
 }
 
 // Arbitrary lines must not run commands, change the file system outside the
-// scratch directory, change the environment or wait for a terminal; and the
-// two managers must see the same results, which the one random sequence
-// they would share does not give.
-void SilenceSideEffects() {
-    constexpr BuiltinId kSideEffects[] = {
-        BUILTIN_SYSTEM, BUILTIN_REMOVE,  BUILTIN_RENAME, BUILTIN_RMDIR, BUILTIN_MKDIR, BUILTIN_CHDIR,
-        BUILTIN_CHMOD,  BUILTIN_PUTENV,  BUILTIN_CGETS,  BUILTIN_GETS,  BUILTIN_GETCH, BUILTIN_GETCHAR,
-        BUILTIN_CPUTS,  BUILTIN_PUTCH,   BUILTIN_RAND,   BUILTIN_SRAND};
-    for (BuiltinId id : kSideEffects) ReplaceBuiltin(id, builtin::Inert);
+// scratch directory, change the environment or the terminal, or wait for
+// input; and the managers must see the same results, which the one random
+// sequence they would share does not give.
+void SilenceLastingEffects() {
+    for (const BuiltinRow& row : BuiltinTable()) {
+        if (row.effects == BuiltinEffects::Lasting) ReplaceBuiltin(row.id, builtin::Inert);
+    }
 }
 
 }  // namespace
@@ -128,7 +126,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     scratchDirectory = pattern;
     std::filesystem::current_path(scratchDirectory);
     std::atexit(RemoveScratchDirectory);
-    SilenceSideEffects();
+    SilenceLastingEffects();
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "engine/expression/LoneOperand.h"
 #include "engine/items/CExpKakko.h"
 #include "engine/items/CExpression.h"
 
@@ -31,25 +32,29 @@ bool CExpBracketList::ParseGroup(CExpSource& source) {
     // reads anything; the subscript is then not wrong, only unread.
     const bool unread = source.HasDiag();
     if (source.At(TokenKind::LParen)) {
-        auto* group = source.New<CExpKakko>();
+        auto* group = source.Workspace().New<CExpKakko>();
         group->SetParent(this);
         group->Parse(source);
-        groups_.push_back(group);
+        Add(group);
         return true;
     }
-    if (CExpItem* single = CExpression::ParseLoneOperand(source, *this, TokenKind::RBracket)) {
-        single->SetParent(this);
-        groups_.push_back(single);
+    if (CExpItem* single = ReadLoneOperand(source, *this, TokenKind::RBracket)) {
+        Add(single);
         return true;
     }
-    auto* expression = source.New<CExpression>();
+    auto* expression = source.Workspace().New<CExpression>();
     expression->SetParent(this);
     if (expression->ParseExpression(source, false)) {
-        groups_.push_back(expression);
+        Add(expression);
         return true;
     }
     if (!unread) source.AddDiag(source.position, Diag::BadSubscript);
     return false;
+}
+
+void CExpBracketList::Add(CExpItem* group) {
+    group->SetParent(this);
+    groups_.push_back(group);
 }
 
 std::string CExpBracketList::Text() const {

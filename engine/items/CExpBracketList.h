@@ -26,6 +26,8 @@ public:
     size_t ChildCount() const override { return groups_.size(); }
     CExpItem* Child(size_t i) const override { return groups_[i]; }
 
+    // Appends the next expression, left to right.
+    void Add(CExpItem* group);
     // The values of the last execution, converted to int.
     std::span<const int32_t> Values() const { return values_; }
     // The product of the values, 1 for none. It saturates at UINT64_MAX

@@ -52,6 +52,12 @@ private:
     bool constant_;
 };
 
+// The literal an item is, or null when it is another kind of item (or none).
+inline const CExpConstant* AsConstant(const CExpItem* item) {
+    const bool literal = item != nullptr && item->Kind() >= EXP_NUM_CONST && item->Kind() <= EXP_BOOL_CONST;
+    return literal ? static_cast<const CExpConstant*>(item) : nullptr;
+}
+
 using CExpNumConst = CExpLiteral<EXP_NUM_CONST>;     // 12, 0x1f, 017, 0b101, 1.5e3
 using CExpFraConst = CExpLiteral<EXP_FRA_CONST>;     // 3$4, 1$1$2
 using CExpCharConst = CExpLiteral<EXP_CHAR_CONST>;   // 'a'

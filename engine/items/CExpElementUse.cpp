@@ -18,13 +18,18 @@ bool InBounds(std::span<const int32_t> subscripts, const std::vector<int32_t>& d
 
 }  // namespace
 
+CExpElementUse::CExpElementUse(CExpVararray* array, CExpBracketList* subscripts)
+    : CExpItem(EXP_ELEMENT_USE), array_(array), subscripts_(subscripts) {
+    subscripts_->SetParent(this);
+}
+
 // A name not followed by a bracket list is no element: the cursor goes back
 // to the name.
 bool CExpElementUse::Parse(CExpSource& source) {
     SetPosition(source.position);
     const size_t name = source.index;
     source.Advance();
-    auto* subscripts = source.New<CExpBracketList>(&source.Arena());
+    auto* subscripts = source.Workspace().New<CExpBracketList>(&source.Workspace().arena);
     subscripts->SetParent(this);
     if (!subscripts->Parse(source)) {
         source.index = name;

@@ -17,6 +17,9 @@ public:
     static constexpr bool kNothingToRelease = true;
 
     explicit CExpElementUse(CExpVararray* array) : CExpItem(EXP_ELEMENT_USE), array_(array) {}
+    // The element of array at subscripts, read already; it stands where
+    // the subscripts' name does.
+    CExpElementUse(CExpVararray* array, CExpBracketList* subscripts);
 
     // elementuse -> name bracketlist   (the cursor is on the array's name)
     bool Parse(CExpSource& source) override;

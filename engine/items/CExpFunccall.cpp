@@ -9,6 +9,7 @@
 #include "base/CIError.h"
 #include "base/CILogManager.h"
 #include "engine/builtins/BuiltinTable.h"
+#include "engine/expression/LoneOperand.h"
 #include "engine/items/CExpFunction.h"
 #include "engine/items/CExpVariableUse.h"
 #include "engine/items/CExpression.h"
@@ -23,26 +24,12 @@ namespace {
 // without allocating.
 constexpr size_t kArgumentsInPlace = 4;
 
-bool IsVariableUse(const CExpItem* item) {
-    return item->Kind() == EXP_VARIABLE_USE || item->Kind() == EXP_ELEMENT_USE;
-}
-
-// The single item an expression consists of, looking through parentheses
-// that hold nothing else; null when the expression is more than one item.
-CExpItem* SoleItem(CExpItem* expression) {
-    CExpItem* item = expression->ChildCount() == 1 ? expression->Child(0) : nullptr;
-    while (item != nullptr && item->Kind() == EXP_KAKKO && item->ChildCount() == 1) {
-        CExpItem* inner = item->Child(0);
-        item = inner->ChildCount() == 1 ? inner->Child(0) : nullptr;
-    }
-    return item;
-}
-
-// Numbers and strings do not mix; an argument without a type (a call of a
-// void function) is left to the built-in.
-bool TypesClash(int paramType, int argType) {
-    const bool paramNumeric = IsNumericType(paramType);
-    return (IsNumericType(argType) && !paramNumeric) || (IsStringType(argType) && !IsStringType(paramType));
+// A number parameter takes a number, a string parameter a string: numbers
+// and strings do not mix, and an argument without a value (a call of a
+// void function) suits neither.
+bool ParameterTakes(int paramType, int argType) {
+    if (IsNumericType(paramType)) return IsNumericType(argType);
+    return !IsStringType(paramType) || IsStringType(argType);
 }
 
 }  // namespace
@@ -93,13 +80,13 @@ bool CExpFunccall::ParseArguments(CExpSource& source) {
 // A bare variable name, even in parentheses, is passed as the use of the
 // variable itself, so an output parameter can write to it.
 CExpItem* CExpFunccall::ParseArgument(CExpSource& source) {
-    if (CExpItem* lone = CExpression::ParseLoneOperand(source, *this, TokenKind::RParen)) return lone;
+    if (CExpItem* lone = ReadLoneOperand(source, *this, TokenKind::RParen)) return lone;
     const int start = source.position;
-    auto* expression = source.New<CExpression>();
+    auto* expression = source.Workspace().New<CExpression>();
     expression->SetParent(this);
     if (!expression->ParseExpression(source, true)) return nullptr;
-    CExpItem* sole = SoleItem(expression);
-    if (sole != nullptr && IsVariableUse(sole)) return sole;
+    CExpItem* sole = ThroughParentheses(*expression);
+    if (sole != nullptr && IsVariableUse(*sole)) return sole;
     expression->SetPosition(start);
     return expression;
 }
@@ -133,7 +120,7 @@ void CExpFunccall::CheckArguments(CExpSource& source, int closePosition) {
             continue;
         } else if (param->byReference && argument->Kind() != EXP_VARIABLE_USE) {
             problem = Diag::ArgumentNotVariable;
-        } else if (TypesClash(param->type, argument->ValueType())) {
+        } else if (!ParameterTakes(param->type, argument->ValueType())) {
             problem = Diag::ArgumentTypeMismatch;
         }
         if (problem != Diag::Count) {
@@ -141,27 +128,6 @@ void CExpFunccall::CheckArguments(CExpSource& source, int closePosition) {
             return;
         }
     }
-}
-
-bool CExpFunccall::Check(CExpSource& source) {
-    if (!CExpItem::Check(source)) return false;
-    if (const CExpItem* misfit = MisfitArgument()) {
-        source.AddDiag(misfit->Position(), Diag::ArgumentTypeMismatch);
-        return false;
-    }
-    return true;
-}
-
-// The first argument whose static type its parameter does not take.
-const CExpItem* CExpFunccall::MisfitArgument() const {
-    const std::vector<FunctionParam>& params = callee_->Params();
-    for (size_t i = 0; i < params.size() && i < ChildCount() && !params[i].variadic; ++i) {
-        const int want = params[i].type;
-        const int have = Child(i)->ValueType();
-        const bool fits = IsNumericType(want) ? IsNumericType(have) : !IsStringType(want) || IsStringType(have);
-        if (!fits) return Child(i);
-    }
-    return nullptr;
 }
 
 std::string CExpFunccall::Text() const {

@@ -25,15 +25,11 @@ public:
     std::string Text() const override;
     bool IsConstant() const override { return false; }
     bool Execute(CExpContext& context) override;
-    bool Check(CExpSource& source) override;
     int ValueType() const override;
     size_t ChildCount() const override { return arguments_.size(); }
     CExpItem* Child(size_t i) const override { return arguments_[i]; }
 
     CExpFunction* Callee() const { return callee_; }
-    // Whether every argument's static type suits its parameter, as the
-    // check of the call requires.
-    bool ArgumentTypesFit() const { return MisfitArgument() == nullptr; }
 
 private:
     // Parses the arguments after the "("; false when a diagnostic ends the call.
@@ -41,8 +37,7 @@ private:
     // One argument; null when there is none at the cursor.
     CExpItem* ParseArgument(CExpSource& source);
     bool CountFits() const;
-    const CExpItem* MisfitArgument() const;
-    // The count and kind checks of a complete argument list.
+    // The count, kind and type checks of a complete argument list.
     void CheckArguments(CExpSource& source, int closePosition);
     // The parameter entry argument index falls on, or null past the end.
     const struct FunctionParam* ParamAt(size_t index) const;

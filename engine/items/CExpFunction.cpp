@@ -93,7 +93,7 @@ void CExpFunction::ParseParameters(CExpSource& source) {
 }
 
 bool CExpFunction::ParseDeclaredParameter(CExpSource& source) {
-    auto* declaration = source.New<CExpDeclaration>();
+    auto* declaration = source.Workspace().New<CExpDeclaration>();
     declaration->SetParent(this);
     declaration->SetParameter();
     if (!declaration->Parse(source)) return false;
@@ -125,7 +125,7 @@ CExpItem* CExpFunction::MatchChildBefore(std::string_view name, const CExpItem*)
 
 // The body runs to the end of the expression, commas included.
 void CExpFunction::ParseBody(CExpSource& source) {
-    auto* body = source.New<CExpression>();
+    auto* body = source.Workspace().New<CExpression>();
     body->SetParent(this);
     if (body->ParseExpression(source, false)) {
         children_.push_back(body);

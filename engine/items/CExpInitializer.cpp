@@ -1,5 +1,6 @@
 #include "engine/items/CExpInitializer.h"
 
+#include "engine/expression/ReadingRules.h"
 #include "engine/items/CExpKakko.h"
 #include "engine/items/CExpression.h"
 #include "value/CArrayData.h"
@@ -47,7 +48,7 @@ bool CExpInitializer::Parse(CExpSource& source) {
     // An earlier fault on the line stops the expression scan before it
     // reads anything; the initializer is then not missing, only unread.
     const bool unread = source.HasDiag();
-    auto* expression = source.New<CExpression>();
+    auto* expression = source.Workspace().New<CExpression>();
     expression->SetParent(this);
     if (!expression->ParseExpression(source, true)) {
         if (!unread) source.AddDiag(source.position, Diag::InitializerMissing);
@@ -75,7 +76,7 @@ bool CExpInitList::Parse(CExpSource& source) {
     // Brace lists nest in the same count as expressions, so that no input
     // can exhaust the stack.
     const NestingLevel level(source);
-    if (source.depth > CExpression::kMaxDepth) {
+    if (!MayNestAt(source.depth)) {
         source.AddDiag(Position(), Diag::SyntaxError);
         source.ResumeAt(static_cast<int>(source.Line().size()));
         return true;
@@ -98,19 +99,19 @@ bool CExpInitList::Parse(CExpSource& source) {
 
 // item -> initlist | '(' expression ')' | expression
 bool CExpInitList::ParseItem(CExpSource& source) {
-    auto* list = source.New<CExpInitList>(&source.Arena());
+    auto* list = source.Workspace().New<CExpInitList>(&source.Workspace().arena);
     list->SetParent(this);
     if (list->Parse(source)) {
         items_.push_back(list);
         return true;
     }
-    auto* group = source.New<CExpKakko>();
+    auto* group = source.Workspace().New<CExpKakko>();
     group->SetParent(this);
     if (group->Parse(source)) {
         items_.push_back(group);
         return true;
     }
-    auto* expression = source.New<CExpression>();
+    auto* expression = source.Workspace().New<CExpression>();
     expression->SetParent(this);
     if (expression->ParseExpression(source, true)) {
         items_.push_back(expression);
@@ -179,7 +180,7 @@ bool CExpInitList::Fill(CArrayData& storage, std::vector<int32_t>& index, size_t
 
 bool CExpAryInitializer::Parse(CExpSource& source) {
     if (!TakeEqualsSign(source, *this)) return false;
-    auto* list = source.New<CExpInitList>(&source.Arena());
+    auto* list = source.Workspace().New<CExpInitList>(&source.Workspace().arena);
     list->SetParent(this);
     if (list->Parse(source)) {
         list_ = list;

@@ -47,3 +47,13 @@ int NestingDepth(const CExpItem& item) {
     for (size_t i = 0; i < item.ChildCount(); ++i) deepest = std::max(deepest, NestingDepth(*item.Child(i)));
     return deepest + 1;
 }
+
+CExpItem* ThroughParentheses(CExpItem& item) {
+    CExpItem* inner = &item;
+    while (inner != nullptr && (inner->Kind() == EXP_EXPRESSION || inner->Kind() == EXP_KAKKO)) {
+        inner = inner->ChildCount() == 1 ? inner->Child(0) : nullptr;
+    }
+    return inner;
+}
+
+bool IsVariableUse(const CExpItem& item) { return item.Kind() == EXP_VARIABLE_USE || item.Kind() == EXP_ELEMENT_USE; }

@@ -66,3 +66,10 @@ private:
 // The levels of an item's tree above its leaves; a nested expression knows
 // its own.
 int NestingDepth(const CExpItem& item);
+// The item an expression or a parenthesised group stands for, looking
+// through expressions and groups that hold one item each («((a))» is «a»);
+// null when one of them holds none. Any other item stands for itself.
+CExpItem* ThroughParentheses(CExpItem& item);
+// Whether the item names a place that a value can be stored into: a
+// variable or an array element.
+bool IsVariableUse(const CExpItem& item);

@@ -11,7 +11,7 @@ bool CExpKakko::Parse(CExpSource& source) {
     source.Advance();
     source.SkipBlanks();
 
-    auto* inner = source.New<CExpression>();
+    auto* inner = source.Workspace().New<CExpression>();
     inner->SetParent(this);
     if (inner->Parse(source)) {
         inner_ = inner;

@@ -29,8 +29,13 @@ using Evaluator = bool (*)(CExpOperator&, const OperatorRule&, CExpContext&);
 // unary one); false with the reason when it fails.
 using ValueRule = bool (*)(const OperatorRule&, const CValueData&, const CValueData&, CValueData&, Diag&);
 
+// Whether the operator stores into the variable its first operand names.
+enum class Writes : bool { No, Variable };
+
 struct OperatorRule {
+    OperatorCode code;
     int operands;   // the number of operands evaluation needs
+    Writes writes;
     ResultType result;
     CheckRule check;
     Accepts accepts;
@@ -245,6 +250,7 @@ bool EvaluateComma(CExpOperator& op, const OperatorRule&, CExpContext& context) 
     return op.Child(1)->Execute(context);
 }
 
+using W = Writes;
 using RT = ResultType;
 using CR = CheckRule;
 using AC = Accepts;
@@ -252,41 +258,50 @@ using V = CValueData;
 
 // ORDER OPERATORCODE: one row per operator code, indexed by the code.
 constexpr OperatorRule kRules[] = {
-    /* OP_PRE_INC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePrefix, nullptr, &V::Add},
-    /* OP_PRE_DEC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePrefix, nullptr, &V::Sub},
-    /* OP_POST_INC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePostfix, nullptr, &V::Add},
-    /* OP_POST_DEC */ {1, RT::Operand, CR::Variable, AC::Numeric, EvaluatePostfix, nullptr, &V::Sub},
-    /* OP_PLUS */ {1, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyPlus},
-    /* OP_MINUS */ {1, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyNegate},
-    /* OP_BITNOT */ {1, RT::Operand, CR::Integer, AC::Integer, EvaluatePure, ApplyBitNot},
-    /* OP_MUL */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic<&V::Mul>},
-    /* OP_DIV */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyDivision<&V::Div>},
+    {OP_PRE_INC, 1, W::Variable, RT::Operand, CR::Variable, AC::Numeric, EvaluatePrefix, nullptr, &V::Add},
+    {OP_PRE_DEC, 1, W::Variable, RT::Operand, CR::Variable, AC::Numeric, EvaluatePrefix, nullptr, &V::Sub},
+    {OP_POST_INC, 1, W::Variable, RT::Operand, CR::Variable, AC::Numeric, EvaluatePostfix, nullptr, &V::Add},
+    {OP_POST_DEC, 1, W::Variable, RT::Operand, CR::Variable, AC::Numeric, EvaluatePostfix, nullptr, &V::Sub},
+    {OP_PLUS, 1, W::No, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyPlus},
+    {OP_MINUS, 1, W::No, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyNegate},
+    {OP_BITNOT, 1, W::No, RT::Operand, CR::Integer, AC::Integer, EvaluatePure, ApplyBitNot},
+    {OP_MUL, 2, W::No, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic<&V::Mul>},
+    {OP_DIV, 2, W::No, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyDivision<&V::Div>},
     // "%" passes the static check like "*" but needs integers at run time.
-    /* OP_MOD */ {2, RT::Common, CR::BothNumeric, AC::Integer, EvaluatePure, ApplyDivision<&V::Mod>},
-    /* OP_ADD */ {2, RT::Common, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyArithmetic<&V::Add>},
-    /* OP_SUB */ {2, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic<&V::Sub>},
-    /* OP_SHR */ {2, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::ShiftRight>},
-    /* OP_SHL */ {2, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::ShiftLeft>},
-    /* OP_LE */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::LessEqual>},
-    /* OP_LT */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::Less>},
-    /* OP_GE */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::GreaterEqual>},
-    /* OP_GT */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::Greater>},
-    /* OP_EQ */ {2, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyComparison<&V::Equal>},
-    /* OP_NE */ {2, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure,
-                 ApplyComparison<&V::NotEqual>},
-    /* OP_XOR */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::BitXor>},
-    /* OP_AND */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluateLogical, nullptr, nullptr, &V::LogicalAnd},
-    /* OP_OR */ {2, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluateLogical, nullptr, nullptr, &V::LogicalOr},
-    /* OP_COND */ {3, RT::Branches, CR::Condition, AC::Any, EvaluateCondition},
-    /* OP_COLON */ {0, RT::None, CR::None, AC::Any, EvaluateColon},
-    /* OP_ASSIGN */ {2, RT::Left, CR::Assignment, AC::Any, EvaluateAssignment},
-    /* OP_COMMA */ {2, RT::Last, CR::None, AC::Any, EvaluateComma},
-    /* OP_NOT */ {1, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyNot},
-    /* OP_BITAND */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::BitAnd>},
-    /* OP_BITOR */ {2, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::BitOr>},
+    {OP_MOD, 2, W::No, RT::Common, CR::BothNumeric, AC::Integer, EvaluatePure, ApplyDivision<&V::Mod>},
+    {OP_ADD, 2, W::No, RT::Common, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyArithmetic<&V::Add>},
+    {OP_SUB, 2, W::No, RT::Common, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyArithmetic<&V::Sub>},
+    {OP_SHR, 2, W::No, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::ShiftRight>},
+    {OP_SHL, 2, W::No, RT::Left, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::ShiftLeft>},
+    {OP_LE, 2, W::No, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::LessEqual>},
+    {OP_LT, 2, W::No, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::Less>},
+    {OP_GE, 2, W::No, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::GreaterEqual>},
+    {OP_GT, 2, W::No, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluatePure, ApplyComparison<&V::Greater>},
+    {OP_EQ, 2, W::No, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure, ApplyComparison<&V::Equal>},
+    {OP_NE, 2, W::No, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, EvaluatePure,
+     ApplyComparison<&V::NotEqual>},
+    {OP_XOR, 2, W::No, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::BitXor>},
+    {OP_AND, 2, W::No, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluateLogical, nullptr, nullptr, &V::LogicalAnd},
+    {OP_OR, 2, W::No, RT::Bool, CR::BothNumeric, AC::Numeric, EvaluateLogical, nullptr, nullptr, &V::LogicalOr},
+    {OP_COND, 3, W::No, RT::Branches, CR::Condition, AC::Any, EvaluateCondition},
+    {OP_COLON, 0, W::No, RT::None, CR::None, AC::Any, EvaluateColon},
+    {OP_ASSIGN, 2, W::Variable, RT::Left, CR::Assignment, AC::Any, EvaluateAssignment},
+    {OP_COMMA, 2, W::No, RT::Last, CR::None, AC::Any, EvaluateComma},
+    {OP_NOT, 1, W::No, RT::Operand, CR::Numeric, AC::Numeric, EvaluatePure, ApplyNot},
+    {OP_BITAND, 2, W::No, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::BitAnd>},
+    {OP_BITOR, 2, W::No, RT::Common, CR::BothInteger, AC::Integer, EvaluatePure, ApplyArithmetic<&V::BitOr>},
 };
 
 constexpr int kRuleCount = static_cast<int>(std::size(kRules));
+static_assert(kRuleCount == OP_COUNT, "one rule per operator code");
+
+constexpr bool RulesFollowTheCodes() {
+    for (int code = 0; code < kRuleCount; ++code) {
+        if (kRules[code].code != code) return false;
+    }
+    return true;
+}
+static_assert(RulesFollowTheCodes(), "the rules of kRules follow the order of OperatorCode");
 
 constexpr const OperatorRule* RuleOf(int code) {
     return code >= 0 && code < kRuleCount ? &kRules[code] : nullptr;
@@ -304,8 +319,6 @@ int OperandsChecked(CheckRule rule) {
         default: return 2;
     }
 }
-
-bool IsVariable(const CExpItem& item) { return item.Kind() == EXP_VARIABLE_USE || item.Kind() == EXP_ELEMENT_USE; }
 
 // A numeric target takes a numeric value, a string target a string; a
 // target without a static type takes anything.
@@ -346,9 +359,9 @@ constexpr bool TypesPass(CheckRule rule, int left, int right) {
 }
 
 // The static type of a pure operator's result over operands of the given
-// static types, or -1 where its check refuses them: what Fold asks before
-// it runs an operator, in one look-up instead of two switches.
-constexpr auto kFoldedTypes = [] {
+// static types, or -1 where its check refuses them: what ApplyToValues asks
+// before it runs an operator, in one look-up instead of two switches.
+constexpr auto kResultTypes = [] {
     std::array<ByTypePair<int8_t>, kRuleCount> types{};
     for (int code = 0; code < kRuleCount; ++code) {
         const OperatorRule& rule = kRules[code];
@@ -403,7 +416,7 @@ bool CExpOperator::Check(CExpSource& source) {
         source.AddDiag(first.Position(), id);
         return false;
     };
-    if (rule->check == CheckRule::Assignment && !IsVariable(first)) return refuse(Diag::OperandNotVariable);
+    if (rule->check == CheckRule::Assignment && !IsVariableUse(first)) return refuse(Diag::OperandNotVariable);
     const int right = ChildCount() > 1 ? Child(1)->ValueType() : 0;
     if (!TypesPass(rule->check, first.ValueType(), right)) return refuse(Diag::OperandTypeMismatch);
     // Only a variable can be incremented: «++a++» would otherwise try to
@@ -421,26 +434,31 @@ bool CExpOperator::Execute(CExpContext& context) {
     return rule->evaluate(*this, *rule, context);
 }
 
+bool CExpOperator::WritesVariable(int code) {
+    const OperatorRule* rule = RuleOf(code);
+    return rule != nullptr && rule->writes == Writes::Variable;
+}
+
 bool CExpOperator::IsPure(int code, int operands) {
     const OperatorRule* rule = RuleOf(code);
     return rule != nullptr && rule->apply != nullptr && rule->operands == operands;
 }
 
-bool CExpOperator::Fold(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
+bool CExpOperator::ApplyToValues(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
                         CValueData& result, int& type) {
     const OperatorRule* rule = RuleOf(code);
     if (rule == nullptr || rule->apply == nullptr || rule->operands != (right != nullptr ? 2 : 1)) return false;
     const auto l = static_cast<uint32_t>(leftType);
     const auto r = static_cast<uint32_t>(rightType);
     if (l >= kTypeCodes || r >= kTypeCodes) return false;
-    const int folded = kFoldedTypes[static_cast<size_t>(code)][l][r];
-    if (folded < 0) return false;
+    const int resultType = kResultTypes[static_cast<size_t>(code)][l][r];
+    if (resultType < 0) return false;
     Diag why = Diag::ExecutionFault;
     try {
         if (!rule->apply(*rule, left, right != nullptr ? *right : kNoOperand, result, why)) return false;
     } catch (const CTextError&) {
         return false;
     }
-    type = folded;
+    type = resultType;
     return true;
 }

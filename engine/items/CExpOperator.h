@@ -28,6 +28,10 @@ public:
     void AddOperand(CExpItem* operand);
     int Code() const { return code_; }
 
+    // Whether the operator of this code stores into the variable its first
+    // operand names («=», «++» …): running a line past it may change what
+    // its variables hold.
+    static bool WritesVariable(int code);
     // Whether the operator of this code is pure and takes this many operands.
     static bool IsPure(int code, int operands);
 
@@ -40,8 +44,8 @@ public:
     // refuses the types, or running it would fail or raise, which the line's
     // run then reports. result is untouched then, so it may be the storage
     // of left.
-    static bool Fold(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
-                     CValueData& result, int& type);
+    static bool ApplyToValues(int code, const CValueData& left, const CValueData* right, int leftType,
+                              int rightType, CValueData& result, int& type);
 
 private:
     int ComputeValueType() const;

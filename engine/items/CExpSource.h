@@ -3,44 +3,16 @@
 #include <string_view>
 
 #include "engine/Diagnostics.h"
-#include "engine/items/CLineArena.h"
-#include "engine/items/ExpressionStacks.h"
-#include "engine/items/LiteralArithmetic.h"
-#include "engine/lexer/CLexer.h"
+#include "engine/items/ParseWorkspace.h"
 #include "engine/lexer/OperatorTable.h"
-
-// What the parse of a line works in: its tokens, the storage of its items
-// and the expression parser's stacks. The manager keeps one for the whole
-// session, so each line reuses what the earlier ones grew.
-struct ParseWorkspace {
-    CLexer lexer;
-    CLineArena arena;
-    ExpressionStacks stacks;
-    LiteralArithmetic arithmetic;
-    // Pure parts of a line are worked out while it is read; off only where
-    // a test looks at the tree itself.
-    bool fold = true;
-    // Lines of literal arithmetic are worked out without the expression
-    // builder; off only where a test compares the two.
-    bool literalArithmetic = true;
-
-    // Starts on a new line; the items of the last one go.
-    void Reset(std::string_view line) {
-        arena.Reset();
-        lexer.Reset(line);
-        stacks.operands.clear();
-        stacks.operators.clear();
-        stacks.softFaults.clear();
-        stacks.groups.clear();
-    }
-};
 
 // The parse cursor handed to every Parse and Check: where the parser stands
 // in the line's tokens, and the diagnostics found so far. The cursor is a
 // token index; position is the byte offset diagnostics point at, either the
 // end of the token just read or, once blanks are skipped, the start of the
 // next one. A copy of the cursor is a probe: what it reads and records is
-// forgotten with it.
+// forgotten with it. The line's tokens and the storage of its items are the
+// workspace's, which the cursor only refers to.
 class CExpSource {
 public:
     explicit CExpSource(ParseWorkspace& workspace) : workspace_(&workspace) {}
@@ -58,8 +30,8 @@ public:
     int position = 0;
     size_t index = 0;
     // The depth of nested expressions and brace lists being parsed; the
-    // parser refuses lines that nest deeper than CExpression::kMaxDepth so
-    // that no input can exhaust the stack.
+    // parser refuses lines that nest deeper than kMaxDepth (ReadingRules.h)
+    // so that no input can exhaust the stack.
     int depth = 0;
     // Whether running the line up to the point read may change a variable
     // (an assignment, "++", a call): from there on variables are read when
@@ -124,18 +96,7 @@ public:
 
     CLexer& Lexer() const { return workspace_->lexer; }
     std::string_view Line() const { return workspace_->lexer.Line(); }
-
-    // A new item of this line, in the line's storage.
-    template <class T, class... Args>
-    T* New(Args&&... args) const {
-        return workspace_->arena.Make<T>(std::forward<Args>(args)...);
-    }
-    CLineArena& Arena() const { return workspace_->arena; }
-
-    ExpressionStacks& Stacks() const { return workspace_->stacks; }
-    LiteralArithmetic& Arithmetic() const { return workspace_->arithmetic; }
-    bool Folds() const { return workspace_->fold; }
-    bool FoldsLiteralArithmetic() const { return workspace_->fold && workspace_->literalArithmetic; }
+    ParseWorkspace& Workspace() const { return *workspace_; }
 
 private:
     bool SkipBlanksBefore(const Token& token) {

@@ -14,7 +14,7 @@ bool CExpVararray::Parse(CExpSource& source) {
     if (name_.empty()) return false;
     const size_t name = source.index;
     source.Advance();
-    auto* sizes = source.New<CExpBracketList>(&source.Arena());
+    auto* sizes = source.Workspace().New<CExpBracketList>(&source.Workspace().arena);
     sizes->SetParent(this);
     if (!sizes->Parse(source)) {
         // No bracket list: not an array; the scalar declarator reads the name.
@@ -82,7 +82,7 @@ bool CExpVararray::SizesFit(CExpSource& source, CExpBracketList& sizes) const {
 }
 
 bool CExpVararray::ParseInitializer(CExpSource& source) {
-    auto* initializer = source.New<CExpAryInitializer>();
+    auto* initializer = source.Workspace().New<CExpAryInitializer>();
     initializer->SetParent(this);
     if (!initializer->Parse(source)) return true;
     const std::span<const int32_t> dims = sizes_ != nullptr ? sizes_->Values() : std::span<const int32_t>();

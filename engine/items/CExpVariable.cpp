@@ -43,7 +43,7 @@ bool CExpVariable::Parse(CExpSource& source) {
 // needs exactly one plain variable name of its own type, any other variable
 // an expression of matching string-ness.
 void CExpVariable::ParseInitializer(CExpSource& source) {
-    auto* initializer = source.New<CExpInitializer>();
+    auto* initializer = source.Workspace().New<CExpInitializer>();
     initializer->SetParent(this);
     if (!initializer->Parse(source)) {
         if (reference_ && !IsParameter()) source.AddDiag(source.position, Diag::ReferenceUninitialized);

@@ -36,6 +36,7 @@ enum OperatorCode : int {
     OP_NOT = 27,
     OP_BITAND = 28,
     OP_BITOR = 29,
+    OP_COUNT
 };
 
 struct OperatorDef {
@@ -51,7 +52,7 @@ struct OperatorDef {
 // "+" and "-" precede the binary ones (the parser re-codes them by context).
 // Unary "+" and "-" group right to left like every other unary operator, so
 // that «- -a» and «-a++» build as in C.
-inline constexpr std::array<OperatorDef, 28> kOperators = {{
+inline constexpr auto kOperators = std::to_array<OperatorDef>({
     {"++", OP_PRE_INC, 2, 1, 1},
     {"--", OP_PRE_DEC, 2, 1, 1},
     {"+", OP_PLUS, 2, 1, 1},
@@ -80,7 +81,7 @@ inline constexpr std::array<OperatorDef, 28> kOperators = {{
     {"!", OP_NOT, 2, 1, 1},
     {"&", OP_BITAND, 8, 0, 2},
     {"|", OP_BITOR, 10, 0, 2},
-}};
+});
 
 // The index of the row whose text matches the start of s (first match in
 // table order), or -1.

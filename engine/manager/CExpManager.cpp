@@ -131,7 +131,7 @@ CExpManager::Outcome CExpManager::ParseFunctionDefinition() {
 
 CExpManager::Outcome CExpManager::ParseDeclaration() {
     const CExpSource saved = source_;
-    auto* declaration = source_.New<CExpDeclaration>();
+    auto* declaration = workspace_.New<CExpDeclaration>();
     declaration->SetParent(&scope_);
     if (!declaration->Parse(source_)) {
         source_ = saved;
@@ -154,7 +154,7 @@ CExpManager::Outcome CExpManager::ParseDeclaration() {
 }
 
 bool CExpManager::ParseStatement() {
-    statement_ = source_.New<CExpression>();
+    statement_ = workspace_.New<CExpression>();
     statement_->SetParent(&scope_);
     statement_->ParseExpression(source_, false);
     if (source_.HasDiag()) return false;

@@ -54,7 +54,7 @@ public:
 
     // Whether pure parts of a line are worked out while it is read (the
     // default); the fuzz target compares both.
-    void SetFolding(bool on) { workspace_.fold = on; }
+    void SetFolding(bool on) { workspace_.expressions.folding = on; }
 
     const std::vector<std::unique_ptr<CExpItem>>& Functions() const { return functions_; }
     // The declared variables and arrays, in the order they were declared.

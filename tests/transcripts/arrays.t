@@ -53,6 +53,24 @@
 > m[1]
 ! pos:0  誤った配列参照が行われました
 
+=== an element is the same however it is written
+;; An element with plain numbers for subscripts is read from its tokens; a
+;; subscript worked out, or a sum around it, reaches it another way.
+> int w[2][3]
+<empty>
+> w[1][2] = 12
+12
+> w[1][1]
+0
+> w[1][1 + 1]
+12
+> w[1][2] * 1
+12
+> w[0][2] = w[1][2] + 1
+13
+> w[0][1 + 1]
+13
+
 === elements keep the array's type
 > char c[2]
 <empty>

@@ -181,6 +181,20 @@ double d(char, byte, short, word, dword, float, bool) (null)
 > strlen(5) + 1
 ! pos:7  引数の型が合っていません
 
+=== an argument without a value suits no parameter
+;; A call of a void function gives nothing to pass. It is refused where it
+;; stands, when the call is read, so it comes before the faults after it.
+> sqrt(srand(1))
+! pos:5  引数の型が合っていません
+> itoa(srand(1), 5, 10)
+! pos:5  引数の型が合っていません
+> sqrt(srand(1)) + zz
+! pos:5  引数の型が合っていません
+> string s = "a"
+<empty>
+> strcpy(s, srand(2))
+! pos:10  引数の型が合っていません
+
 === an array element is no variable for an output parameter
 > string a[2]
 <empty>

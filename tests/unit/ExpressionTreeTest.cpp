@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/expression/ReadingRules.h"
 #include "engine/items/CExpConstant.h"
 #include "engine/items/CExpOperator.h"
 #include "engine/items/CExpression.h"
@@ -39,9 +40,9 @@ protected:
     CExpression& ParseOnly(const std::string& line, bool stopAtComma = false) {
         line_ = line;
         workspace_.Reset(line_);
-        workspace_.fold = false;   // the tree as read, not what it comes to
+        workspace_.expressions.folding = false;   // the tree as read, not what it comes to
         source_ = CExpSource(workspace_);
-        auto* expression = source_.New<CExpression>();
+        auto* expression = workspace_.New<CExpression>();
         expression->SetParent(&scope_);
         parsed_ = expression->ParseExpression(source_, stopAtComma);
         return *expression;
@@ -153,7 +154,7 @@ TEST_F(ExpressionTreeTest, AStopAtCommaLeavesTheCommaUnread) {
 
 // Depth counts the levels above the leaves: operators and parentheses.
 TEST_F(ExpressionTreeTest, TreesUpToTheDepthBoundAreBuilt) {
-    const int bound = CExpression::kMaxDepth;
+    const int bound = kMaxDepth;
     std::string chain = "1";
     for (int i = 0; i < bound; ++i) chain += "+1";
     EXPECT_EQ(Parse(chain).substr(0, 2), "+(");
@@ -188,13 +189,13 @@ namespace {
 // What parsing a line came to, in every respect an enclosing item or the
 // run can see: the diagnostics, where the cursor stopped, and the root's
 // kind, position, static type, height and value bits.
-std::string ParseOutcome(const std::string& line, bool literalArithmetic, bool stopAtComma) {
+std::string ParseOutcome(const std::string& line, bool literalPass, bool stopAtComma) {
     ParseWorkspace workspace;
-    workspace.literalArithmetic = literalArithmetic;
+    workspace.expressions.literalPass = literalPass;
     workspace.Reset(line);
     CExpSource source(workspace);
     CExpScope scope;
-    auto* expression = source.New<CExpression>();
+    auto* expression = workspace.New<CExpression>();
     expression->SetParent(&scope);
     const bool parsed = expression->ParseExpression(source, stopAtComma);
     std::string outcome = std::string(parsed ? "parsed" : "failed") + " at " + std::to_string(source.index) + "/" +
@@ -250,7 +251,7 @@ TEST(LiteralArithmetic, ComesToWhatTheBuilderMakesOfTheLine) {
         "-2147483648", "+1$3 - -'a'", "~1.5", "-", "1 * -", "++1", "-x", "1 && 0", "1 ? 2 : 3", "(1+2)[0]", "1, 2", "1 + 2, 3",
         std::string(33, '(') + "1+2" + std::string(33, ')'), std::string(32, '(') + "1+2" + std::string(32, ')'),
     };
-    for (const int links : {CExpression::kMaxDepth - 2, CExpression::kMaxDepth - 1, CExpression::kMaxDepth}) {
+    for (const int links : {kMaxDepth - 2, kMaxDepth - 1, kMaxDepth}) {
         std::string chain = "1";
         for (int i = 0; i < links; ++i) chain += "+1";
         lines.push_back(chain);

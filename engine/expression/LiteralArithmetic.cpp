@@ -1,46 +1,23 @@
-#include "engine/items/LiteralArithmetic.h"
+#include "engine/expression/LiteralArithmetic.h"
 
 #include <algorithm>
 
 #include "engine/items/CExpOperator.h"
 #include "engine/items/CExpSource.h"
-#include "engine/items/CExpression.h"
 
 namespace {
 
 // The pending stack's record of a group's "(", and the code of an operator
-// the parser has to read.
+// the builder has to read.
 constexpr int8_t kGroupCode = -1;
-constexpr int8_t kNotFoldable = -2;
+constexpr int8_t kNotPure = -2;
 
-// The literals the parser reads as operands of their own value.
-bool IsLiteral(const Token& token) {
-    return !token.faulty &&
-           (token.kind == TokenKind::Number || token.kind == TokenKind::Fraction || token.kind == TokenKind::Char);
-}
-
-// The tokens after an operand at which the parser ends an expression: a
-// ")" or "," it does not take, and anything that begins no item.
-bool EndsExpression(TokenKind kind) {
-    switch (kind) {
-        case TokenKind::End:
-        case TokenKind::Operator:
-        case TokenKind::RParen:
-        case TokenKind::LBracket:
-        case TokenKind::RBracket:
-        case TokenKind::LBrace:
-        case TokenKind::RBrace:
-        case TokenKind::Other: return true;
-        default: return false;
-    }
-}
-
-// The pending record of the operator in row, or one coded kNotFoldable
-// unless it is pure and takes that many operands.
-ExpressionStacks::Operator Pending(int row, int operands) {
+// The pending record of the operator in row, or one coded kNotPure unless it
+// is pure and takes that many operands.
+PendingOperator Pending(int row, int operands) {
     const OperatorDef& def = OperatorRow(row);
-    const bool foldable = CExpOperator::IsPure(def.code, operands);
-    return {0, static_cast<uint8_t>(row), static_cast<int8_t>(foldable ? def.code : kNotFoldable),
+    const bool pure = CExpOperator::IsPure(def.code, operands);
+    return {0, static_cast<uint8_t>(row), static_cast<int8_t>(pure ? def.code : kNotPure),
             static_cast<uint8_t>(def.precedence), false};
 }
 
@@ -48,17 +25,17 @@ ExpressionStacks::Operator Pending(int row, int operands) {
 
 LiteralArithmetic::LiteralArithmetic() {
     for (size_t row = 0; row < kOperators.size(); ++row) {
-        beforeOperand_[row] = Pending(static_cast<int>(row), 1);
-        afterOperand_[row] = Pending(RowAfterOperand(static_cast<int>(row)), 2);
+        beforeOperand_[row] = Pending(ArrivingRow(static_cast<int>(row), false), 1);
+        afterOperand_[row] = Pending(ArrivingRow(static_cast<int>(row), true), 2);
     }
 }
 
-bool LiteralArithmetic::Fold(CExpSource& source, bool stopAtComma, Result& result) {
+bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& result) {
     CLexer& lexer = source.Lexer();
     size_t index = source.index;
     int position = source.position;
     size_t groups = 0;
-    bool folded = false;   // a lone literal is the parser's own
+    bool worked = false;   // a lone literal is the builder's own
     operandCount_ = 0;
     operatorCount_ = 0;
     Token token{};
@@ -67,8 +44,7 @@ bool LiteralArithmetic::Fold(CExpSource& source, bool stopAtComma, Result& resul
         token = lexer.At(index);
         for (;; token = lexer.At(++index)) {
             if (token.kind == TokenKind::LParen) {
-                if (groups == CExpression::kMaxGroupsInLine ||
-                    source.depth + static_cast<int>(groups) >= CExpression::kMaxDepth || operatorCount_ == kRoom) {
+                if (!MayReadGroupInLine(groups, source.depth + static_cast<int>(groups)) || operatorCount_ == kRoom) {
                     return false;
                 }
                 operators_[operatorCount_++] = {token.start, 0, kGroupCode, 0, false};
@@ -76,13 +52,15 @@ bool LiteralArithmetic::Fold(CExpSource& source, bool stopAtComma, Result& resul
             } else if (token.kind == TokenKind::Operator) {
                 PendingOperator prefix = beforeOperand_[token.row];
                 prefix.position = token.start;
-                if (prefix.code == kNotFoldable || !Arrive(prefix)) return false;
-                folded = true;
+                if (prefix.code == kNotPure || !Arrive(prefix)) return false;
+                worked = true;
             } else {
                 break;
             }
         }
-        if (!IsLiteral(token) || operandCount_ == kRoom) return false;
+        // A string's value owns memory, which the value slots would keep
+        // past the line: strings are the builder's.
+        if (!IsLiteralOperand(token) || token.kind == TokenKind::String || operandCount_ == kRoom) return false;
         const CValueData& literal = lexer.LiteralOf(token);
         operands_[operandCount_++] = {&literal, static_cast<int32_t>(literal.Type()), 0, token.start};
         position = token.end;
@@ -91,36 +69,29 @@ bool LiteralArithmetic::Fold(CExpSource& source, bool stopAtComma, Result& resul
         while (token.kind == TokenKind::RParen && groups > 0) {
             if (!CloseGroup()) return false;
             --groups;
-            folded = true;
+            worked = true;
             position = token.end;
             token = lexer.At(++index);
         }
         // ... and an operator, or the end of the expression.
-        if (token.kind != TokenKind::Operator) break;
+        if (EndsExpression(token, stopAtComma, groups)) break;
+        if (token.kind != TokenKind::Operator) return false;   // two operands in a row
         PendingOperator arriving = afterOperand_[token.row];
-        if (arriving.code == kNotFoldable) {
-            if (OperatorRow(token.row).code == OP_COMMA && stopAtComma && groups == 0) break;
-            return false;
-        }
+        if (arriving.code == kNotPure) return false;
         arriving.position = token.start;
         if (!Arrive(arriving)) return false;
-        folded = true;
+        worked = true;
         position = token.end;
         ++index;
     }
-    if (groups > 0 || !EndsExpression(token.kind)) return false;
+    if (groups > 0) return false;
     while (operatorCount_ > 0) {
         if (!ApplyTop()) return false;
     }
-    if (!folded) return false;
-    // The parser's scan moves past the blanks before the token it stops at;
-    // an unclosed comment there is for it to report.
-    if (position < static_cast<int>(source.Line().size())) {
-        if (token.kind == TokenKind::End && token.payload >= position) return false;
-        position = std::max(position, token.start);
-    }
+    if (!worked) return false;
     source.index = index;
     source.position = position;
+    source.SkipBlanks();
     const Operand& root = operands_[0];
     result = {root.value, root.staticType, root.height, root.position};
     return true;
@@ -142,15 +113,14 @@ bool LiteralArithmetic::ApplyTop() {
     const size_t first = operandCount_ - (binary ? 2 : 1);
     Operand& left = operands_[first];
     const Operand* right = binary ? &operands_[first + 1] : nullptr;
+    const int height = std::max(left.height, right != nullptr ? right->height : 0) + 1;
+    if (!FitsDepth(height)) return false;
     CValueData& slot = values_[first];
     int type = 0;
-    if (!CExpOperator::Fold(op.code, *left.value, right != nullptr ? right->value : nullptr, left.staticType,
-                            right != nullptr ? right->staticType : 0, slot, type)) {
+    if (!CExpOperator::ApplyToValues(op.code, *left.value, right != nullptr ? right->value : nullptr, left.staticType,
+                                     right != nullptr ? right->staticType : 0, slot, type)) {
         return false;
     }
-    // A tree this high is the parser's to refuse or to build.
-    const int height = std::max(left.height, right != nullptr ? right->height : 0) + 1;
-    if (height >= CExpression::kMaxDepth) return false;
     left = {&slot, type, height, op.position};
     operandCount_ = first + 1;
     return true;
@@ -162,7 +132,7 @@ bool LiteralArithmetic::CloseGroup() {
     }
     const PendingOperator group = operators_[--operatorCount_];
     Operand& inner = operands_[operandCount_ - 1];
-    if (inner.height + 1 >= CExpression::kMaxDepth) return false;
+    if (!FitsDepth(inner.height + 1)) return false;
     inner.height += 1;
     inner.position = group.position;
     return true;

@@ -1,0 +1,381 @@
+#include "engine/expression/ExpressionBuilder.h"
+
+#include "engine/expression/ReadingRules.h"
+#include "engine/items/CExpElementUse.h"
+#include "engine/items/CExpFunccall.h"
+#include "engine/items/CExpFunction.h"
+#include "engine/items/CExpKakko.h"
+#include "engine/items/CExpOperator.h"
+#include "engine/items/CExpVararray.h"
+#include "engine/items/CExpression.h"
+
+namespace {
+
+// A "?" still waiting for its ":" holds back every operator that arrives.
+constexpr uint8_t kWaitingPrecedence = 99;
+
+const CValueData& BoolValue(bool truth) {
+    static const CValueData kTrue = CValueData::Bool(true);
+    static const CValueData kFalse = CValueData::Bool(false);
+    return truth ? kTrue : kFalse;
+}
+
+bool IsIncrementCode(int code) {
+    return code == OP_PRE_INC || code == OP_PRE_DEC || code == OP_POST_INC || code == OP_POST_DEC;
+}
+
+}  // namespace
+
+ExpressionBuilder::ExpressionBuilder(CExpression& expression, CExpSource& source)
+    : expression_(expression),
+      source_(source),
+      known_(source),
+      operands_(source, source.Workspace().expressions.stacks, known_),
+      operators_(source.Workspace().expressions.stacks.operators),
+      groups_(source, source.Workspace().expressions.stacks) {}
+
+bool ExpressionBuilder::Build(bool stopAtComma) {
+    for (;;) {
+        // A fault of an item read earlier, or of the line before this
+        // expression, ends the scan.
+        const Scanned scanned = source_.AtEnd()     ? Scanned::End
+                                : source_.HasDiag() ? Scanned::Failed
+                                                    : ScanItem(stopAtComma);
+        if (groups_.Open() > 0) {
+            if (scanned != Scanned::Item || groups_.Abandoned() || source_.HasDiag()) ReadGroupAgain();
+            continue;
+        }
+        if (scanned == Scanned::Failed || operands_.Refused()) return false;
+        if (scanned == Scanned::End) break;
+    }
+    // An item at the end of the text may have recorded a fault; building and
+    // checking a tree around it would only report the same fault again.
+    if (source_.HasDiag()) return false;
+    return Finish();
+}
+
+// item -> "(" expression ")" | operator | call | literal | element | variable
+ExpressionBuilder::Scanned ExpressionBuilder::ScanItem(bool stopAtComma) {
+    const Token token = source_.SkipToCurrent();
+    // The caller decides whether the token that ends the expression belongs
+    // there.
+    if (EndsExpression(token, stopAtComma, groups_.Open())) return Scanned::End;
+    switch (token.kind) {
+        case TokenKind::LParen:
+            if (MayOpenGroup()) {
+                OpenGroup();
+            } else {
+                ScanGroupItem();
+            }
+            return Scanned::Item;
+        case TokenKind::RParen: CloseGroup(); return Scanned::Item;
+        case TokenKind::Operator:
+            source_.AdvancePast(token);
+            ArriveOperator(token);
+            return Scanned::Item;
+        case TokenKind::Name: return ScanName(token);
+        default: break;
+    }
+    if (IsLiteralOperand(token)) {
+        ArriveToken(Operand::Form::Literal, token);
+    } else {
+        source_.TakeFaulty(token);
+    }
+    return Scanned::Item;
+}
+
+void ExpressionBuilder::ScanGroupItem() {
+    auto* group = source_.Workspace().New<CExpKakko>();
+    group->SetParent(&expression_);
+    group->Parse(source_);
+    ArriveItem(group);
+}
+
+// A name is looked up once and is then a call, a boolean literal, an array
+// element or a variable, in that order of preference.
+ExpressionBuilder::Scanned ExpressionBuilder::ScanName(const Token& token) {
+    const std::string_view name = source_.Lexer().TextOf(token);
+    CExpItem* found = expression_.Lookup(name);
+    const ExpKind kind = found != nullptr ? found->Kind() : EXP_ITEM;
+    ParseWorkspace& workspace = source_.Workspace();
+    if (kind == EXP_FUNCTION) {
+        auto* call = workspace.New<CExpFunccall>(static_cast<CExpFunction*>(found), &workspace.arena);
+        call->SetParent(&expression_);
+        call->Parse(source_);
+        ArriveItem(call);
+        return Scanned::Item;
+    }
+    if (IsBoolWord(name)) {
+        ArriveToken(Operand::Form::Bool, token);
+        return Scanned::Item;
+    }
+    if (kind == EXP_VARARRAY) {
+        if (ArriveKnownElement(token, static_cast<CExpVararray*>(found))) return Scanned::Item;
+        auto* element = workspace.New<CExpElementUse>(static_cast<CExpVararray*>(found));
+        element->SetParent(&expression_);
+        if (element->Parse(source_)) {
+            ArriveItem(element);
+            return Scanned::Item;
+        }
+    }
+    if (kind == EXP_VARIABLE) {
+        ArriveToken(Operand::Form::Variable, token, found);
+        return Scanned::Item;
+    }
+    // An element that refused its subscripts («a[» for an array a) has
+    // already said why; the name is not undefined then.
+    if (!source_.HasDiag()) {
+        source_.AddDiag(source_.position, Diag::UndefinedName);
+        source_.Advance();
+    }
+    return Scanned::Failed;
+}
+
+// Only a group that may come to a value is read in line: folding is on, the
+// tree can still come out whole, no "++" waits for it, the expression is
+// not inside a group being read again, and neither the nesting nor the text
+// read twice can grow without bound.
+bool ExpressionBuilder::MayOpenGroup() const {
+    if (!MayReadGroupInLine(groups_.Open(), source_.depth)) return false;
+    return groups_.Open() > 0 ||
+           (source_.inlineGroups && known_.Folding() && operands_.Building() && increments_.waiting < 0);
+}
+
+void ExpressionBuilder::OpenGroup() {
+    const Token token = source_.Current();
+    groups_.OpenHere({operands_.Size(), operators_.Size(), source_.index, token.start, source_.mayChangeVariables, scan_});
+    CountFromInnermostGroup();
+    // As a group item, it is the first output when nothing came before it.
+    if (scan_.firstOutput < 0) scan_.firstOutput = token.start;
+    scan_.itemCount = 0;
+    scan_.lastWasOperand = false;
+    scan_.lastWasVariable = false;
+    scan_.lastWasIncrement = false;
+}
+
+// The group's operators are applied; a group that came to a value stands
+// for it as a group item's value would.
+void ExpressionBuilder::CloseGroup() {
+    while (operators_.Count() > 0) {
+        Apply();
+        if (groups_.Abandoned()) return;
+    }
+    // An empty group, or one of two operands without an operator, is for
+    // the group item to report.
+    if (operands_.Count() != 1) {
+        groups_.Abandon();
+        return;
+    }
+    Operand& inner = operands_.Top();
+    const bool known = inner.form == Operand::Form::Literal || inner.form == Operand::Form::Bool ||
+                       inner.form == Operand::Form::Value;
+    if (!known || !FitsDepth(inner.height + 1)) {
+        groups_.Abandon();
+        return;
+    }
+    const GroupInLine group = groups_.Close();
+    CountFromInnermostGroup();
+    if (inner.form != Operand::Form::Value) {
+        inner.value = *inner.literal;
+        inner.constant = true;
+        inner.form = Operand::Form::Value;
+    }
+    inner.root = {-1, 0};
+    inner.height += 1;
+    inner.position = group.position;
+    scan_.itemCount = group.scan.itemCount;
+    ArriveOperand(group.position);
+    scan_.lastWasVariable = false;
+    source_.Advance();
+}
+
+void ExpressionBuilder::ReadGroupAgain() {
+    const GroupInLine group = groups_.Unread();
+    operands_.DropFrom(group.operandBase);
+    operators_.DropFrom(group.operatorBase);
+    CountFromInnermostGroup();
+    scan_ = group.scan;
+    ScanGroupItem();
+    source_.inlineGroups = true;
+}
+
+// The stacks count from the "(" of the innermost group read in line, or from
+// the expression's start.
+void ExpressionBuilder::CountFromInnermostGroup() {
+    const bool open = groups_.Open() > 0;
+    operands_.CountFrom(open ? groups_.Innermost().operandBase : operands_.Base());
+    operators_.CountFrom(open ? groups_.Innermost().operatorBase : operators_.Base());
+}
+
+// A group that came to a value, and a call of a pure built-in whose
+// arguments did, stand for their value from here on. What a group or a
+// subscript changes was noted while it was read; a call may change anything.
+void ExpressionBuilder::ArriveItem(CExpItem* item) {
+    const int height = NestingDepth(*item);
+    if (!FitsDepth(height)) {
+        // In a group read in line, the group is read again as an item, which
+        // refuses the line then.
+        if (groups_.Open() > 0) {
+            groups_.Abandon();
+            return;
+        }
+        Operand refused;
+        refused.failure = {item->Position(), Diag::SyntaxError};
+        operands_.Refuse(refused);
+        return;
+    }
+    SettleIncrement(false);
+    Operand& operand = operands_.Push(Operand::Form::Item, item->Position(), item);
+    operand.height = height;
+    operand.staticType = item->ValueType();
+    if (!known_.TakeGroup(operand) && !known_.TakeCall(operand) && item->Kind() == EXP_FUNCCALL) {
+        source_.mayChangeVariables = true;
+    }
+    ArriveOperand(item->Position());
+    scan_.lastWasVariable = false;
+}
+
+// A literal or a variable stays its token until an operator takes it.
+void ExpressionBuilder::ArriveToken(Operand::Form form, const Token& token, CExpItem* item) {
+    const bool variable = form == Operand::Form::Variable;
+    SettleIncrement(variable);
+    Operand& operand = operands_.Push(form, token.start, item);
+    operand.token = static_cast<int32_t>(source_.index);
+    if (variable) {
+        operand.staticType = item->ValueType();
+    } else {
+        operand.literal = form == Operand::Form::Bool ? &BoolValue(source_.Lexer().TextOf(token) == "true")
+                                                      : &source_.Lexer().LiteralOf(token);
+        operand.staticType = static_cast<int32_t>(operand.literal->Type());
+    }
+    source_.AdvancePast(token);
+    ArriveOperand(token.start);
+    scan_.lastWasVariable = variable;
+}
+
+bool ExpressionBuilder::ArriveKnownElement(const Token& name, CExpVararray* array) {
+    // Only an element that may be worked out is worth it; where an
+    // expression may not begin, its subscripts are read as an item, which
+    // refuses them.
+    size_t last = 0;
+    const CValueData* value = nullptr;
+    if (operands_.Building() && MayNestAt(source_.depth)) value = known_.OfElementText(*array, source_.index, last);
+    if (value == nullptr) return false;
+    SettleIncrement(false);
+    // The element item's tree: the element, its bracket list, the numbers.
+    constexpr int32_t kElementHeight = 2;
+    Operand& operand = operands_.Push(Operand::Form::Element, name.start, array);
+    operand.height = kElementHeight;
+    operand.token = static_cast<int32_t>(source_.index);
+    operand.literal = value;
+    operand.staticType = array->ValueType();
+    source_.index = last;
+    source_.AdvancePast(source_.Lexer().At(last));
+    ArriveOperand(name.start);
+    scan_.lastWasVariable = false;
+    return true;
+}
+
+void ExpressionBuilder::ArriveOperand(int position) {
+    if (scan_.firstOutput < 0) scan_.firstOutput = position;
+    ++scan_.itemCount;
+    scan_.lastWasOperand = true;
+    scan_.lastWasIncrement = false;
+}
+
+void ExpressionBuilder::SettleIncrement(bool nextIsVariable) {
+    if (increments_.waiting < 0) return;
+    if (!nextIsVariable && increments_.misplaced < 0) {
+        increments_.misplaced = increments_.waiting;
+        operands_.StopBuilding();
+    }
+    increments_.waiting = -1;
+}
+
+void ExpressionBuilder::ArriveOperator(const Token& token) {
+    // A group with an operator that writes a variable never comes to a value.
+    if (groups_.Open() > 0 && CExpOperator::WritesVariable(OperatorRow(token.row).code)) {
+        groups_.Abandon();
+        return;
+    }
+    SettleIncrement(false);
+    // After "++" or "--" a sign adds or subtracts, as after an operand.
+    const bool afterOperand = scan_.itemCount > 0 && (scan_.lastWasOperand || scan_.lastWasIncrement);
+    const int row = ArrivingRow(token.row, afterOperand);
+    const OperatorDef& def = OperatorRow(row);
+    PendingOperator arriving{token.start, static_cast<uint8_t>(row), static_cast<int8_t>(def.code),
+                             static_cast<uint8_t>(def.precedence), false};
+    // "++" and "--" after a variable are postfix, before one prefix; next to
+    // anything else (an array element included) they are refused.
+    if (arriving.code == OP_PRE_INC || arriving.code == OP_PRE_DEC) {
+        if (scan_.itemCount > 0 && scan_.lastWasVariable) {
+            arriving.code = static_cast<int8_t>(arriving.code == OP_PRE_INC ? OP_POST_INC : OP_POST_DEC);
+        } else {
+            increments_.waiting = arriving.position;
+        }
+    }
+    ++scan_.itemCount;
+    scan_.lastWasOperand = false;
+    scan_.lastWasVariable = false;
+    scan_.lastWasIncrement = IsIncrementCode(arriving.code);
+
+    while (operators_.Count() > 0) {
+        PendingOperator& top = operators_.Top();
+        if (top.waitsForColon) {
+            if (arriving.code == OP_COLON) {
+                // The ":" is taken by the "?" that waited for it.
+                top.waitsForColon = false;
+                top.precedence = static_cast<uint8_t>(OperatorRow(top.row).precedence);
+                return;
+            }
+            top.precedence = kWaitingPrecedence;
+            break;
+        }
+        if (!AppliesBefore(top, arriving)) break;
+        Apply();
+        if (operands_.Refused() || groups_.Abandoned()) return;
+    }
+    arriving.waitsForColon = arriving.code == OP_COND;
+    operators_.Push(arriving);
+}
+
+void ExpressionBuilder::Apply() {
+    const PendingOperator op = operators_.Pop();
+    if (scan_.firstOutput < 0) scan_.firstOutput = op.position;
+    const auto arity = static_cast<size_t>(OperatorRow(op.row).arity);
+    if (operands_.ApplyKnown(op, arity)) return;
+    // A group read in line comes to a value or is read again as an item.
+    if (groups_.Open() > 0) {
+        groups_.Abandon();
+        return;
+    }
+    operands_.ApplyBuilding(op, arity);
+}
+
+bool ExpressionBuilder::Finish() {
+    SettleIncrement(false);   // a "++" at the end has no variable after it
+    if (increments_.misplaced >= 0) {
+        source_.AddDiag(increments_.misplaced, Diag::OperandNotVariable);
+        return false;
+    }
+    while (operators_.Count() > 0) {
+        Apply();
+        if (operands_.Refused()) return false;
+    }
+    if (operands_.Count() == 0) return false;
+    if (operands_.Count() > 1) {
+        // Only the last subtree is built: its failure, or the operands left
+        // before it.
+        const Operand& last = operands_.Top();
+        if (last.HasFailed()) {
+            source_.AddDiag(last.failure.position, last.failure.id);
+        } else {
+            source_.AddDiag(scan_.firstOutput, Diag::MissingOperator);
+        }
+        return false;
+    }
+    const Operand& root = operands_.Top();
+    operands_.RecordFaults(root);
+    if (root.HasFailed()) return false;
+    return expression_.TakeRoot(source_, operands_.ItemOf(root), root.height);
+}

@@ -1,0 +1,30 @@
+#include "engine/expression/GroupsInLine.h"
+
+#include "engine/items/CExpSource.h"
+
+void GroupsInLine::OpenHere(const GroupInLine& record) {
+    records_.Push(record);
+    source_.inlineGroups = false;
+    ++source_.depth;
+    source_.Advance();
+}
+
+GroupInLine GroupsInLine::Close() {
+    const GroupInLine record = records_.Pop();
+    --source_.depth;
+    if (Open() == 0) source_.inlineGroups = true;
+    return record;
+}
+
+GroupInLine GroupsInLine::Unread() {
+    const GroupInLine outermost = records_.At(records_.Base());
+    source_.depth -= static_cast<int>(Open());
+    records_.DropFrom(records_.Base());
+    source_.index = outermost.token;
+    source_.position = outermost.position;
+    source_.mayChangeVariables = outermost.mayChangeVariables;
+    // The scan stops at the first fault, so there was none before the group.
+    source_.diags.Clear();
+    abandoned_ = false;
+    return outermost;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string_view>
+#include <utility>
+
+#include "engine/expression/ExpressionWorkspace.h"
+#include "engine/items/CLineArena.h"
+#include "engine/lexer/CLexer.h"
+
+// What the parse of a line works in: its tokens, the storage of its items
+// and what its expressions are read with. The manager keeps one for the
+// whole session, so each line reuses what the earlier ones grew.
+struct ParseWorkspace {
+    CLexer lexer;
+    CLineArena arena;
+    ExpressionWorkspace expressions;
+
+    // Starts on a new line; the items of the last one go.
+    void Reset(std::string_view line) {
+        arena.Reset();
+        lexer.Reset(line);
+        expressions.stacks.Clear();
+    }
+
+    // A new item of this line, in the line's storage.
+    template <class T, class... Args>
+    T* New(Args&&... args) {
+        return arena.Make<T>(std::forward<Args>(args)...);
+    }
+};
