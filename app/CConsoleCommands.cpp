@@ -1,5 +1,6 @@
 #include "app/CConsoleCommands.h"
 
+#include <array>
 #include <charconv>
 #include <optional>
 #include <span>
@@ -12,20 +13,6 @@
 #include "engine/items/CExpVariable.h"
 #include "engine/manager/CExpManager.h"
 #include "value/CValueData.h"
-
-const CConsoleCommands::Row CConsoleCommands::kRows[] = {
-    {{"#h", "#help"}, "コマンド説明", false, &CConsoleCommands::ShowHelp},
-    {{"#g"}, "文法説明", false, &CConsoleCommands::ShowGrammar},
-    {{"#s", "#s0", "#s1"}, "サイレントモード切り替え", false, &CConsoleCommands::SetSilent},
-    {{"#dec"}, "計算結果（整数値）を１０進数で出力", false, &CConsoleCommands::SelectRadix<10>},
-    {{"#oct"}, "計算結果（整数値）を８進数で出力", false, &CConsoleCommands::SelectRadix<8>},
-    {{"#hex"}, "計算結果（整数値）を１６進数で出力", false, &CConsoleCommands::SelectRadix<16>},
-    {{"#bin"}, "計算結果（整数値）を２進数で出力", false, &CConsoleCommands::SelectRadix<2>},
-    {{"#lv"}, "変数一覧", false, &CConsoleCommands::ListVariables},
-    {{"#lf"}, "組み込み関数一覧", false, &CConsoleCommands::ListFunctions},
-    {{"#form"}, nullptr, true, &CConsoleCommands::SetFloatDigits},
-    {{"#x", "#exit"}, "終了", false, &CConsoleCommands::Exit},
-};
 
 namespace {
 
@@ -82,6 +69,123 @@ const char* DescriptionOf(const CExpFunction& function) {
     return table[static_cast<size_t>(number)].description;
 }
 
+using Outcome = CConsoleCommands::Outcome;
+
+// The help listing, made from the table of commands below.
+void WriteHelp(const CommandContext& context);
+
+// Reports an unknown or unavailable command, then shows the help unless silent.
+void RejectCommand(const CommandContext& context, const std::string& ending, const std::string& line,
+                   std::string_view english) {
+    context.report.Fault("コマンド '" + line + ending, english);
+    if (!context.settings.silent) WriteHelp(context);
+}
+
+Outcome ShowHelp(const CommandContext& context, const std::string&, std::string_view) {
+    WriteHelp(context);
+    context.report.Advice("In English: numora --help lists the options, man numora explains the language and "
+                          "every message, and #form N shows floating results with N significant digits (1 to 17).");
+    return Outcome::Continue;
+}
+
+Outcome ShowGrammar(const CommandContext& context, const std::string&, std::string_view) {
+    for (const char* line : kGrammar) context.output.PromptColour(std::string(line) + "\n");
+    return Outcome::Continue;
+}
+
+Outcome SetSilent(const CommandContext& context, const std::string& line, std::string_view) {
+    if (line == "#s0") {
+        context.settings.silent = false;
+    } else if (line == "#s1") {
+        context.settings.silent = true;
+    } else {
+        context.settings.silent = !context.settings.silent;
+    }
+    return Outcome::Continue;
+}
+
+template <int radix>
+Outcome SelectRadix(const CommandContext& context, const std::string&, std::string_view) {
+    context.settings.radix = radix;
+    return Outcome::Continue;
+}
+
+// In the order they were declared.
+Outcome ListVariables(const CommandContext& context, const std::string&, std::string_view) {
+    const FrontEndSettings& settings = context.settings;
+    for (const auto& item : context.manager.Declarations()) {
+        if (item->Kind() == EXP_VARIABLE) {
+            const auto& variable = static_cast<const CExpVariable&>(*item);
+            const std::string value =
+                variable.Value() ? variable.Value()->Format(settings.radix, settings.floatDigits) : "";
+            context.output.PromptColour(std::string(variable.Name()) + "=" + value + "\n");
+        } else if (item->Kind() == EXP_VARARRAY) {
+            context.output.PromptColour(std::string(item->Name()) + "[]\n");
+        }
+    }
+    return Outcome::Continue;
+}
+
+Outcome ListFunctions(const CommandContext& context, const std::string&, std::string_view) {
+    for (const auto& item : context.manager.Functions()) {
+        if (item->Kind() != EXP_FUNCTION) continue;
+        const auto& function = static_cast<const CExpFunction&>(*item);
+        context.output.PromptColour(PadTo40(function.Text()) + " " + DescriptionOf(function) + "\n");
+    }
+    return Outcome::Continue;
+}
+
+// "#form N": the significant digits of floating results, N from 1 to 17.
+Outcome SetFloatDigits(const CommandContext& context, const std::string& line, std::string_view argument) {
+    // Without its number the command is known but does nothing.
+    if (argument.empty()) {
+        RejectCommand(context, "' は現在使用できません", line, "#form needs a number of significant digits, 1 to 17");
+        return Outcome::Continue;
+    }
+    int digits = 0;
+    const char* end = argument.data() + argument.size();
+    const auto [stop, error] = std::from_chars(argument.data(), end, digits);
+    if (error != std::errc() || stop != end || digits < 1 || digits > CValueData::kMaxDigits) {
+        RejectCommand(context, "' が間違っています", line, "#form takes a number of significant digits from 1 to 17");
+    } else {
+        context.settings.floatDigits = digits;
+    }
+    return Outcome::Continue;
+}
+
+Outcome Exit(const CommandContext&, const std::string&, std::string_view) {
+    return Outcome::Exit;
+}
+
+// What performs a command, given the trimmed, lower-cased line and the text
+// after the command's name (empty but for "#form").
+using Handler = Outcome (*)(const CommandContext& context, const std::string& line, std::string_view argument);
+
+// One command: its names, its line in the help listing (none for a command
+// left out of it) and what performs it.
+struct CommandRow {
+    std::array<const char*, 3> names;
+    const char* description;
+    // The name may be followed by blanks and an argument.
+    bool takesArgument;
+    Handler handler;
+};
+
+// In the order of the help listing.
+constexpr CommandRow kCommands[] = {
+    {{"#h", "#help"}, "コマンド説明", false, ShowHelp},
+    {{"#g"}, "文法説明", false, ShowGrammar},
+    {{"#s", "#s0", "#s1"}, "サイレントモード切り替え", false, SetSilent},
+    {{"#dec"}, "計算結果（整数値）を１０進数で出力", false, SelectRadix<10>},
+    {{"#oct"}, "計算結果（整数値）を８進数で出力", false, SelectRadix<8>},
+    {{"#hex"}, "計算結果（整数値）を１６進数で出力", false, SelectRadix<16>},
+    {{"#bin"}, "計算結果（整数値）を２進数で出力", false, SelectRadix<2>},
+    {{"#lv"}, "変数一覧", false, ListVariables},
+    {{"#lf"}, "組み込み関数一覧", false, ListFunctions},
+    {{"#form"}, nullptr, true, SetFloatDigits},
+    {{"#x", "#exit"}, "終了", false, Exit},
+};
+
 // The text after name when line is the name alone, or (for a command that
 // takes an argument) the name, blanks and more; nullopt otherwise.
 std::optional<std::string_view> ArgumentAfter(std::string_view line, const char* name, bool takesArgument) {
@@ -92,117 +196,37 @@ std::optional<std::string_view> ArgumentAfter(std::string_view line, const char*
     return rest.substr(rest.find_first_not_of(kBlanks));
 }
 
+void WriteHelp(const CommandContext& context) {
+    for (const CommandRow& row : kCommands) {
+        if (row.description == nullptr) continue;
+        for (const char* name : row.names) {
+            if (name != nullptr) context.output.PromptColour(std::string(name) + " ");
+        }
+        context.output.PromptColour(std::string(": ") + row.description + "\n");
+    }
+    context.output.PromptColour("\n現在の出力設定　");
+    context.output.PromptColour(ModeName(context.settings));
+    context.output.Plain("\n");
+}
+
 }  // namespace
 
-CConsoleCommands::Outcome CConsoleCommands::Dispatch(const std::string& line) {
-    for (const Row& row : kRows) {
+Outcome CConsoleCommands::Dispatch(const std::string& line) {
+    for (const CommandRow& row : kCommands) {
         for (const char* name : row.names) {
             if (name == nullptr) break;
             if (const auto argument = ArgumentAfter(line, name, row.takesArgument)) {
-                return (this->*row.handler)(line, *argument);
+                return row.handler(context_, line, *argument);
             }
         }
     }
-    RejectCommand("' が間違っています", line, "unknown command; the commands are listed below");
-    return Outcome::Continue;
-}
-
-CConsoleCommands::Outcome CConsoleCommands::SetFloatDigits(const std::string& line, std::string_view argument) {
-    // Without its number the command is known but does nothing.
-    if (argument.empty()) {
-        RejectCommand("' は現在使用できません", line, "#form needs a number of significant digits, 1 to 17");
-        return Outcome::Continue;
-    }
-    int digits = 0;
-    const char* end = argument.data() + argument.size();
-    const auto [stop, error] = std::from_chars(argument.data(), end, digits);
-    if (error != std::errc() || stop != end || digits < 1 || digits > CValueData::kMaxDigits) {
-        RejectCommand("' が間違っています", line, "#form takes a number of significant digits from 1 to 17");
-    } else {
-        settings_.floatDigits = digits;
-    }
-    return Outcome::Continue;
-}
-
-void CConsoleCommands::RejectCommand(const std::string& ending, const std::string& line,
-                                     std::string_view english) const {
-    report_.Fault("コマンド '" + line + ending, english);
-    if (!settings_.silent) WriteHelp();
-}
-
-CConsoleCommands::Outcome CConsoleCommands::SetSilent(const std::string& line, std::string_view) {
-    if (line == "#s0") {
-        settings_.silent = false;
-    } else if (line == "#s1") {
-        settings_.silent = true;
-    } else {
-        settings_.silent = !settings_.silent;
-    }
-    return Outcome::Continue;
-}
-
-template <int radix>
-CConsoleCommands::Outcome CConsoleCommands::SelectRadix(const std::string&, std::string_view) {
-    settings_.radix = radix;
-    return Outcome::Continue;
-}
-
-CConsoleCommands::Outcome CConsoleCommands::Exit(const std::string&, std::string_view) {
-    return Outcome::Exit;
-}
-
-CConsoleCommands::Outcome CConsoleCommands::ShowHelp(const std::string&, std::string_view) {
-    WriteHelp();
-    report_.Advice("In English: numora --help lists the options, man numora explains the language and every "
-                   "message, and #form N shows floating results with N significant digits (1 to 17).");
-    return Outcome::Continue;
-}
-
-void CConsoleCommands::WriteHelp() const {
-    for (const Row& row : kRows) {
-        if (row.description == nullptr) continue;
-        for (const char* name : row.names) {
-            if (name != nullptr) output_.PromptColour(std::string(name) + " ");
-        }
-        output_.PromptColour(std::string(": ") + row.description + "\n");
-    }
-    output_.PromptColour("\n現在の出力設定　");
-    output_.PromptColour(ModeName(settings_));
-    output_.Plain("\n");
-}
-
-CConsoleCommands::Outcome CConsoleCommands::ShowGrammar(const std::string&, std::string_view) {
-    for (const char* line : kGrammar) output_.PromptColour(std::string(line) + "\n");
-    return Outcome::Continue;
-}
-
-// In the order they were declared.
-CConsoleCommands::Outcome CConsoleCommands::ListVariables(const std::string&, std::string_view) {
-    for (const auto& item : manager_.Declarations()) {
-        if (item->Kind() == EXP_VARIABLE) {
-            const auto& variable = static_cast<const CExpVariable&>(*item);
-            const std::string value =
-                variable.Value() ? variable.Value()->Format(settings_.radix, settings_.floatDigits) : "";
-            output_.PromptColour(std::string(variable.Name()) + "=" + value + "\n");
-        } else if (item->Kind() == EXP_VARARRAY) {
-            output_.PromptColour(std::string(item->Name()) + "[]\n");
-        }
-    }
-    return Outcome::Continue;
-}
-
-CConsoleCommands::Outcome CConsoleCommands::ListFunctions(const std::string&, std::string_view) {
-    for (const auto& item : manager_.Functions()) {
-        if (item->Kind() != EXP_FUNCTION) continue;
-        const auto& function = static_cast<const CExpFunction&>(*item);
-        output_.PromptColour(PadTo40(function.Text()) + " " + DescriptionOf(function) + "\n");
-    }
+    RejectCommand(context_, "' が間違っています", line, "unknown command; the commands are listed below");
     return Outcome::Continue;
 }
 
 std::vector<std::string> CConsoleCommands::Names() {
     std::vector<std::string> names;
-    for (const Row& row : kRows) {
+    for (const CommandRow& row : kCommands) {
         for (const char* name : row.names) {
             if (name != nullptr) names.emplace_back(name);
         }

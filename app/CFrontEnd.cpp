@@ -188,7 +188,7 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     if (const std::string path = UserIncludePath(); !path.empty() && !manager.AddInclude(path, reportFailure)) {
         ReportUnreadableFile(path);
     }
-    CConsoleCommands commands(settings_, output_, report_, manager);
+    CConsoleCommands commands({settings_, output_, report_, manager});
     if (!scripts.empty()) return RunScripts(manager, scripts, commands);
     atTerminal_ = IsTerminal(STDIN_FILENO) && IsTerminal(STDOUT_FILENO);
     // At a terminal Ctrl-C abandons a line instead of ending the run.
