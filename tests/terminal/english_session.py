@@ -20,7 +20,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from terminal_session import Session, TIMEOUT_SECONDS, run_case  # noqa: E402
+from terminal_session import Session, TIMEOUT_SECONDS, main  # noqa: E402
 
 ENGLISH = {"LANG": "en_US.UTF-8"}
 DASH = " \u2014 ".encode()
@@ -184,20 +184,5 @@ CASES = [
 ]
 
 
-def main():
-    if len(sys.argv) != 2:
-        raise SystemExit(__doc__)
-    binary = os.path.abspath(sys.argv[1])
-    failed = 0
-    for case in CASES:
-        try:
-            run_case(binary, case)
-        except AssertionError as problem:
-            failed += 1
-            print(f"FAIL {case.__name__}: {problem}")
-    print(f"english: {len(CASES) - failed} passed, {failed} failed")
-    return 1 if failed else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(CASES, "english", __doc__))

@@ -690,11 +690,12 @@ def run_case(binary, case):
         case(home)
 
 
-def main():
+def main(cases, name, usage):
+    """Runs the cases named on the command line after the binary, or all."""
     if len(sys.argv) < 2:
-        raise SystemExit(__doc__)
+        raise SystemExit(usage)
     binary = os.path.abspath(sys.argv[1])
-    chosen = [case for case in CASES if not sys.argv[2:] or case.__name__ in sys.argv[2:]]
+    chosen = [case for case in cases if not sys.argv[2:] or case.__name__ in sys.argv[2:]]
     failed = 0
     for case in chosen:
         try:
@@ -702,9 +703,9 @@ def main():
         except Exception as problem:  # a case that breaks must not hide the others
             failed += 1
             print(f"FAIL {case.__name__}: {problem}")
-    print(f"terminal: {len(chosen) - failed} passed, {failed} failed")
+    print(f"{name}: {len(chosen) - failed} passed, {failed} failed")
     return 1 if failed else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(CASES, "terminal", __doc__))
