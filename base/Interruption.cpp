@@ -1,6 +1,5 @@
 #include "base/Interruption.h"
 
-
 volatile sig_atomic_t interruption_detail::requested = 0;
 
 void CopyLargeBytes(char* to, const char* from, size_t count) {
