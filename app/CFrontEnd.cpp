@@ -17,7 +17,7 @@
 #include "app/EnglishDiagnostic.h"
 #include "app/FailureText.h"
 #include "app/HabitHints.h"
-#include "app/LiteralNotes.h"
+#include "app/Notes.h"
 #include "app/UnreadableFile.h"
 #include "base/CIError.h"
 #include "engine/builtins/BuiltinSupport.h"
@@ -103,9 +103,9 @@ const OptionRow* FindOption(const std::string& word) {
     return nullptr;
 }
 
-// An integer literal beyond 32 bits has at least ten characters
-// («4294967296», «0x100000000»): only a line with such a run of digits and
-// letters is lexed again for the notes.
+// An integer literal beyond int has at least ten characters («2147483648»,
+// «0x100000000»): only a line with such a run of digits and letters is
+// lexed again for the literals' notes.
 bool MayHoldWideLiteral(std::string_view line) {
     constexpr size_t kShortestWide = 10;
     size_t run = 0;
@@ -280,11 +280,15 @@ void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
     if (atTerminal_) ClearInterrupt();
     ForgetLineOutput();
     lastResult_.Clear();
+    // Values the line changes silently are looked for only where a person
+    // will be told of them.
+    manager.KeepValueNotes(report_.English());
+    bool ran = false;
     try {
         const bool parsed = manager.Parse(line);
         TakeInterrupt();
         if (parsed) {
-            ExecuteLine(manager, line);
+            ran = ExecuteLine(manager, line);
         } else {
             ReportFailure(manager, manager.ParseDiagnostics(), line);
         }
@@ -296,13 +300,10 @@ void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
             WriteHints(manager, {});
         }
     }
-    if (report_.English() && MayHoldWideLiteral(line)) {
-        lineTokens_.Reset(line);
-        for (const std::string& note : WideLiteralNotes(lineTokens_)) report_.Advice(note);
-    }
+    if (ran) WriteNotes(manager, line);
 }
 
-void CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
+bool CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
     const bool executed = manager.Execute(lastResult_);
     // A value computed while Ctrl-C was pressed is dropped with the line.
     const bool interrupted = TakeInterrupt();
@@ -313,10 +314,20 @@ void CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
             text += '\n';
             output_.ResultColour(text);
         }
-        return;
+        return true;
     }
     lastResult_.Clear();
     ReportFailure(manager, manager.ExecDiagnostics(), line);
+    return false;
+}
+
+// Only a line that ran has notes: on one that failed, its diagnostics are
+// what matters.
+void CFrontEnd::WriteNotes(const CExpManager& manager, const std::string& line) {
+    if (!report_.English()) return;
+    if (manager.ValueNotes().All().empty() && !MayHoldWideLiteral(line)) return;
+    lineTokens_.Reset(line);
+    for (const std::string& note : LineNotes(lineTokens_, manager)) report_.Advice(note);
 }
 
 bool CFrontEnd::TakeInterrupt() {

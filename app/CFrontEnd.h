@@ -30,7 +30,11 @@ private:
     int RunScripts(CExpManager& manager, const std::vector<std::string>& paths, CConsoleCommands& commands);
     int PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands);
     void RunProgramLine(CExpManager& manager, const std::string& line);
-    void ExecuteLine(CExpManager& manager, const std::string& line);
+    // True when the line ran to its value.
+    bool ExecuteLine(CExpManager& manager, const std::string& line);
+    // The notes on values a line that ran changed silently, for a person
+    // reading English.
+    void WriteNotes(const CExpManager& manager, const std::string& line);
     // True (once) when Ctrl-C was pressed at a terminal since the last call;
     // the cursor is then moved past the "^C" the terminal echoed.
     bool TakeInterrupt();

@@ -217,16 +217,19 @@ std::string CFormatter::FormatValue(const Directive& directive, ArgKind kind, co
         case ArgKind::Integer: break;
     }
     // Integers: a signed type's value is sign-extended, an unsigned one's
-    // zero-extended; the C library narrows it again for h and hh.
+    // zero-extended; the C library narrows it again for h and hh. numora's
+    // long is 32 bits, as on the platform the language was made on, so "l"
+    // formats the 32-bit value (%lu of -1 is 4294967295); "ll", "j", "z" and
+    // "t" the value widened to 64 bits.
     const long long wide = IsSignedType(value.Type()) ? static_cast<long long>(value.AsInt())
                                                       : static_cast<long long>(value.AsDword());
     const bool isSigned = directive.conversion == 'd' || directive.conversion == 'i';
-    const bool is64 = !directive.length.empty() && directive.length[0] != 'h';
-    if (is64) {
+    const std::string_view modifier = directive.length;
+    if (modifier == "ll" || modifier == "j" || modifier == "z" || modifier == "t") {
         return isSigned ? FormatOne(CFormat(directive, "ll"), wide)
                         : FormatOne(CFormat(directive, "ll"), static_cast<unsigned long long>(wide));
     }
-    const char* length = directive.length.c_str();
+    const char* length = modifier == "l" ? "" : directive.length.c_str();
     return isSigned ? FormatOne(CFormat(directive, length), static_cast<int>(wide))
                     : FormatOne(CFormat(directive, length), static_cast<unsigned>(wide));
 }

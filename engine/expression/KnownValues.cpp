@@ -126,14 +126,18 @@ bool KnownValues::Apply(const PendingOperator& op, Operand* operands, size_t ari
     Operand& result = operands[0];
     int type = 0;
     if (arity == 1) {
-        if (!CExpOperator::ApplyToValues(op.code, *left, nullptr, result.staticType, 0, result.value, type)) return false;
+        if (!CExpOperator::ApplyToValues(op.code, *left, nullptr, result.staticType, 0, result.value, type,
+                                         source_.Workspace().notes, op.position)) {
+            return false;
+        }
         result.constant = IsConstant(result);
         result.height += 1;
     } else {
         const Operand& second = operands[1];
         const CValueData* right = known(1);
         if (right == nullptr || !CExpOperator::ApplyToValues(op.code, *left, right, result.staticType,
-                                                             second.staticType, result.value, type)) {
+                                                             second.staticType, result.value, type,
+                                                             source_.Workspace().notes, op.position)) {
             return false;
         }
         result.constant = IsConstant(result) && IsConstant(second);

@@ -1,5 +1,6 @@
 #include "engine/items/CExpElementUse.h"
 
+#include "engine/ValueNotes.h"
 #include "engine/items/CExpBracketList.h"
 #include "engine/items/CExpVararray.h"
 #include "value/CArrayData.h"
@@ -79,5 +80,9 @@ bool CExpElementUse::Write(const CValueData& value, CExpContext& context) {
     const std::span<const int32_t> subscripts = subscripts_->Values();
     storage->SetElement(subscripts, value);
     context.value = storage->GetElement(subscripts);
+    if (context.notes != nullptr) {
+        context.notes->Stored(CValueNote::Kind::Element, Position(), ElementName(array_->Name(), subscripts), value,
+                              context.value);
+    }
     return true;
 }

@@ -45,13 +45,14 @@ bool TakeEqualsSign(CExpSource& source, CExpItem& item) {
 
 bool CExpInitializer::Parse(CExpSource& source) {
     if (!TakeEqualsSign(source, *this)) return false;
-    // An earlier fault on the line stops the expression scan before it
-    // reads anything; the initializer is then not missing, only unread.
-    const bool unread = source.HasDiag();
     auto* expression = source.Workspace().New<CExpression>();
     expression->SetParent(this);
     if (!expression->ParseExpression(source, true)) {
-        if (!unread) source.AddDiag(source.position, Diag::InitializerMissing);
+        // Missing only when nothing was said: an earlier fault on the line
+        // stops the expression scan before it reads anything (the initializer
+        // is unread), and one that was read and failed («w * h» with w
+        // undeclared) has said why.
+        if (!source.HasDiag()) source.AddDiag(source.position, Diag::InitializerMissing);
         return false;
     }
     expression_ = expression;
@@ -83,7 +84,10 @@ bool CExpInitList::Parse(CExpSource& source) {
     }
     while (!source.AtEnd()) {
         source.SkipBlanks();
-        if (!ParseItem(source)) source.AddDiag(source.position, Diag::ListItemMissing);
+        // An item that was read and failed («{1, x}» with x undeclared) has
+        // said why; only one that is not there is missing.
+        const size_t faults = source.diags.All().size();
+        if (!ParseItem(source) && source.diags.All().size() == faults) source.AddDiag(source.position, Diag::ListItemMissing);
         source.SkipBlanks();
         if (!source.AtOperator(OP_COMMA)) break;
         source.Advance();
@@ -171,9 +175,20 @@ bool CExpInitList::Fill(CArrayData& storage, std::vector<int32_t>& index, size_t
         } else {
             if (!item->Execute(context)) return false;
             storage.SetElement(index, context.value);
+            if (context.notes != nullptr) NoteStore(*item, storage, index, context);
         }
     }
     return true;
+}
+
+// Tells of a value of the list that its element could not hold whole.
+void CExpInitList::NoteStore(const CExpItem& item, const CArrayData& storage, std::span<const int32_t> index,
+                             CExpContext& context) const {
+    const CExpItem* array = Parent();
+    while (array != nullptr && array->Kind() != EXP_VARARRAY) array = array->Parent();
+    const std::string_view name = array != nullptr ? array->Name() : std::string_view();
+    context.notes->Stored(CValueNote::Kind::Element, item.Position(), ElementName(name, index), context.value,
+                          storage.GetElement(index));
 }
 
 // ---- CExpAryInitializer ----

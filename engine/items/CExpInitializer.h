@@ -52,6 +52,8 @@ public:
 
 private:
     bool ParseItem(CExpSource& source);
+    void NoteStore(const CExpItem& item, const CArrayData& storage, std::span<const int32_t> index,
+                   CExpContext& context) const;
 
     std::pmr::vector<CExpItem*> items_;
 };

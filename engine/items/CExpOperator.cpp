@@ -152,6 +152,9 @@ bool ApplyComparison(const OperatorRule& rule, const CValueData& left, const CVa
 
 // ---- What the operators do with their operand items ----
 
+// What "++" and "--" add and subtract.
+const CValueData kOne = CValueData::Int(1);
+
 // Evaluates an operand and takes its value out of the context.
 bool Evaluate(CExpItem& operand, CExpContext& context, CValueData& value) {
     if (!operand.Execute(context)) return false;
@@ -167,8 +170,15 @@ bool EvaluatePure(CExpOperator& op, const OperatorRule& rule, CExpContext& conte
     if (!Evaluate(*op.Child(0), context, left)) return false;
     if (rule.operands == 2 && !Evaluate(*op.Child(1), context, right)) return false;
     Diag why = Diag::ExecutionFault;
-    return rule.apply(rule, left, right, context.value, why) || Fail(op, context, why);
+    if (!rule.apply(rule, left, right, context.value, why)) return Fail(op, context, why);
+    if (context.notes != nullptr) {
+        context.notes->Operated(op.Code(), op.Position(), left, rule.operands == 2 ? &right : nullptr, context.value);
+    }
+    return true;
 }
+
+// The code of the arithmetic that "++" and "--" do with 1, for the notes.
+int StepCode(const OperatorRule& rule) { return rule.arithmetic == &CValueData::Add ? OP_ADD : OP_SUB; }
 
 // Stores value into the variable or array element that target names and
 // leaves the target's new value in the context; any other item is left
@@ -188,6 +198,7 @@ bool EvaluatePrefix(CExpOperator& op, const OperatorRule& rule, CExpContext& con
     if (!Evaluate(*op.Child(0), context, operand)) return false;
     if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, Diag::BadOperand);
     const CValueData changed = (operand.*rule.arithmetic)(CValueData::Int(1));
+    if (context.notes != nullptr) context.notes->Operated(StepCode(rule), op.Position(), operand, &kOne, changed);
     if (!StoreInto(*op.Child(0), changed, context)) return false;
     context.value = changed;
     return true;
@@ -199,7 +210,9 @@ bool EvaluatePostfix(CExpOperator& op, const OperatorRule& rule, CExpContext& co
     CValueData operand;
     if (!Evaluate(*op.Child(0), context, operand)) return false;
     if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, Diag::BadOperand);
-    if (!StoreInto(*op.Child(0), (operand.*rule.arithmetic)(CValueData::Int(1)), context)) return false;
+    const CValueData changed = (operand.*rule.arithmetic)(CValueData::Int(1));
+    if (context.notes != nullptr) context.notes->Operated(StepCode(rule), op.Position(), operand, &kOne, changed);
+    if (!StoreInto(*op.Child(0), changed, context)) return false;
     context.value = std::move(operand);
     return true;
 }
@@ -445,7 +458,7 @@ bool CExpOperator::IsPure(int code, int operands) {
 }
 
 bool CExpOperator::ApplyToValues(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
-                        CValueData& result, int& type) {
+                                 CValueData& result, int& type, CValueNoteList* notes, int position) {
     const OperatorRule* rule = RuleOf(code);
     if (rule == nullptr || rule->apply == nullptr || rule->operands != (right != nullptr ? 2 : 1)) return false;
     const auto l = static_cast<uint32_t>(leftType);
@@ -453,11 +466,21 @@ bool CExpOperator::ApplyToValues(int code, const CValueData& left, const CValueD
     if (l >= kTypeCodes || r >= kTypeCodes) return false;
     const int resultType = kResultTypes[static_cast<size_t>(code)][l][r];
     if (resultType < 0) return false;
-    Diag why = Diag::ExecutionFault;
-    try {
-        if (!rule->apply(*rule, left, right != nullptr ? *right : kNoOperand, result, why)) return false;
-    } catch (const CTextError&) {
-        return false;
+    const auto apply = [&](const CValueData& operand) {
+        Diag why = Diag::ExecutionFault;
+        try {
+            return rule->apply(*rule, operand, right != nullptr ? *right : kNoOperand, result, why);
+        } catch (const CTextError&) {
+            return false;
+        }
+    };
+    if (notes == nullptr) {
+        if (!apply(left)) return false;
+    } else {
+        // The note needs the left operand as it was, and result may be its storage.
+        const CValueData operand = left;
+        if (!apply(operand)) return false;
+        notes->Operated(code, position, operand, right, result);
     }
     type = resultType;
     return true;

@@ -43,9 +43,10 @@ public:
     // the operator is not pure, takes another number of operands, its check
     // refuses the types, or running it would fail or raise, which the line's
     // run then reports. result is untouched then, so it may be the storage
-    // of left.
+    // of left. With notes, a signed result that wrapped around is noted
+    // there, at the operator's position.
     static bool ApplyToValues(int code, const CValueData& left, const CValueData* right, int leftType,
-                              int rightType, CValueData& result, int& type);
+                              int rightType, CValueData& result, int& type, CValueNoteList* notes, int position);
 
 private:
     int ComputeValueType() const;

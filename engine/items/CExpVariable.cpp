@@ -45,8 +45,12 @@ bool CExpVariable::Parse(CExpSource& source) {
 void CExpVariable::ParseInitializer(CExpSource& source) {
     auto* initializer = source.Workspace().New<CExpInitializer>();
     initializer->SetParent(this);
+    const size_t faults = source.diags.All().size();
     if (!initializer->Parse(source)) {
-        if (reference_ && !IsParameter()) source.AddDiag(source.position, Diag::ReferenceUninitialized);
+        // A reference whose initializer was read and failed has been told
+        // why; it is not unbound for want of one.
+        const bool unbound = source.diags.All().size() == faults;
+        if (reference_ && !IsParameter() && unbound) source.AddDiag(source.position, Diag::ReferenceUninitialized);
         return;
     }
     if (reference_) {
@@ -109,5 +113,6 @@ bool CExpVariable::ExecuteOrdinary(CExpContext& context) {
     if (initializer_ == nullptr) return true;
     if (!initializer_->Execute(context)) return false;
     value_.Store(context.value);
+    if (context.notes != nullptr) context.notes->Stored(CValueNote::Kind::Declared, Position(), name_, context.value, value_);
     return true;
 }

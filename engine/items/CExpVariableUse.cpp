@@ -23,6 +23,9 @@ bool CExpVariableUse::Write(const CValueData& value, CExpContext& context) {
     CValueData* target = Target(context);
     if (target == nullptr) return false;
     target->Store(value);
+    if (context.notes != nullptr) {
+        context.notes->Stored(CValueNote::Kind::Assigned, Position(), variable_->Name(), value, *target);
+    }
     context.value.Assign(*target);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/ValueNotes.h"
 #include "engine/expression/ExpressionWorkspace.h"
 #include "engine/items/CLineArena.h"
 #include "engine/lexer/CLexer.h"
@@ -14,6 +15,9 @@ struct ParseWorkspace {
     CLexer lexer;
     CLineArena arena;
     ExpressionWorkspace expressions;
+    // Where the values worked out while the line is read note what they
+    // change silently; null unless a person will read the notes.
+    CValueNoteList* notes = nullptr;
 
     // Starts on a new line; the items of the last one go.
     void Reset(std::string_view line) {

@@ -27,6 +27,7 @@ void CExpManager::ResetLine(const std::string& text) {
     workspace_.Reset(line_);
     source_.Restart();
     context_.Clear();
+    notes_.Clear();
     parseFailed_ = false;
 }
 
@@ -142,6 +143,7 @@ CExpManager::Outcome CExpManager::ParseDeclaration() {
     // diagnostics of that run are not shown. If it raises the value model's
     // error the declarators go with the line, which so leaves no trace.
     CExpContext scratch;
+    scratch.notes = context_.notes;
     declaration->Execute(scratch);
     // Each declarator is stored before it is named, so that running out of
     // memory on the way can never leave the scope naming an item that is gone.
@@ -202,6 +204,12 @@ void CExpManager::PrefetchNamesAhead(std::string_view ahead) {
     const size_t count = CLexer::NamesIn(after.substr(0, end), names);
     for (size_t i = 0; i < count; ++i) slotsFetched_[i] = index.PrefetchSlot(names[i]);
     slotsFetchedCount_ = count;
+}
+
+void CExpManager::KeepValueNotes(bool on) {
+    CValueNoteList* notes = on ? &notes_ : nullptr;
+    context_.notes = notes;
+    workspace_.notes = notes;
 }
 
 bool CExpManager::Execute(CValueData& result) {

@@ -52,6 +52,14 @@ public:
     // What the last Execute recorded, oldest first.
     std::span<const CExpDiag> ExecDiagnostics() const { return context_.diags.All(); }
 
+    // Whether the lines from now on note the values they change without a
+    // diagnostic (off by default: only a person reads them, and a session
+    // that will not show them spends nothing on them).
+    void KeepValueNotes(bool on);
+    // What the current line noted while it was read and run, in the order
+    // met; meaningful for a line that parsed and ran without a diagnostic.
+    const CValueNoteList& ValueNotes() const { return notes_; }
+
     // Whether pure parts of a line are worked out while it is read (the
     // default); the fuzz target compares both.
     void SetFolding(bool on) { workspace_.expressions.folding = on; }
@@ -85,6 +93,7 @@ private:
     ParseWorkspace workspace_;
     CExpSource source_{workspace_};
     CExpContext context_;
+    CValueNoteList notes_;
     CExpression* statement_ = nullptr;
     bool parseFailed_ = false;
     std::vector<std::unique_ptr<CExpItem>> functions_;

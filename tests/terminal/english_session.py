@@ -5,8 +5,9 @@ Usage: english_session.py NUMORA_BINARY
 
 With standard error at a terminal and a locale that is not Japanese, each
 diagnostic carries its meaning in English, a failed line that shows a habit
-from C or another calculator gets a hint, and an integer literal beyond 32
-bits a note. Under a Japanese locale, in silent mode and with standard error
+from C or another calculator gets a hint, and a line that changed a value
+without a diagnostic (a literal past int, a narrowing store, a signed
+result that wrapped) a note. Under a Japanese locale, in silent mode and with standard error
 not a terminal the design's texts stand alone. At a terminal a result starts
 on a new line after the line's own output, and "#help" ends with a line
 saying where the English help is.
@@ -135,12 +136,18 @@ def a_line_that_succeeds_gets_no_hint(home):
     assert b"hint:" not in out, out
 
 
-def an_integer_literal_beyond_32_bits_gets_a_note(home):
-    out = run_lines(home, ["12345678901", "0x1FFFFFFFF + 0", "4294967295", "1$3 + 2147483648", "1e10"])
-    assert (b"-539222987\r\nnote: 12345678901 does not fit in 32 bits, so only its low 32 bits are kept; "
-            b"write 12345678901.0 for its value as a double\r\n") in out, out
-    assert b"note: 0x1FFFFFFFF does not fit in 32 bits, so only its low 32 bits are kept; write 8589934591.0" in out
-    assert out.count(b"note:") == 2, out
+def a_value_changed_without_a_diagnostic_gets_a_note(home):
+    out = run_lines(home, ["12345678901", "0x1FFFFFFFF + 0", "0xFFFFFFFF", "3000000000", "1e10", "int y = 1.5",
+                           "2147483647 + 1", "-2147483648", "3000000000 / 0", "int z = 2.5 + x"])
+    assert (b"-539222987\r\nnote: 12345678901 does not fit in 32 bits, so only its low 32 bits are kept: "
+            b"-539222987; write 12345678901.0 for its value as a double\r\n") in out, out
+    assert b"note: 0x1FFFFFFFF does not fit in 32 bits, so only its low 32 bits are kept: -1; write 8589934591.0" in out
+    assert b"note: 3000000000 does not fit in int, so it is read as -1294967296; write 3000000000.0" in out, out
+    assert b"note: y is an int, so it keeps 1 of 1.5; declare y as double to keep 1.5\r\n" in out, out
+    assert b"note: 2147483647 + 1 is 2147483648, which an int cannot hold, so it wrapped around to -2147483648" in out
+    # A bit pattern, int's least value as C writes it and a line that
+    # failed get none.
+    assert out.count(b"note:") == 5, out
 
 
 def a_result_starts_on_a_new_line_after_the_lines_own_output(home):
@@ -177,7 +184,7 @@ CASES = [
     the_design_texts_stand_alone_when_standard_error_is_no_terminal,
     a_failed_line_gets_a_hint_for_each_habit_it_shows,
     a_line_that_succeeds_gets_no_hint,
-    an_integer_literal_beyond_32_bits_gets_a_note,
+    a_value_changed_without_a_diagnostic_gets_a_note,
     a_result_starts_on_a_new_line_after_the_lines_own_output,
     help_ends_with_where_the_english_help_is,
     a_script_names_the_file_and_line_before_the_english,

@@ -32,12 +32,15 @@ ff FF 010 4294967295
 -1 4294967295
 14
 
-=== length modifiers widen the 32-bit value by its own signedness
+=== l is numora's 32-bit long; ll, j, z and t widen the value by its own signedness
 > dword w = 4294967295
 <empty>
-> printf("%ld %lx %lld\n", -1, -1, w)
--1 ffffffffffffffff 4294967295
-31
+> printf("%ld %lx %lu %lld\n", -1, -1, -1, w)
+-1 ffffffff 4294967295 4294967295
+34
+> printf("%llu %llx %lli %lu %lo\n", -1, -1, w, w, 8)
+18446744073709551615 ffffffffffffffff 4294967295 4294967295 10
+63
 > printf("%hhd %hd %zu %jd %td\n", 300, 65537, 5, -3, 9)
 44 1 5 -3 9
 12

@@ -92,4 +92,19 @@ t="a"
 ! pos:5  配列のサイズが０以下です
 > int c[2] = {1, x}, d[2]
 ! pos:15  未定義の識別子です
-! pos:16  初期化式が必要です
+
+=== an initial value that was read and failed is not called missing
+> int area = w * h
+! pos:11  未定義の識別子です
+> int v[2] = {1, w}
+! pos:15  未定義の識別子です
+> int &r = nowhere
+! pos:9  未定義の識別子です
+> int ok =
+! pos:8  初期化式が必要です
+> int list[2] = {1, }
+! pos:18  初期化式が必要です
+> int &bare
+! pos:9  参照は初期化が必要です
+> area
+! pos:0  未定義の識別子です

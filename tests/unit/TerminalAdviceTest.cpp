@@ -6,19 +6,12 @@
 #include "app/CLineTokens.h"
 #include "app/EnglishDiagnostic.h"
 #include "app/HabitHints.h"
-#include "app/LiteralNotes.h"
 #include "engine/manager/CExpManager.h"
 
 namespace {
 
 class TerminalAdvice : public ::testing::Test {
 protected:
-    std::vector<std::string> Notes(const std::string& line) {
-        line_ = line;
-        tokens_.Reset(line_);
-        return WideLiteralNotes(tokens_);
-    }
-
     // The hints for a line, which must fail.
     std::vector<std::string> Hints(const std::string& line) {
         line_ = line;
@@ -42,27 +35,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(TerminalAdvice, OnlyLiteralsBeyond32BitsGetNotes) {
-    EXPECT_TRUE(Notes("4294967295 + 0xFFFFFFFF + 037777777777 + 1e30 + 1$3 + \"99999999999\"").empty());
-    ASSERT_EQ(Notes("0b111111111111111111111111111111111").size(), 1u);
-    EXPECT_NE(Notes("0b111111111111111111111111111111111")[0].find("write 8589934591.0 "), std::string::npos);
-    EXPECT_NE(Notes("040000000000")[0].find("write 4294967296.0 "), std::string::npos);
-    // Past a double's range there is no floating literal to suggest.
-    EXPECT_NE(Notes("0x" + std::string(300, 'f'))[0].find("too large even for a double"), std::string::npos);
-    // A literal too long to show is cut short, and so is the advice.
-    const std::vector<std::string> longOne = Notes(std::string(60, '9'));
-    EXPECT_NE(longOne[0].find("9999...") , std::string::npos);
-    EXPECT_NE(longOne[0].find("write it with \".0\" at its end"), std::string::npos);
-}
-
-TEST_F(TerminalAdvice, ALineOfManyWideLiteralsGetsAFewNotesAndTheirCount) {
-    std::string line = "12345678901";
-    for (int i = 0; i < 9; ++i) line += " + 12345678901";
-    const std::vector<std::string> notes = Notes(line);
-    ASSERT_EQ(notes.size(), 4u);
-    EXPECT_EQ(notes[3], "note: and 7 more literals that do not fit in 32 bits");
-}
 
 TEST_F(TerminalAdvice, TheEnglishTextNamesWhatTheDiagnosticPointsAt) {
     EXPECT_EQ(English("1 + nothing_here"), "undefined name \"nothing_here\"");
