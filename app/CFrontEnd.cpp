@@ -282,7 +282,11 @@ void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
     lastResult_.Clear();
     // Values the line changes silently are looked for only where a person
     // will be told of them.
-    manager.KeepValueNotes(report_.English());
+    const bool toPerson = report_.English();
+    if (toPerson != notesKept_) {
+        manager.KeepValueNotes(toPerson);
+        notesKept_ = toPerson;
+    }
     bool ran = false;
     try {
         const bool parsed = manager.Parse(line);
@@ -300,7 +304,7 @@ void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
             WriteHints(manager, {});
         }
     }
-    if (ran) WriteNotes(manager, line);
+    if (ran && toPerson) WriteNotes(manager, line);
 }
 
 bool CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
@@ -324,7 +328,6 @@ bool CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
 // Only a line that ran has notes: on one that failed, its diagnostics are
 // what matters.
 void CFrontEnd::WriteNotes(const CExpManager& manager, const std::string& line) {
-    if (!report_.English()) return;
     if (manager.ValueNotes().All().empty() && !MayHoldWideLiteral(line)) return;
     lineTokens_.Reset(line);
     for (const std::string& note : LineNotes(lineTokens_, manager)) report_.Advice(note);

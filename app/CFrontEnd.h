@@ -32,8 +32,7 @@ private:
     void RunProgramLine(CExpManager& manager, const std::string& line);
     // True when the line ran to its value.
     bool ExecuteLine(CExpManager& manager, const std::string& line);
-    // The notes on values a line that ran changed silently, for a person
-    // reading English.
+    // The notes on values a line that ran changed silently.
     void WriteNotes(const CExpManager& manager, const std::string& line);
     // True (once) when Ctrl-C was pressed at a terminal since the last call;
     // the cursor is then moved past the "^C" the terminal echoed.
@@ -59,6 +58,8 @@ private:
     // Standard input and output are both terminals and a person types the
     // lines: the hint, the caret lines and Ctrl-C's gentler meaning apply.
     bool atTerminal_ = false;
+    // Whether the manager notes the values lines change silently.
+    bool notesKept_ = false;
 };
 
 // The copy of a line that commands are recognised on: white space removed at

@@ -97,20 +97,20 @@ std::optional<IntegerDigits> IntegerLiteral(std::string_view text) {
     return literal;
 }
 
-// The literal's value, or nullopt past 32 bits; the low 32 bits in low.
-std::optional<uint32_t> Within32Bits(const IntegerDigits& literal, uint32_t& low) {
+// The literal's low 32 bits, which it keeps; wide when it has more.
+uint32_t Low32Bits(const IntegerDigits& literal, bool& wide) {
+    uint32_t low = 0;
     uint64_t value = 0;
-    low = 0;
-    bool wide = false;
+    wide = false;
     for (const char c : literal.digits) {
-        low = low * literal.base + static_cast<unsigned>(DigitValue(c));
-        value = value * literal.base + static_cast<unsigned>(DigitValue(c));
-        if (value > UINT32_MAX) {
-            wide = true;
-            value &= UINT32_MAX;
+        const auto digit = static_cast<unsigned>(DigitValue(c));
+        low = low * literal.base + digit;
+        if (!wide) {
+            value = value * literal.base + digit;
+            wide = value > UINT32_MAX;
         }
     }
-    return wide ? std::nullopt : std::optional<uint32_t>(low);
+    return low;
 }
 
 // How to get the value the digits stand for: a floating literal.
@@ -159,10 +159,12 @@ void AddLiteralNotes(CLineTokens& tokens, const CExpManager& manager, std::vecto
         const std::string_view text = tokens.Text(i);
         const std::optional<IntegerDigits> literal = IntegerLiteral(text);
         if (!literal) continue;
-        uint32_t low = 0;
-        if (!Within32Bits(*literal, low)) {
+        bool wide = false;
+        const uint32_t low = Low32Bits(*literal, wide);
+        const std::string kept = std::to_string(static_cast<int32_t>(low));
+        if (wide) {
             notes.push_back({token.start, Words(NoteText::PastBits, {{"literal", ShownText(text)},
-                                                                      {"kept", std::to_string(static_cast<int32_t>(low))},
+                                                                      {"kept", kept},
                                                                       {"advice", FloatingAdvice(text, *literal)}})});
             continue;
         }
@@ -170,8 +172,7 @@ void AddLiteralNotes(CLineTokens& tokens, const CExpManager& manager, std::vecto
         // 0xFFFFFFFF means its bits.
         if (literal->base != 10 || low <= static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) continue;
         if (IsLeastIntWritten(tokens, i) || StoredWholeInDword(tokens, i, manager)) continue;
-        notes.push_back({token.start, Words(NoteText::PastInt, {{"literal", std::string(text)},
-                                                                {"kept", std::to_string(static_cast<int32_t>(low))}})});
+        notes.push_back({token.start, Words(NoteText::PastInt, {{"literal", std::string(text)}, {"kept", kept}})});
     }
 }
 

@@ -108,6 +108,15 @@ const CValueData* KnownValues::OfElementText(const CExpVararray& array, size_t n
     return value;
 }
 
+bool KnownValues::Work(const PendingOperator& op, const CValueData& left, const CValueData* right, int leftType,
+                       int rightType, CValueData& result, int& type) const {
+    if (CValueNoteList* notes = source_.Workspace().notes) [[unlikely]] {
+        return CExpOperator::ApplyToValuesNoting(op.code, left, right, leftType, rightType, result, type, *notes,
+                                                 op.position);
+    }
+    return CExpOperator::ApplyToValues(op.code, left, right, leftType, rightType, result, type);
+}
+
 bool KnownValues::Apply(const PendingOperator& op, Operand* operands, size_t arity) const {
     if (!Folding() || arity == 0 || arity > 2) return false;
     // The value of operand j, or null when it cannot be worked out with this
@@ -126,18 +135,13 @@ bool KnownValues::Apply(const PendingOperator& op, Operand* operands, size_t ari
     Operand& result = operands[0];
     int type = 0;
     if (arity == 1) {
-        if (!CExpOperator::ApplyToValues(op.code, *left, nullptr, result.staticType, 0, result.value, type,
-                                         source_.Workspace().notes, op.position)) {
-            return false;
-        }
+        if (!Work(op, *left, nullptr, result.staticType, 0, result.value, type)) return false;
         result.constant = IsConstant(result);
         result.height += 1;
     } else {
         const Operand& second = operands[1];
         const CValueData* right = known(1);
-        if (right == nullptr || !CExpOperator::ApplyToValues(op.code, *left, right, result.staticType,
-                                                             second.staticType, result.value, type,
-                                                             source_.Workspace().notes, op.position)) {
+        if (right == nullptr || !Work(op, *left, right, result.staticType, second.staticType, result.value, type)) {
             return false;
         }
         result.constant = IsConstant(result) && IsConstant(second);

@@ -48,6 +48,10 @@ public:
 
 private:
     const CValueData* OfElement(const CExpItem& item) const;
+    // The operator over values, noting a signed result that wrapped where
+    // the line's notes are kept.
+    bool Work(const PendingOperator& op, const CValueData& left, const CValueData* right, int leftType,
+              int rightType, CValueData& result, int& type) const;
 
     const CExpSource& source_;
 };

@@ -38,7 +38,6 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& re
     bool worked = false;   // a lone literal is the builder's own
     operandCount_ = 0;
     operatorCount_ = 0;
-    notes_ = source.Workspace().notes;
     Token token{};
     for (;;) {
         // An operand: a literal, perhaps after signs and the "(" of groups ...
@@ -119,7 +118,7 @@ bool LiteralArithmetic::ApplyTop() {
     CValueData& slot = values_[first];
     int type = 0;
     if (!CExpOperator::ApplyToValues(op.code, *left.value, right != nullptr ? right->value : nullptr, left.staticType,
-                                     right != nullptr ? right->staticType : 0, slot, type, notes_, op.position)) {
+                                     right != nullptr ? right->staticType : 0, slot, type)) {
         return false;
     }
     left = {&slot, type, height, op.position};

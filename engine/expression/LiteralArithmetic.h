@@ -9,7 +9,6 @@
 #include "value/CValueData.h"
 
 class CExpSource;
-class CValueNoteList;
 
 // The literal pass: the line people type most, literals joined by operators
 // and parentheses («-(4 + 5) * 3 - 7»), worked out in one pass over its
@@ -71,6 +70,4 @@ private:
     std::array<PendingOperator, kRoom> operators_{};
     size_t operandCount_ = 0;
     size_t operatorCount_ = 0;
-    // Where the line's values changed silently are noted, when they are.
-    CValueNoteList* notes_ = nullptr;
 };

@@ -80,7 +80,7 @@ bool CExpElementUse::Write(const CValueData& value, CExpContext& context) {
     const std::span<const int32_t> subscripts = subscripts_->Values();
     storage->SetElement(subscripts, value);
     context.value = storage->GetElement(subscripts);
-    if (context.notes != nullptr) {
+    if (context.notes != nullptr) [[unlikely]] {
         context.notes->Stored(CValueNote::Kind::Element, Position(), ElementName(array_->Name(), subscripts), value,
                               context.value);
     }

@@ -175,7 +175,7 @@ bool CExpInitList::Fill(CArrayData& storage, std::vector<int32_t>& index, size_t
         } else {
             if (!item->Execute(context)) return false;
             storage.SetElement(index, context.value);
-            if (context.notes != nullptr) NoteStore(*item, storage, index, context);
+            if (context.notes != nullptr) [[unlikely]] NoteStore(*item, storage, index, context);
         }
     }
     return true;

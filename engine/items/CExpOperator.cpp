@@ -171,7 +171,7 @@ bool EvaluatePure(CExpOperator& op, const OperatorRule& rule, CExpContext& conte
     if (rule.operands == 2 && !Evaluate(*op.Child(1), context, right)) return false;
     Diag why = Diag::ExecutionFault;
     if (!rule.apply(rule, left, right, context.value, why)) return Fail(op, context, why);
-    if (context.notes != nullptr) {
+    if (context.notes != nullptr) [[unlikely]] {
         context.notes->Operated(op.Code(), op.Position(), left, rule.operands == 2 ? &right : nullptr, context.value);
     }
     return true;
@@ -198,7 +198,9 @@ bool EvaluatePrefix(CExpOperator& op, const OperatorRule& rule, CExpContext& con
     if (!Evaluate(*op.Child(0), context, operand)) return false;
     if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, Diag::BadOperand);
     const CValueData changed = (operand.*rule.arithmetic)(CValueData::Int(1));
-    if (context.notes != nullptr) context.notes->Operated(StepCode(rule), op.Position(), operand, &kOne, changed);
+    if (context.notes != nullptr) [[unlikely]] {
+        context.notes->Operated(StepCode(rule), op.Position(), operand, &kOne, changed);
+    }
     if (!StoreInto(*op.Child(0), changed, context)) return false;
     context.value = changed;
     return true;
@@ -211,7 +213,9 @@ bool EvaluatePostfix(CExpOperator& op, const OperatorRule& rule, CExpContext& co
     if (!Evaluate(*op.Child(0), context, operand)) return false;
     if (!IsAccepted(rule.accepts, operand.Type())) return Fail(op, context, Diag::BadOperand);
     const CValueData changed = (operand.*rule.arithmetic)(CValueData::Int(1));
-    if (context.notes != nullptr) context.notes->Operated(StepCode(rule), op.Position(), operand, &kOne, changed);
+    if (context.notes != nullptr) [[unlikely]] {
+        context.notes->Operated(StepCode(rule), op.Position(), operand, &kOne, changed);
+    }
     if (!StoreInto(*op.Child(0), changed, context)) return false;
     context.value = std::move(operand);
     return true;
@@ -458,7 +462,7 @@ bool CExpOperator::IsPure(int code, int operands) {
 }
 
 bool CExpOperator::ApplyToValues(int code, const CValueData& left, const CValueData* right, int leftType, int rightType,
-                                 CValueData& result, int& type, CValueNoteList* notes, int position) {
+                                 CValueData& result, int& type) {
     const OperatorRule* rule = RuleOf(code);
     if (rule == nullptr || rule->apply == nullptr || rule->operands != (right != nullptr ? 2 : 1)) return false;
     const auto l = static_cast<uint32_t>(leftType);
@@ -466,22 +470,22 @@ bool CExpOperator::ApplyToValues(int code, const CValueData& left, const CValueD
     if (l >= kTypeCodes || r >= kTypeCodes) return false;
     const int resultType = kResultTypes[static_cast<size_t>(code)][l][r];
     if (resultType < 0) return false;
-    const auto apply = [&](const CValueData& operand) {
-        Diag why = Diag::ExecutionFault;
-        try {
-            return rule->apply(*rule, operand, right != nullptr ? *right : kNoOperand, result, why);
-        } catch (const CTextError&) {
-            return false;
-        }
-    };
-    if (notes == nullptr) {
-        if (!apply(left)) return false;
-    } else {
-        // The note needs the left operand as it was, and result may be its storage.
-        const CValueData operand = left;
-        if (!apply(operand)) return false;
-        notes->Operated(code, position, operand, right, result);
+    Diag why = Diag::ExecutionFault;
+    try {
+        if (!rule->apply(*rule, left, right != nullptr ? *right : kNoOperand, result, why)) return false;
+    } catch (const CTextError&) {
+        return false;
     }
     type = resultType;
+    return true;
+}
+
+bool CExpOperator::ApplyToValuesNoting(int code, const CValueData& left, const CValueData* right, int leftType,
+                                       int rightType, CValueData& result, int& type, CValueNoteList& notes,
+                                       int position) {
+    // result may be the storage of left, which the note needs as it was.
+    const CValueData operand = left;
+    if (!ApplyToValues(code, operand, right, leftType, rightType, result, type)) return false;
+    notes.Operated(code, position, operand, right, result);
     return true;
 }

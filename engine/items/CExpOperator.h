@@ -43,10 +43,16 @@ public:
     // the operator is not pure, takes another number of operands, its check
     // refuses the types, or running it would fail or raise, which the line's
     // run then reports. result is untouched then, so it may be the storage
-    // of left. With notes, a signed result that wrapped around is noted
-    // there, at the operator's position.
+    // of left.
     static bool ApplyToValues(int code, const CValueData& left, const CValueData* right, int leftType,
-                              int rightType, CValueData& result, int& type, CValueNoteList* notes, int position);
+                              int rightType, CValueData& result, int& type);
+    // The same, and a signed result that wrapped around is noted, at the
+    // operator's position. Kept apart, so that a reading that notes nothing
+    // pays for no more than the choice.
+    [[gnu::cold, gnu::noinline]] static bool ApplyToValuesNoting(int code, const CValueData& left,
+                                                                 const CValueData* right, int leftType,
+                                                                 int rightType, CValueData& result, int& type,
+                                                                 CValueNoteList& notes, int position);
 
 private:
     int ComputeValueType() const;

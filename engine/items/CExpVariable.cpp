@@ -113,6 +113,8 @@ bool CExpVariable::ExecuteOrdinary(CExpContext& context) {
     if (initializer_ == nullptr) return true;
     if (!initializer_->Execute(context)) return false;
     value_.Store(context.value);
-    if (context.notes != nullptr) context.notes->Stored(CValueNote::Kind::Declared, Position(), name_, context.value, value_);
+    if (context.notes != nullptr) [[unlikely]] {
+        context.notes->Stored(CValueNote::Kind::Declared, Position(), name_, context.value, value_);
+    }
     return true;
 }

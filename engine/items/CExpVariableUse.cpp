@@ -23,7 +23,7 @@ bool CExpVariableUse::Write(const CValueData& value, CExpContext& context) {
     CValueData* target = Target(context);
     if (target == nullptr) return false;
     target->Store(value);
-    if (context.notes != nullptr) {
+    if (context.notes != nullptr) [[unlikely]] {
         context.notes->Stored(CValueNote::Kind::Assigned, Position(), variable_->Name(), value, *target);
     }
     context.value.Assign(*target);

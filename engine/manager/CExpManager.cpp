@@ -206,12 +206,6 @@ void CExpManager::PrefetchNamesAhead(std::string_view ahead) {
     slotsFetchedCount_ = count;
 }
 
-void CExpManager::KeepValueNotes(bool on) {
-    CValueNoteList* notes = on ? &notes_ : nullptr;
-    context_.notes = notes;
-    workspace_.notes = notes;
-}
-
 bool CExpManager::Execute(CValueData& result) {
     if (parseFailed_) return false;
     context_.Clear();

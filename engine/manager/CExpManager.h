@@ -55,7 +55,14 @@ public:
     // Whether the lines from now on note the values they change without a
     // diagnostic (off by default: only a person reads them, and a session
     // that will not show them spends nothing on them).
-    void KeepValueNotes(bool on);
+    void KeepValueNotes(bool on) {
+        CValueNoteList* notes = on ? &notes_ : nullptr;
+        context_.notes = notes;
+        workspace_.notes = notes;
+        // The literal pass notes nothing; the builder comes to the same
+        // values, noting on the way.
+        workspace_.expressions.literalPass = !on;
+    }
     // What the current line noted while it was read and run, in the order
     // met; meaningful for a line that parsed and ran without a diagnostic.
     const CValueNoteList& ValueNotes() const { return notes_; }
