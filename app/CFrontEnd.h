@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -28,9 +29,12 @@ private:
     bool ApplyOptions(const CArgumentSet& arguments);
     void PrintUsage() const;
     int RunScripts(CExpManager& manager, const std::vector<std::string>& paths, CConsoleCommands& commands);
-    int PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands);
+    // The status "#exit" gave; nothing at the end of input.
+    std::optional<int> PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands);
     void RunProgramLine(CExpManager& manager, const std::string& line);
     void ExecuteLine(CExpManager& manager, const std::string& line);
+    // The last result in the current radix, on a line of its own.
+    void WriteResult();
     // True (once) when Ctrl-C was pressed at a terminal since the last call;
     // the cursor is then moved past the "^C" the terminal echoed.
     bool TakeInterrupt();
@@ -55,6 +59,12 @@ private:
     // Standard input and output are both terminals and a person types the
     // lines: the hint, the caret lines and Ctrl-C's gentler meaning apply.
     bool atTerminal_ = false;
+    // The lines of standard input, their results going to a pipe or a file
+    // that a program reads: an empty result is the design's empty line.
+    bool printsEmptyResults_ = false;
+    // A line failed (a diagnostic, a value error, a refused command, a line
+    // dropped for want of memory): script files then end with a failure.
+    bool lineFailed_ = false;
 };
 
 // The copy of a line that commands are recognised on: white space removed at
