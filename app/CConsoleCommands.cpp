@@ -75,16 +75,18 @@ using Outcome = CConsoleCommands::Outcome;
 void WriteHelp(const CommandContext& context);
 
 // Reports an unknown or unavailable command, then shows the help unless silent.
-void RejectCommand(const CommandContext& context, const std::string& ending, const std::string& line,
-                   std::string_view english) {
+Outcome RejectCommand(const CommandContext& context, const std::string& ending, const std::string& line,
+                      std::string_view english) {
     context.report.Fault("コマンド '" + line + ending, english);
     if (!context.settings.silent) WriteHelp(context);
+    return Outcome::Refused;
 }
 
 Outcome ShowHelp(const CommandContext& context, const std::string&, std::string_view) {
     WriteHelp(context);
-    context.report.Advice("In English: numora --help lists the options, man numora explains the language and "
-                          "every message, and #form N shows floating results with N significant digits (1 to 17).");
+    context.report.Advice("In English: the command-line option --help lists every option, man numora explains "
+                          "the language and every message, and #form N shows floating results with N significant "
+                          "digits (1 to 17).");
     return Outcome::Continue;
 }
 
@@ -139,17 +141,17 @@ Outcome ListFunctions(const CommandContext& context, const std::string&, std::st
 Outcome SetFloatDigits(const CommandContext& context, const std::string& line, std::string_view argument) {
     // Without its number the command is known but does nothing.
     if (argument.empty()) {
-        RejectCommand(context, "' は現在使用できません", line, "#form needs a number of significant digits, 1 to 17");
-        return Outcome::Continue;
+        return RejectCommand(context, "' は現在使用できません", line,
+                             "#form needs a number of significant digits, 1 to 17");
     }
     int digits = 0;
     const char* end = argument.data() + argument.size();
     const auto [stop, error] = std::from_chars(argument.data(), end, digits);
     if (error != std::errc() || stop != end || digits < 1 || digits > CValueData::kMaxDigits) {
-        RejectCommand(context, "' が間違っています", line, "#form takes a number of significant digits from 1 to 17");
-    } else {
-        context.settings.floatDigits = digits;
+        return RejectCommand(context, "' が間違っています", line,
+                             "#form takes a number of significant digits from 1 to 17");
     }
+    context.settings.floatDigits = digits;
     return Outcome::Continue;
 }
 
@@ -220,8 +222,7 @@ Outcome CConsoleCommands::Dispatch(const std::string& line) {
             }
         }
     }
-    RejectCommand(context_, "' が間違っています", line, "unknown command; the commands are listed below");
-    return Outcome::Continue;
+    return RejectCommand(context_, "' が間違っています", line, "unknown command; the commands are listed below");
 }
 
 std::vector<std::string> CConsoleCommands::Names() {

@@ -24,7 +24,9 @@ struct CommandContext {
 // (its names, its line in the help listing, the function that performs it).
 class CConsoleCommands {
 public:
-    enum class Outcome { Continue, Exit };
+    // Refused: the command was unknown or could not be carried out, and was
+    // reported as a failed line.
+    enum class Outcome { Continue, Refused, Exit };
 
     explicit CConsoleCommands(const CommandContext& context) : context_(context) {}
 

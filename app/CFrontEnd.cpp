@@ -35,12 +35,18 @@ constexpr const char* kPrompt = "> ";
 constexpr char kCommandPrefix = '#';
 // The exit status when a script file or standard input cannot be read.
 constexpr int kUnreadableScript = 2;
+// The exit status of script files in which a line failed, unless "#exit"
+// gave one: a make rule or a CI step can tell that the script went wrong.
+constexpr int kFailedScript = 1;
 
 constexpr const char* kVersion = "numora " NUMORA_VERSION "\n";
 
-// Before the first prompt at a terminal, on standard error.
-constexpr const char* kHint =
+// Before the first prompt at a terminal, on standard error; in Japanese
+// under a Japanese locale.
+constexpr const char* kStartLine =
     "numora " NUMORA_VERSION ": #help lists the commands, #g the grammar; #exit or Ctrl-D ends the session.";
+constexpr const char* kStartLineJapanese =
+    "numora " NUMORA_VERSION ": #help でコマンド一覧、#g で文法説明を表示します。#exit または Ctrl-D で終了します。";
 
 // "--help": every word of the command line, in English.
 constexpr const char* kHelp =
@@ -191,14 +197,15 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     CConsoleCommands commands({settings_, output_, report_, manager});
     if (!scripts.empty()) return RunScripts(manager, scripts, commands);
     atTerminal_ = IsTerminal(STDIN_FILENO) && IsTerminal(STDOUT_FILENO);
+    printsEmptyResults_ = !IsTerminal(STDOUT_FILENO);
     // At a terminal Ctrl-C abandons a line instead of ending the run.
     std::optional<CInterruptCatcher> catcher;
     if (atTerminal_) catcher.emplace();
-    if (atTerminal_ && !settings_.silent) WriteErrorLine(kHint);
+    if (atTerminal_ && report_.ToPerson()) WriteErrorLine(report_.English() ? kStartLine : kStartLineJapanese);
     const auto reader = MakeLineReader(output_, manager);
     report_.ReportOn(reader.get());
-    const int status = PromptLoop(manager, *reader, commands);
-    return reader->Failed() ? kUnreadableScript : status;
+    const std::optional<int> exitStatus = PromptLoop(manager, *reader, commands);
+    return reader->Failed() ? kUnreadableScript : exitStatus.value_or(0);
 }
 
 int CFrontEnd::RunScripts(CExpManager& manager, const std::vector<std::string>& paths,
@@ -206,8 +213,10 @@ int CFrontEnd::RunScripts(CExpManager& manager, const std::vector<std::string>& 
     CScriptReader reader(output_, paths);
     if (!reader.Open()) return kUnreadableScript;
     report_.ReportOn(&reader);
-    const int status = PromptLoop(manager, reader, commands);
-    return reader.Failed() ? kUnreadableScript : status;
+    const std::optional<int> exitStatus = PromptLoop(manager, reader, commands);
+    if (reader.Failed()) return kUnreadableScript;
+    if (exitStatus) return *exitStatus;
+    return lineFailed_ ? kFailedScript : 0;
 }
 
 bool CFrontEnd::ApplyOptions(const CArgumentSet& arguments) {
@@ -216,7 +225,7 @@ bool CFrontEnd::ApplyOptions(const CArgumentSet& arguments) {
     for (const std::string& word : arguments.Options()) {
         const OptionRow* row = FindOption(word);
         if (row == nullptr) {
-            report_.Fault("オプション " + word + " は無効です", "unknown option; numora --help lists the options");
+            report_.Fault("オプション " + word + " は無効です", "unknown option; the option --help lists them all");
             usage = true;
             continue;
         }
@@ -241,17 +250,19 @@ void CFrontEnd::PrintUsage() const {
     for (const char* text : kUsage) output_.PromptColour(text);
 }
 
-int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands) {
+std::optional<int> CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands) {
     std::string line;
     for (;;) {
         try {
-            if (!reader.Read(settings_.silent || !settings_.prompt ? "" : kPrompt, line)) return 0;
+            if (!reader.Read(settings_.silent || !settings_.prompt ? "" : kPrompt, line)) return std::nullopt;
             manager.PrefetchNamesAhead(reader.Ahead());
             // Only a command needs the trimmed, lower-case copy of the line.
             const auto first = std::find_if_not(line.begin(), line.end(), IsSpace);
             if (first == line.end()) continue;
             if (*first == kCommandPrefix) {
-                if (commands.Dispatch(CommandCopy(line)) == CConsoleCommands::Outcome::Exit) return ExitStatus();
+                const CConsoleCommands::Outcome outcome = commands.Dispatch(CommandCopy(line));
+                if (outcome == CConsoleCommands::Outcome::Exit) return ExitStatus();
+                if (outcome == CConsoleCommands::Outcome::Refused) lineFailed_ = true;
                 continue;
             }
             RunProgramLine(manager, line);
@@ -273,6 +284,7 @@ int CFrontEnd::PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCom
 // is read, with the variables as they were.
 void CFrontEnd::AbandonLine() {
     lastResult_.Clear();
+    lineFailed_ = true;
     report_.Fault(FailureText(std::current_exception()), "out of memory: the line was dropped, and the session goes on");
 }
 
@@ -298,6 +310,7 @@ void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
         }
     } catch (const CTextError& error) {
         lastResult_.Clear();
+        lineFailed_ = true;
         report_.Fault(error.Text(), "a value could not take part in an operation or a conversion");
         if (report_.English()) {
             lineTokens_.Reset(line);
@@ -312,12 +325,7 @@ bool CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
     // A value computed while Ctrl-C was pressed is dropped with the line.
     const bool interrupted = TakeInterrupt();
     if (executed && !interrupted) {
-        if (!settings_.silent) {
-            std::string text = lastResult_.Format(settings_.radix, settings_.floatDigits);
-            if (!text.empty()) StartOnNewLine();
-            text += '\n';
-            output_.ResultColour(text);
-        }
+        if (!settings_.silent) WriteResult();
         return true;
     }
     lastResult_.Clear();
@@ -333,21 +341,34 @@ void CFrontEnd::WriteNotes(const CExpManager& manager, const std::string& line) 
     for (const std::string& note : LineNotes(lineTokens_, manager)) report_.Advice(note);
 }
 
+// An empty result (a declaration, a void call) is the design's empty line
+// only where a program reads the piped results; a person, or whoever reads
+// a script's output, gets no line for it.
+void CFrontEnd::WriteResult() {
+    std::string text = lastResult_.Format(settings_.radix, settings_.floatDigits);
+    StartOnNewLine();
+    if (text.empty() && !printsEmptyResults_) return;
+    text += '\n';
+    output_.ResultColour(text);
+}
+
 bool CFrontEnd::TakeInterrupt() {
     if (!atTerminal_ || !InterruptRequested()) return false;
     ClearInterrupt();
     // A read of gets or getchar that Ctrl-C ended left its mark on stdin; the
-    // terminal showed "^C" where the cursor was.
+    // terminal showed "^C" where the cursor was. The line end goes where the
+    // "^C" is, to the terminal, never into a redirected standard error.
     std::clearerr(stdin);
-    WriteErrorLine("");
+    output_.Plain("\n");
     return true;
 }
 
 void CFrontEnd::ReportFailure(const CExpManager& manager, std::span<const CExpDiag> diagnostics,
                               const std::string& line) {
+    lineFailed_ = true;
     if (atTerminal_ && !settings_.silent) {
         StartOnNewLine();
-        WriteCaretLine(line, diagnostics);
+        if (report_.ToPerson()) WriteCaretLine(line, diagnostics);
     }
     if (!report_.English()) {
         for (const CExpDiag& diagnostic : diagnostics) report_.Fault(FormatDiagnostic(diagnostic), {});

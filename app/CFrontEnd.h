@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -28,10 +29,13 @@ private:
     bool ApplyOptions(const CArgumentSet& arguments);
     void PrintUsage() const;
     int RunScripts(CExpManager& manager, const std::vector<std::string>& paths, CConsoleCommands& commands);
-    int PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands);
+    // The status "#exit" gave; nothing at the end of input.
+    std::optional<int> PromptLoop(CExpManager& manager, CLineReader& reader, CConsoleCommands& commands);
     void RunProgramLine(CExpManager& manager, const std::string& line);
     // True when the line ran to its value.
     bool ExecuteLine(CExpManager& manager, const std::string& line);
+    // The last result in the current radix, on a line of its own.
+    void WriteResult();
     // The notes on values a line that ran changed silently.
     void WriteNotes(const CExpManager& manager, const std::string& line);
     // True (once) when Ctrl-C was pressed at a terminal since the last call;
@@ -60,6 +64,12 @@ private:
     bool atTerminal_ = false;
     // Whether the manager notes the values lines change silently.
     bool notesKept_ = false;
+    // The lines of standard input, their results going to a pipe or a file
+    // that a program reads: an empty result is the design's empty line.
+    bool printsEmptyResults_ = false;
+    // A line failed (a diagnostic, a value error, a refused command, a line
+    // dropped for want of memory): script files then end with a failure.
+    bool lineFailed_ = false;
 };
 
 // The copy of a line that commands are recognised on: white space removed at

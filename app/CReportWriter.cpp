@@ -8,7 +8,7 @@
 #include "platform/Terminal.h"
 
 CReportWriter::CReportWriter(const FrontEndSettings& settings)
-    : settings_(settings), englishReader_(IsTerminal(STDERR_FILENO) && !LocaleIsJapanese()) {}
+    : settings_(settings), personReads_(IsTerminal(STDERR_FILENO)), japanese_(LocaleIsJapanese()) {}
 
 void CReportWriter::Fault(std::string_view text, std::string_view english) const {
     std::string line = Origin();

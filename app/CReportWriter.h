@@ -20,9 +20,12 @@ public:
     // The reader of the lines reported on, which knows where each comes from.
     void ReportOn(const CLineReader* reader) { reader_ = reader; }
 
-    // Standard error is a terminal, the locale is not Japanese and the
-    // session is not silent: English is added.
-    bool English() const { return englishReader_ && !settings_.silent; }
+    // Standard error is a terminal and the session is not silent: what
+    // numora adds for a person (the start-up line, the caret line) is shown.
+    // A program reading a redirected standard error gets the design's lines.
+    bool ToPerson() const { return personReads_ && !settings_.silent; }
+    // And the locale is not Japanese: English is added.
+    bool English() const { return ToPerson() && !japanese_; }
 
     // The design's text of a fault, and after it its English meaning.
     void Fault(std::string_view text, std::string_view english) const;
@@ -33,6 +36,7 @@ private:
     std::string Origin() const;
 
     const FrontEndSettings& settings_;
-    bool englishReader_;
+    bool personReads_;
+    bool japanese_;
     const CLineReader* reader_ = nullptr;
 };

@@ -144,7 +144,7 @@ private:
         if (word == "quit" || word == "exit" || word == "bye") {
             Add("to end the session, type #exit or press Ctrl-D");
         } else if (word == "help") {
-            Add("#help lists the console commands and #g the grammar; numora --help and man numora say more");
+            Add("#help lists the console commands and #g the grammar; man numora and the option --help say more");
         }
     }
 

@@ -91,14 +91,16 @@ size_t FormatRecord(Buffer& record, const char* message) {
     return length + 2;
 }
 
-void WriteAll(int file, const char* bytes, size_t count) {
+// False when the record could not be written whole, and so is dropped.
+bool WriteAll(int file, const char* bytes, size_t count) {
     while (count > 0) {
         const ssize_t written = ::write(file, bytes, count);
         if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return;   // a record that cannot be written is dropped
+        if (written <= 0) return false;
         bytes += written;
         count -= static_cast<size_t>(written);
     }
+    return true;
 }
 
 // Only the file name: records name their source without its directory.
@@ -273,7 +275,7 @@ void CILogManager::WriteRecord(const char* message) {
     if (file_ < 0) return;
     Buffer record;
     const size_t length = FormatRecord(record, message);
-    WriteAll(file_, record.data(), length);
+    if (WriteAll(file_, record.data(), length)) ++recordsWritten_;
 }
 
 void CILogManager::Write(const char* format, ...) {

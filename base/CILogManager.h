@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -40,6 +42,10 @@ public:
     virtual void Dump(int level, const char* text, const void* bytes, int count);
     virtual void Dump(const char* text, const void* bytes, int count);
 
+    // How many records reached a log file so far: a caller can tell whether
+    // the reason for a failure was written, or dropped.
+    size_t RecordsWritten() const { return recordsWritten_; }
+
 private:
     void WriteRecord(const char* message);
     std::string GenerationPath(int generation) const;
@@ -52,6 +58,7 @@ private:
     std::string baseName_;
     int generations_ = 10;
     int minimumLevel_ = 0;
+    std::atomic<size_t> recordsWritten_ = 0;
 };
 
 // The one log manager of the process.

@@ -17,8 +17,9 @@ struct DiagRow {
     const char* english;
 };
 
-// ORDER DIAG: one row per name of the Diag list, in its order; every
-// (major, minor) pair occurs once.
+// ORDER DIAG: one row per name of the Diag list, in its order; a (major,
+// minor) pair occurs once, but for the rows of 10.104, which differ only in
+// their English.
 constexpr DiagRow kDiagnostics[] = {
     {Diag::SyntaxError, 1, 1, "構文エラー",
      "syntax error"},
@@ -145,7 +146,11 @@ constexpr DiagRow kDiagnostics[] = {
     {Diag::BuiltinNoMemory, 10, 103, "メモリが不足しています",
      "the function ran out of memory"},
     {Diag::BuiltinFailed, 10, 104, "関数の実行に失敗しました",
-     "the function failed or was cancelled; the log file may say why"},
+     "the function failed"},
+    {Diag::BuiltinFailedLogged, 10, 104, "関数の実行に失敗しました",
+     "the function failed; the log file numora0.log beside the program says why"},
+    {Diag::BuiltinCancelled, 10, 104, "関数の実行に失敗しました",
+     "Ctrl-C cancelled the call"},
     {Diag::BuiltinException, 10, 105, "関数の実行で例外が発生しました",
      "an argument is outside the function's domain (a math error, an invalid radix or size)"},
     {Diag::UserFunctionCall, 10, 199, "ユーザ定義関数式は現在使用できません",

@@ -13,7 +13,10 @@
 // while parsing, 100 and above while executing.
 //
 // ORDER DIAG: one row of the table in Diagnostics.cpp per name, in this
-// order (a static_assert there keeps the two in step).
+// order (a static_assert there keeps the two in step). A few names share a
+// code and its message and differ only in what a person is told in English
+// (a call that failed, failed with a record in the log file, or was
+// cancelled).
 enum class Diag : uint8_t {
     SyntaxError,               // 1.1
     UndefinedName,             // 1.2
@@ -78,6 +81,8 @@ enum class Diag : uint8_t {
     BuiltinBadArgType,         // 10.102
     BuiltinNoMemory,           // 10.103
     BuiltinFailed,             // 10.104
+    BuiltinFailedLogged,       // 10.104, its reason written to the log file
+    BuiltinCancelled,          // 10.104, Ctrl-C at a terminal
     BuiltinException,          // 10.105
     UserFunctionCall,          // 10.199
     DivideByZero,              // 11.101

@@ -4,7 +4,8 @@
 # calculator needs; "test" (the default) also the test and benchmark tools.
 set -euo pipefail
 
-packages=(g++ cmake make python3 libreadline-dev)
+# man-db: numora's texts point to "man numora".
+packages=(g++ cmake make python3 libreadline-dev man-db)
 if [ "${1:-test}" != run ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev bc valgrind)
 fi

@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -45,6 +46,10 @@ bool System(CBuiltinCall& call) {
     int result = -1;
     if (status != -1 && WIFEXITED(status)) result = WEXITSTATUS(status);
     if (status != -1 && WIFSIGNALED(status)) result = 128 + WTERMSIG(status);
+    // Ctrl-C ended the command (the calculator ignores it while the command
+    // runs): the terminal showed "^C" where the cursor was, so a result
+    // printed next starts on a new line.
+    if (status != -1 && WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) NoteLineOutput("^C");
     call.Return(CValueData::Int(result));
     return true;
 }

@@ -32,6 +32,15 @@ bool ParameterTakes(int paramType, int argType) {
     return !IsStringType(paramType) || IsStringType(argType);
 }
 
+// A call that failed as a person is told it: one that Ctrl-C cancelled is
+// no failure whose reason could be anywhere, and the log file is named only
+// when the call left a record there.
+Diag FailureAsTold(Diag failure, size_t recordsBefore) {
+    if (failure != Diag::BuiltinFailed) return failure;
+    if (InterruptRequested()) return Diag::BuiltinCancelled;
+    return GlobalLog().RecordsWritten() != recordsBefore ? Diag::BuiltinFailedLogged : failure;
+}
+
 }  // namespace
 
 CExpFunccall::CExpFunccall(CExpFunction* callee, std::pmr::memory_resource* storage)
@@ -154,7 +163,7 @@ bool CExpFunccall::Execute(CExpContext& context) {
         GlobalLog().Log(CILogManager::ERROR, "%s", "_invalid_parameter");
     } catch (const CInterruption&) {
         // Ctrl-C stopped the call's work: as when it cancels a wait.
-        context.AddDiag(Position(), Diag::BuiltinFailed);
+        context.AddDiag(Position(), Diag::BuiltinCancelled);
         return false;
     } catch (const std::bad_alloc&) {
         context.AddDiag(Position(), Diag::BuiltinFailed);
@@ -192,14 +201,15 @@ bool CExpFunccall::RunBuiltin(CExpContext& context) {
         values[i] = std::move(context.value);
     }
     CBuiltinCall call(callee_->Number(), values);
+    const size_t recordsBefore = GlobalLog().RecordsWritten();
     if (!BuiltinImplementation(callee_->Number())(call)) {
-        context.AddDiag(Position(), call.Failure());
+        context.AddDiag(Position(), FailureAsTold(call.Failure(), recordsBefore));
         return false;
     }
     // Ctrl-C at a terminal while the call waited or worked abandons the line
     // here, before an output argument is written.
     if (InterruptRequested()) {
-        context.AddDiag(Position(), Diag::BuiltinFailed);
+        context.AddDiag(Position(), Diag::BuiltinCancelled);
         return false;
     }
     if (!WriteOutputs(call, context)) return false;

@@ -161,7 +161,7 @@ def a_result_starts_on_a_new_line_after_the_lines_own_output(home):
 
 
 def help_ends_with_where_the_english_help_is(home):
-    line = b"In English: numora --help lists the options, man numora explains the language and every message"
+    line = b"In English: the command-line option --help lists every option, man numora explains the language"
     out = run_lines(home, ["#help"])
     assert "現在の出力設定　１０進数\r\n".encode() + line in out, out
     out = run_lines(home, ["#help"], env={"LANG": "ja_JP.UTF-8"})

@@ -191,7 +191,7 @@ def typing_a_line_shows_its_result(home):
 
 def a_hint_comes_before_the_first_prompt_unless_silent(home):
     s = Session(home)
-    s.expect(b"#help lists the commands, #g the grammar; #exit or Ctrl-D ends the session.\r\n")
+    s.expect("#help でコマンド一覧、#g で文法説明を表示します。#exit または Ctrl-D で終了します。\r\n".encode())
     s.expect(b"> ")
     assert s.everything.startswith(b"numora "), s.everything
     s.send(b"\x04")

@@ -1,5 +1,5 @@
 ;; Script files named on the command line: run in order instead of standard
-;; input, without prompts.
+;; input, without prompts. An empty result (a declaration) prints no line.
 
 === the files run in order, sharing their variables, and standard input is not read
 @args first.num second.num
@@ -12,7 +12,6 @@ a * 2
 a + 1
 @end
 > 100
-<empty>
 8
 5
 
@@ -53,6 +52,7 @@ a + 1
 <empty>
 現在の出力設定　１６進数
 z=0x00000001
+@status 1
 
 === standard input stays for gets and getchar
 @args calc.num
@@ -64,7 +64,6 @@ gets(s)
 getchar()
 @end
 @stdin from the pipe\nx
-<empty>
 "from the pipe"
 120
 
@@ -143,6 +142,7 @@ getchar()
 @end
 ! calc.num:2: pos:2  ０で除算しました
 ! other.num:3: コマンド '#!/not/a/first/line' が間違っています
+@status 1
 
 === a diagnostic names the file and the line, in each file of the run
 @args first.num second.num
@@ -155,7 +155,111 @@ int a = 2
 zz
 a +
 @end
-<empty>
 ! first.num:2: pos:5  この名称は既に使用されています
 ! second.num:1: pos:0  未定義の識別子です
 ! second.num:2: pos:2  演算子に対応する被演算子がありません
+@status 1
+
+=== a script whose lines all succeed ends with status 0, with no line for declarations or void calls
+@args calc.num
+@silent
+@file calc.num
+int a = 2, b[3]
+double d = 1.5
+srand(7)
+int f(int x) x * 2
+a * d
+@end
+3
+
+=== a value error fails the script
+@args calc.num
+@silent
+@file calc.num
+int x = 0 ? 1 : "a"
+2 + 2
+@end
+! calc.num:1: *kestrak error : ival(1864)
+4
+@status 1
+
+=== a refused command fails the script
+@args first.num
+@silent
+@file first.num
+#s1
+#bogus
+1
+@end
+! first.num:2: コマンド '#bogus' が間違っています
+@status 1
+
+=== #form without its number fails the script, as the design's unavailable command
+@args calc.num
+@silent
+@file calc.num
+#s1
+#form
+#form 17
+@end
+! calc.num:2: コマンド '#form' は現在使用できません
+@status 1
+
+=== a failure in an earlier file fails the run of several files
+@args first.num second.num
+@silent
+@file first.num
+1 / 0
+@end
+@file second.num
+int a = 1
+a + 1
+@end
+! first.num:1: pos:2  ０で除算しました
+2
+@status 1
+
+=== #exit gives the status even after a failed line: the last result
+@args calc.num
+@silent
+@file calc.num
+1 / 0
+6 * 7
+#exit
+@end
+! calc.num:1: pos:2  ０で除算しました
+42
+@status 42
+
+=== #exit right after a failed line gives 0, as at the prompt
+@args calc.num
+@silent
+@file calc.num
+6 * 7
+1 / 0
+#exit
+@end
+42
+! calc.num:2: pos:2  ０で除算しました
+
+=== piped standard input keeps the design's status and empty lines after a failed line
+@args /p0
+@silent
+> int a = 1
+<empty>
+> 1 / 0
+! pos:2  ０で除算しました
+> #bogus
+! コマンド '#bogus' が間違っています
+#h #help : コマンド説明
+#g : 文法説明
+#s #s0 #s1 : サイレントモード切り替え
+#dec : 計算結果（整数値）を１０進数で出力
+#oct : 計算結果（整数値）を８進数で出力
+#hex : 計算結果（整数値）を１６進数で出力
+#bin : 計算結果（整数値）を２進数で出力
+#lv : 変数一覧
+#lf : 組み込み関数一覧
+#x #exit : 終了
+<empty>
+現在の出力設定　１０進数

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -34,6 +35,14 @@ std::string AsManualText(const std::string& text) {
 
 std::string Code(Diag diag) { return std::to_string(DiagMajor(diag)) + "." + std::to_string(DiagMinor(diag)); }
 
+// The English lines of the entry whose head is lines[head]: one or more
+// "\(em ..." lines, a ".br" after each, before the explanation.
+std::vector<std::string> EnglishOfEntry(const std::vector<std::string>& lines, size_t head) {
+    std::vector<std::string> english;
+    for (size_t n = head + 1; n < lines.size() && lines[n].starts_with("\\(em "); n += 2) english.push_back(lines[n]);
+    return english;
+}
+
 }  // namespace
 
 // The text at the position takes the place of the word in braces; without
@@ -53,7 +62,8 @@ TEST(DiagnosticEnglish, EveryDiagnosticHasOneAndItsPlaceForTheTextIsQuoted) {
 }
 
 // The manual page says the same words: each diagnostic's entry in
-// DIAGNOSTICS, under its code and its design text, begins with them.
+// DIAGNOSTICS, under its code and its design text, begins with them (with
+// each of them, where diagnostics that share a code differ in English).
 TEST(DiagnosticEnglish, TheManualPageSaysTheSameWords) {
     const std::vector<std::string> lines = ManualLines();
     ASSERT_FALSE(lines.empty()) << "app/numora.1 not found";
@@ -70,7 +80,9 @@ TEST(DiagnosticEnglish, TheManualPageSaysTheSameWords) {
                                 line.ends_with("\", \" " + code));
             if (!heads) continue;
             found = true;
-            EXPECT_EQ(lines[n + 1], AsManualText(DiagEnglish(diag))) << code;
+            const std::vector<std::string> english = EnglishOfEntry(lines, n);
+            EXPECT_NE(std::find(english.begin(), english.end(), AsManualText(DiagEnglish(diag))), english.end())
+                << code << ": " << DiagEnglish(diag);
         }
         EXPECT_TRUE(found) << "no entry for " << code << " " << text;
     }
