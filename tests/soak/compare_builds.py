@@ -31,7 +31,9 @@ import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-RUN_FOLDER = "/tmp/numora-compare-builds-run"
+# Both builds run in the same folder, one of this run alone: runs started
+# side by side must not clear each other's.
+RUN_FOLDER = f"/tmp/numora-compare-builds-run-{os.getpid()}"
 DANGER = re.compile(rb"system|remove|rename|rmdir|mkdir|chdir|chmod|putenv|cputs|putch|cgets|getch|"
                     rb"^\s*#\s*(x|exit)", re.I)
 PIECES = [b"1", b"0", b"7", b"12", b"2.5", b"1e400", b"0x1f", b"017", b"0b101", b"1$3", b"1$1$2", b"'a'",
