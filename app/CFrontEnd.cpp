@@ -307,6 +307,7 @@ void CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
     // A value computed while Ctrl-C was pressed is dropped with the line.
     const bool interrupted = TakeInterrupt();
     if (executed && !interrupted) {
+        hintsTold_.clear();
         if (!settings_.silent) {
             std::string text = lastResult_.Format(settings_.radix, settings_.floatDigits);
             if (!text.empty()) StartOnNewLine();
@@ -347,7 +348,11 @@ void CFrontEnd::ReportFailure(const CExpManager& manager, std::span<const CExpDi
 }
 
 void CFrontEnd::WriteHints(const CExpManager& manager, std::span<const CExpDiag> diagnostics) {
-    for (const std::string& hint : HabitHints(lineTokens_, diagnostics, manager)) report_.Advice("hint: " + hint);
+    for (const Hint& hint : HabitHints(lineTokens_, diagnostics, manager)) {
+        if (std::find(hintsTold_.begin(), hintsTold_.end(), hint.text) != hintsTold_.end()) continue;
+        report_.Advice("hint: " + hint.text, hint.lines);
+        hintsTold_.push_back(hint.text);
+    }
 }
 
 // The line's own output (printf("hi")) may have left the cursor inside a
