@@ -63,7 +63,9 @@ constexpr const char* kHelp =
     "that holds a second \"/\" is a FILE, as an absolute path is. A FILE whose\n"
     "first line begins with \"#!\" can run as a program. At the prompt, #help\n"
     "lists the console commands and #g the grammar. Messages are in Japanese,\n"
-    "with their meaning in English at a terminal. See numora(1).\n";
+    "with their meaning in English at a terminal, where a line that shows a\n"
+    "habit from C or another calculator also gets a hint of a line to type\n"
+    "instead. See numora(1).\n";
 
 constexpr const char* kUsage[] = {
     "式計算コマンド\n",

@@ -179,6 +179,9 @@ private:
         const auto same = [&](const Hint& told) { return told.text == hint.text; };
         if (std::none_of(hints_.begin(), hints_.end(), same)) hints_.push_back(std::move(hint));
     }
+    bool Told(HintKind kind) const {
+        return std::any_of(hints_.begin(), hints_.end(), [&](const Hint& told) { return told.kind == kind; });
+    }
 
     // A habit that the line proposed in place of the whole line mends, with
     // the change of the line's text it needs; the last of them gets that
@@ -314,7 +317,9 @@ private:
 
     // «a += 2», «cnt += 1» with no cnt.
     void CompoundAssignment(size_t i) {
-        if (Kind(i) != TokenKind::Operator) return;
+        if (Kind(i) != TokenKind::Operator || Told(HintKind::CompoundAssignment) || Told(HintKind::CompoundToUndeclared)) {
+            return;
+        }
         const std::string_view from = tokens_.Line().substr(static_cast<size_t>(tokens_.At(i).start));
         const auto found = std::find_if(kCompoundAssignments.begin(), kCompoundAssignments.end(),
                                         [&](std::string_view op) { return from.starts_with(op); });
@@ -373,7 +378,7 @@ private:
     // parameter list of a call or a definition.
     void Cast(size_t i) {
         if (Kind(i) != TokenKind::LParen || Kind(i + 1) != TokenKind::Name || Kind(i + 2) != TokenKind::RParen) return;
-        if (i > 0 && Kind(i - 1) == TokenKind::Name) return;
+        if ((i > 0 && Kind(i - 1) == TokenKind::Name) || Told(HintKind::Cast)) return;
         const std::string_view type = Text(i + 1);
         const int code = TypeCodeOf(type);
         if (code == 0) return;
@@ -397,20 +402,17 @@ private:
     // «2**10», «2**3**2»: two "*" that touch, between operands; a chain of
     // them groups from the right, as "**" does in other languages.
     void Power(size_t i) {
-        if (i < powerEnd_ || !IsPower(i)) return;
+        if (!IsPower(i) || Told(HintKind::Power) || Told(HintKind::PowerForm)) return;
         std::vector<std::string_view> operands;
         const size_t first = i > 0 ? tokens_.OperandStart(i - 1) : Count();
         bool complete = first != Count();
         if (complete) operands.push_back(Unwrapped(first, i - 1));
-        for (size_t at = i;;) {
+        for (size_t at = i; complete;) {
             const size_t end = tokens_.OperandEnd(at + 2);
-            if (end == Count()) {
-                complete = false;
-                powerEnd_ = at + 2;
-                break;
-            }
+            // A chain too long for a line proposed is not followed further.
+            complete = end != Count() && operands.size() < kLongestProposal / 2;
+            if (!complete) break;
             operands.push_back(Unwrapped(at + 2, end));
-            powerEnd_ = end + 1;
             if (!IsPower(end + 1)) break;
             at = end + 1;
         }
@@ -432,7 +434,7 @@ private:
 
     // «f(3)», not «int f(int x)», which defines it.
     void UserFunctionCall(size_t i) {
-        if (Kind(i) != TokenKind::Name || Kind(i + 1) != TokenKind::LParen) return;
+        if (Kind(i) != TokenKind::Name || Kind(i + 1) != TokenKind::LParen || Told(HintKind::UserFunctionCall)) return;
         if (i > 0 && Kind(i - 1) == TokenKind::Name && (TypeCodeOf(Text(i - 1)) != 0 || Text(i - 1) == "void")) return;
         const CExpItem* item = manager_.Find(Text(i));
         if (item == nullptr || item->Kind() != EXP_FUNCTION) return;
@@ -502,8 +504,7 @@ private:
         if (Kind(i) != TokenKind::Number || Kind(i + 1) != TokenKind::Name || !tokens_.Touch(i)) return;
         if (!IsLiteralSuffix(Text(i + 1))) return;
         edits_.push_back({tokens_.At(i + 1).start, tokens_.At(i + 1).end, ""});
-        if (suffixTold_) return;
-        suffixTold_ = true;
+        if (Told(HintKind::LiteralSuffix)) return;
         Add(MakeHint(HintKind::LiteralSuffix, {{"suffix", Text(i + 1)}, {"literal", tokens_.Span(i, i + 1)}},
                      {std::string(Text(i))}));
     }
@@ -528,8 +529,7 @@ private:
         } else {
             rewriteBlocked_ = true;
         }
-        if (escapeTold_) return;
-        escapeTold_ = true;
+        if (Told(HintKind::CharEscape)) return;
         const std::string constant = "'\\" + std::string(1, row->letter) + "'";
         Add(MakeHint(HintKind::CharEscape, {{"literal", constant}}, {code}));
     }
@@ -574,7 +574,8 @@ private:
         if (name >= Count() || !tokens_.IsOperator(name + 1, OP_ASSIGN) || !IsUndefined(Text(name))) return;
         const std::string shown = ShownText(Text(name));
         const std::string_view value = ValueFrom(name + 2);
-        const int type = value.empty() ? 0 : TypeOf(value);
+        // A value too long to propose is not read again.
+        const int type = value.empty() || value.size() > kLongestProposal ? 0 : TypeOf(value);
         const bool fraction = type == VTYPE_FRACTION;
         const std::string typeName = DeclaredType(type);
         if (typeName.empty()) {
@@ -613,7 +614,7 @@ private:
         if (id == Diag::VariableNameInUse && item != nullptr && tokens_.IsOperator(name + 1, OP_ASSIGN)) {
             const std::string_view value = ValueFrom(name + 2);
             const std::string assignment = std::string(Text(name)) + " = " + std::string(value);
-            if (!value.empty() && KeepsItsType(item->ValueType(), TypeOf(value)) && Proposable(assignment)) {
+            if (!value.empty() && Proposable(assignment) && KeepsItsType(item->ValueType(), TypeOf(value))) {
                 Add(MakeHint(HintKind::SecondDeclaration, {{"name", shown}}, {assignment}));
                 return;
             }
@@ -691,10 +692,7 @@ private:
     std::vector<Edit> edits_;
     std::vector<Rewrite> rewrites_;
     bool rewriteBlocked_ = false;
-    size_t powerEnd_ = 0;
     size_t typeWordsEnd_ = 0;
-    bool suffixTold_ = false;
-    bool escapeTold_ = false;
 };
 
 }  // namespace
