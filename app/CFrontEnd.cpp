@@ -351,9 +351,8 @@ void CFrontEnd::ReportFailure(const CExpManager& manager, std::span<const CExpDi
 
 void CFrontEnd::WriteHints(const CExpManager& manager, std::span<const CExpDiag> diagnostics) {
     for (const Hint& hint : HabitHints(lineTokens_, diagnostics, manager)) {
-        if (std::find(hintsTold_.begin(), hintsTold_.end(), hint.text) != hintsTold_.end()) continue;
+        if (!hintsTold_.insert(hint.text).second) continue;
         report_.Advice("hint: " + hint.text, hint.lines);
-        hintsTold_.push_back(hint.text);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/CConsoleOutput.h"
@@ -53,7 +54,7 @@ private:
     CLineTokens lineTokens_;
     // The hints told since the last line that succeeded: a paste of C, or a
     // person trying again, is told each habit once.
-    std::vector<std::string> hintsTold_;
+    std::unordered_set<std::string> hintsTold_;
     CValueData lastResult_;
     // Standard input and output are both terminals and a person types the
     // lines: the hint, the caret lines and Ctrl-C's gentler meaning apply.
