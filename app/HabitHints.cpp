@@ -86,8 +86,8 @@ std::string_view Trimmed(std::string_view text) {
 
 // A line short enough to propose, made of characters a person can type.
 bool Proposable(std::string_view line) {
-    return !line.empty() && line.size() <= kLongestProposal &&
-           std::none_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    return !line.empty() && line.size() <= kLongestProposal && std::none_of(line.begin(), line.end(), control);
 }
 
 // C's literal suffixes: «u», «l», «f» and their pairs, in either case.
@@ -243,18 +243,18 @@ private:
     // statement: the definition written as numora takes it, its head and
     // the expression returned, where the body is no more than that.
     bool InDefinition(size_t word) {
-        if (!(IsTypeWord(0) || tokens_.IsName(0, "void")) || Kind(1) != TokenKind::Name || Kind(2) != TokenKind::LParen) {
-            return false;
-        }
-        const size_t head = tokens_.Closing(2);
-        if (head == Count() || (Kind(head + 1) != TokenKind::LBrace && word != head + 1)) return false;
-        size_t first = head + 1;
+        const bool head = (IsTypeWord(0) || tokens_.IsName(0, "void")) && Kind(1) == TokenKind::Name;
+        if (!head || Kind(2) != TokenKind::LParen) return false;
+        const size_t parameters = tokens_.Closing(2);
+        if (parameters == Count()) return false;
+        if (Kind(parameters + 1) != TokenKind::LBrace && word != parameters + 1) return false;
+        size_t first = parameters + 1;
         if (Kind(first) == TokenKind::LBrace) ++first;
         if (tokens_.IsName(first, "return")) ++first;
         const size_t end = EndOfStatement(first);
         // The head as typed must be one numora takes: a name of its own, and
         // no fault found in it.
-        const int headEnd = tokens_.At(head).end;
+        const int headEnd = tokens_.At(parameters).end;
         bool single = end > first && IsUndefined(Text(1)) &&
                       std::none_of(diagnostics_.begin(), diagnostics_.end(),
                                    [&](const CExpDiag& d) { return d.position < headEnd; });
@@ -262,8 +262,8 @@ private:
             single = !IsStatementWord(i) && !tokens_.IsSemicolon(i) && Kind(i) != TokenKind::LBrace &&
                      Kind(i) != TokenKind::RBrace;
         }
-        const std::string line = single ? std::string(tokens_.Span(0, head)) + " " + std::string(tokens_.Span(first, end - 1))
-                                        : std::string();
+        std::string line;
+        if (single) line = std::string(tokens_.Span(0, parameters)) + " " + std::string(tokens_.Span(first, end - 1));
         if (Proposable(line)) {
             Add(MakeHint(HintKind::StatementInDefinition, {}, {line}));
         } else {
@@ -288,8 +288,8 @@ private:
             Add(MakeHint(HintKind::SemicolonAtEnd, {}));
             return;
         }
-        const bool declarations = std::any_of(parts.begin(), parts.end(), [&](const auto& part) { return IsTypeWord(part.first); });
-        if (!declarations) {
+        const auto declaration = [&](const auto& part) { return IsTypeWord(part.first); };
+        if (std::none_of(parts.begin(), parts.end(), declaration)) {
             Add(MakeHint(HintKind::SemicolonBetweenExpressions, {}));
             return;
         }
@@ -317,9 +317,8 @@ private:
 
     // «a += 2», «cnt += 1» with no cnt.
     void CompoundAssignment(size_t i) {
-        if (Kind(i) != TokenKind::Operator || Told(HintKind::CompoundAssignment) || Told(HintKind::CompoundToUndeclared)) {
-            return;
-        }
+        if (Kind(i) != TokenKind::Operator) return;
+        if (Told(HintKind::CompoundAssignment) || Told(HintKind::CompoundToUndeclared)) return;
         const std::string_view from = tokens_.Line().substr(static_cast<size_t>(tokens_.At(i).start));
         const auto found = std::find_if(kCompoundAssignments.begin(), kCompoundAssignments.end(),
                                         [&](std::string_view op) { return from.starts_with(op); });
@@ -416,7 +415,8 @@ private:
             if (!IsPower(end + 1)) break;
             at = end + 1;
         }
-        complete = complete && std::none_of(operands.begin(), operands.end(), [](std::string_view o) { return Trimmed(o).empty(); });
+        const auto empty = [](std::string_view operand) { return Trimmed(operand).empty(); };
+        complete = complete && std::none_of(operands.begin(), operands.end(), empty);
         std::string call = complete ? std::string(Trimmed(operands.back())) : std::string();
         for (size_t k = operands.size() - 1; complete && k-- > 0;) {
             call = "pow(" + std::string(Trimmed(operands[k])) + ", " + call + ")";
@@ -484,12 +484,8 @@ private:
     // «int a = 1, int b = 2»: the type word again after a ",".
     void SecondTypeWord() {
         if (!IsTypeWord(0)) return;
-        size_t depth = 0;
-        for (size_t i = 1; i + 1 < Count(); ++i) {
-            const TokenKind kind = Kind(i);
-            if (kind == TokenKind::LParen || kind == TokenKind::LBracket || kind == TokenKind::LBrace) ++depth;
-            if ((kind == TokenKind::RParen || kind == TokenKind::RBracket || kind == TokenKind::RBrace) && depth > 0) --depth;
-            if (depth != 0 || !tokens_.IsOperator(i, OP_COMMA) || !IsTypeWord(i + 1)) continue;
+        for (size_t i = tokens_.ValueEnd(1); i + 1 < Count(); i = tokens_.ValueEnd(i + 1)) {
+            if (!tokens_.IsOperator(i, OP_COMMA) || !IsTypeWord(i + 1)) continue;
             if (Text(i + 1) != Text(0)) {
                 Add(MakeHint(HintKind::TwoTypeWords, {}));
                 rewriteBlocked_ = true;
@@ -589,7 +585,8 @@ private:
             Add(MakeHint(HintKind::UndeclaredUntyped, {{"name", shown}}));
             return;
         }
-        Add(MakeHint(fraction ? HintKind::UndeclaredFraction : HintKind::UndeclaredAssignment, {{"name", shown}}, {line}));
+        const HintKind kind = fraction ? HintKind::UndeclaredFraction : HintKind::UndeclaredAssignment;
+        Add(MakeHint(kind, {{"name", shown}}, {line}));
     }
 
     // «int a = 4» when a exists: names last for the whole session.
@@ -632,7 +629,8 @@ private:
         const CArrayData* storage = static_cast<const CExpVararray*>(item)->Storage();
         std::string element(Text(name));
         for (size_t d = 0; d < (storage != nullptr ? storage->Dims().size() : 1); ++d) element += "[0]";
-        if (Proposable(element)) Add(MakeHint(HintKind::ArrayWithoutSubscript, {{"name", ShownText(Text(name))}}, {element}));
+        if (!Proposable(element)) return;
+        Add(MakeHint(HintKind::ArrayWithoutSubscript, {{"name", ShownText(Text(name))}}, {element}));
     }
 
     // The line with every habit that a change of its text mends so mended,
@@ -651,8 +649,8 @@ private:
     std::string RewrittenLine() {
         const size_t end = EndOfSemicolons();
         if (end == Count() + 1) return {};
-        const std::string_view line = tokens_.Line().substr(0, end < Count() ? static_cast<size_t>(tokens_.At(end).start)
-                                                                              : tokens_.Line().size());
+        const size_t length = end < Count() ? static_cast<size_t>(tokens_.At(end).start) : tokens_.Line().size();
+        const std::string_view line = tokens_.Line().substr(0, length);
         std::sort(edits_.begin(), edits_.end(), [](const Edit& a, const Edit& b) { return a.start < b.start; });
         std::string text;
         size_t at = 0;

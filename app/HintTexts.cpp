@@ -167,9 +167,10 @@ Hint MakeHint(HintKind kind, std::initializer_list<HintField> fields, std::vecto
     std::vector<HintField> all(fields);
     if (!lines.empty()) all.push_back({"line", lines[0]});
     if (lines.size() > 1) all.push_back({"line2", lines[1]});
-    std::string text = Filled(lines.empty() ? row.alone : row.proposing, all);
+    const char* pattern = lines.empty() ? row.alone : row.proposing;
+    if (pattern == nullptr) pattern = lines.empty() ? row.proposing : row.alone;
+    std::string text = Filled(pattern, all);
     return {kind, std::move(text), std::move(lines)};
 }
 
 bool HintProposesLines(HintKind kind) { return RowOf(kind).proposing != nullptr; }
-bool HintExplainsAlone(HintKind kind) { return RowOf(kind).alone != nullptr; }

@@ -66,10 +66,8 @@ struct HintField {
 };
 
 // The hint of that kind: the row's text for a hint that proposes lines when
-// lines is not empty, its text without them otherwise, with the fields
-// filled in.
+// lines is not empty, its text without them otherwise (a kind that has only
+// one of the two always gets that one), with the fields filled in.
 Hint MakeHint(HintKind kind, std::initializer_list<HintField> fields, std::vector<std::string> lines = {});
-// Whether a hint of that kind can propose lines, and whether it can go
-// without them.
+// Whether a hint of that kind can propose lines.
 bool HintProposesLines(HintKind kind);
-bool HintExplainsAlone(HintKind kind);

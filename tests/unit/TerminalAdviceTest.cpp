@@ -106,7 +106,8 @@ TEST_F(TerminalAdvice, HintsComeOnlyFromTheHabitTheLineShows) {
     EXPECT_TRUE(Hints("2 * *3").empty());
     // ";" and the rest inside a string are text, not habits.
     EXPECT_TRUE(Hints("\"a += 1; sizeof(int)\" + 1").empty());
-    EXPECT_EQ(Hints("a *= 2 + 1"), std::vector<std::string>{"numora has no compound assignment \"*=\": write a = a * (2 + 1)"});
+    EXPECT_EQ(Hints("a *= 2 + 1"),
+              std::vector<std::string>{"numora has no compound assignment \"*=\": write a = a * (2 + 1)"});
     EXPECT_EQ(Hints("a = 1; a += 1").size(), 2u);
 }
 
@@ -160,7 +161,8 @@ TEST_F(TerminalAdvice, EveryLineAHintProposesRunsAsTyped) {
             ASSERT_TRUE(Runs(proposal.scene)) << proposal.scene;
         }
         const std::vector<Hint> hints = HintsOf(proposal.line);
-        const auto hint = std::find_if(hints.begin(), hints.end(), [&](const Hint& h) { return h.kind == proposal.kind; });
+        const auto ofKind = [&](const Hint& h) { return h.kind == proposal.kind; };
+        const auto hint = std::find_if(hints.begin(), hints.end(), ofKind);
         ASSERT_NE(hint, hints.end()) << proposal.line;
         ASSERT_FALSE(hint->lines.empty()) << proposal.line;
         proposed[static_cast<size_t>(hint->kind)] = true;
@@ -304,7 +306,8 @@ TEST_F(TerminalAdvice, LiteralSuffixesAndEscapesAreWrittenAsNumoraReadsThem) {
     EXPECT_NE(HintText("1e5f").find("write 1e5;"), std::string::npos);
     // One literal is enough to show the habit.
     EXPECT_EQ(Hints("1.5f + 2.5f").size(), 1u);
-    EXPECT_EQ(HintText("'\\t'"), "character constants have no escape sequences here: write 9 for '\\t', or use a string");
+    EXPECT_EQ(HintText("'\\t'"),
+              "character constants have no escape sequences here: write 9 for '\\t', or use a string");
     EXPECT_NE(Hints("'\\''")[0].find("write 39 for '\\''"), std::string::npos);
     EXPECT_EQ(HintText("'\\q'"), "character constants have no escape sequences here: write the character's code, or "
                                  "use a string");
