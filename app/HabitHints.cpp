@@ -500,7 +500,7 @@ private:
         if (Kind(i) != TokenKind::Number || Kind(i + 1) != TokenKind::Name || !tokens_.Touch(i)) return;
         if (!IsLiteralSuffix(Text(i + 1))) return;
         edits_.push_back({tokens_.At(i + 1).start, tokens_.At(i + 1).end, ""});
-        if (Told(HintKind::LiteralSuffix)) return;
+        if (Told(HintKind::LiteralSuffix) || !Proposable(tokens_.Span(i, i + 1))) return;
         Add(MakeHint(HintKind::LiteralSuffix, {{"suffix", Text(i + 1)}, {"literal", tokens_.Span(i, i + 1)}},
                      {std::string(Text(i))}));
     }
