@@ -69,7 +69,9 @@ constexpr const char* kHelp =
     "that holds a second \"/\" is a FILE, as an absolute path is. A FILE whose\n"
     "first line begins with \"#!\" can run as a program. At the prompt, #help\n"
     "lists the console commands and #g the grammar. Messages are in Japanese,\n"
-    "with their meaning in English at a terminal. See numora(1).\n";
+    "with their meaning in English at a terminal, where a line that shows a\n"
+    "habit from C or another calculator also gets a hint of a line to type\n"
+    "instead. See numora(1).\n";
 
 constexpr const char* kUsage[] = {
     "式計算コマンド\n",
@@ -325,6 +327,7 @@ bool CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
     // A value computed while Ctrl-C was pressed is dropped with the line.
     const bool interrupted = TakeInterrupt();
     if (executed && !interrupted) {
+        hintsTold_.clear();
         if (!settings_.silent) WriteResult();
         return true;
     }
@@ -382,7 +385,10 @@ void CFrontEnd::ReportFailure(const CExpManager& manager, std::span<const CExpDi
 }
 
 void CFrontEnd::WriteHints(const CExpManager& manager, std::span<const CExpDiag> diagnostics) {
-    for (const std::string& hint : HabitHints(lineTokens_, diagnostics, manager)) report_.Advice("hint: " + hint);
+    for (const Hint& hint : HabitHints(lineTokens_, diagnostics, manager)) {
+        if (!hintsTold_.insert(hint.text).second) continue;
+        report_.Advice("hint: " + hint.text, hint.lines);
+    }
 }
 
 // The line's own output (printf("hi")) may have left the cursor inside a

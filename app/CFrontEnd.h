@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/CConsoleOutput.h"
@@ -58,6 +59,9 @@ private:
     CReportWriter report_{settings_};
     // The tokens of a line that is explained to a person at a terminal.
     CLineTokens lineTokens_;
+    // The hints told since the last line that succeeded: a paste of C, or a
+    // person trying again, is told each habit once.
+    std::unordered_set<std::string> hintsTold_;
     CValueData lastResult_;
     // Standard input and output are both terminals and a person types the
     // lines: the hint, the caret lines and Ctrl-C's gentler meaning apply.

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/FrontEndSettings.h"
 
@@ -11,7 +13,7 @@ class CLineReader;
 // program reading them gets the design's texts; in a script file each is
 // preceded by where the line came from ("calc.num:3: "); a person at a
 // terminal who does not read Japanese also gets each text's meaning in
-// English, and hints and notes of its own.
+// English, and hints and notes of its own, folded to the terminal's width.
 class CReportWriter {
 public:
     // Looks at standard error and the locale once, for the whole run.
@@ -29,14 +31,25 @@ public:
 
     // The design's text of a fault, and after it its English meaning.
     void Fault(std::string_view text, std::string_view english) const;
-    // A line in English alone ("hint: …", "note: …"); nothing unless English().
-    void Advice(std::string_view text) const;
+    // A line in English alone ("hint: …", "note: …"); nothing unless
+    // English(). The phrases of unbroken (lines a hint proposes) are kept
+    // on one line of the screen where they fit on one.
+    void Advice(std::string_view text, std::span<const std::string> unbroken = {}) const;
 
 private:
     std::string Origin() const;
+    void WriteFolded(std::string_view head, std::string_view english, std::span<const std::string> unbroken) const;
 
     const FrontEndSettings& settings_;
     bool personReads_;
     bool japanese_;
     const CLineReader* reader_ = nullptr;
 };
+
+// The lines of a report at a terminal width columns wide: head first, whole
+// however wide it is (it holds the design's text), then the words of text
+// after it, folded at blanks; each line after the first is indented. A
+// phrase of unbroken is cut only when it is wider than a line, and a word
+// wider than a line stands alone on one.
+std::vector<std::string> FoldedLines(std::string_view head, std::string_view text, size_t width,
+                                     std::span<const std::string> unbroken = {});

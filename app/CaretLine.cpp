@@ -90,3 +90,13 @@ std::string CaretLine(std::string_view text, size_t promptWidth, const std::vect
     }
     return line;
 }
+
+size_t DisplayWidth(std::string_view text) {
+    size_t column = 0;
+    for (size_t at = 0; at < text.size();) {
+        char32_t code = 0;
+        at += Decode(text, at, code);
+        column += Width(code, column);
+    }
+    return column;
+}

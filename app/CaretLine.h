@@ -13,3 +13,7 @@
 // control characters show as two ("^A"). An offset past the end of the text
 // counts one column per byte beyond it.
 std::string CaretLine(std::string_view text, size_t promptWidth, const std::vector<size_t>& positions);
+
+// The columns text takes on a terminal, from the first column on, counted as
+// for the caret line.
+size_t DisplayWidth(std::string_view text);

@@ -167,6 +167,20 @@ bool CExpManager::ParseStatement() {
     return true;
 }
 
+int CExpManager::ExpressionType(std::string_view text) const {
+    // A workspace of its own, so the current line's tokens, items and
+    // diagnostics stay as they are.
+    ParseWorkspace workspace;
+    workspace.Reset(text);
+    CExpSource source(workspace);
+    auto* expression = workspace.New<CExpression>();
+    // The scope is only looked up in while the text is read.
+    expression->SetParent(const_cast<CExpScope*>(&scope_));
+    expression->ParseExpression(source, false);
+    if (source.HasDiag() || !source.AtEnd()) return 0;
+    return expression->ValueType();
+}
+
 bool CExpManager::ParseLine() {
     if (StartsWithTypeWord()) {
         switch (ParseFunctionDefinition()) {

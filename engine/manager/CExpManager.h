@@ -79,6 +79,11 @@ public:
     // The tree of the last expression line; null after a definition or a
     // declaration.
     const CExpression* Statement() const { return statement_; }
+    // The type of the value text would have as an expression line, read as
+    // such a line is read (names looked up, pure parts worked out) but never
+    // run: nothing changes, the current line included. 0 when the text does
+    // not read as one expression without a diagnostic.
+    int ExpressionType(std::string_view text) const;
 
 private:
     void RegisterBuiltins();

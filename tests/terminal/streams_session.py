@@ -196,8 +196,9 @@ def ctrl_c_is_told_as_cancelling_the_call(home):
     s.send(b'string d = ""\r')
     s.expect(b"> ")
     s.send(b"getcwd(d, 1)\r")
-    s.expect(b"pos:0  " + FAILED + DASH + b"the function failed; the log file numora0.log beside the program "
-             b"says why\r\n")
+    # Folded where the terminal's 80 columns end.
+    s.expect(b"pos:0  " + FAILED + DASH + b"the function failed; the log file numora0.log\r\n"
+             b"      beside the program says why\r\n")
     s.expect(b"> ")
     s.send(b"#x\r")
     s.finish()

@@ -24,7 +24,9 @@ Options begin with "/" or "-" (-s1 is /s1); a word beginning with "/"
 that holds a second "/" is a FILE, as an absolute path is. A FILE whose
 first line begins with "#!" can run as a program. At the prompt, #help
 lists the console commands and #g the grammar. Messages are in Japanese,
-with their meaning in English at a terminal. See numora(1).
+with their meaning in English at a terminal, where a line that shows a
+habit from C or another calculator also gets a hint of a line to type
+instead. See numora(1).
 
 === --version prints the name and the version
 @args --version
