@@ -203,7 +203,7 @@ int CFrontEnd::Run(int argc, const char* const* argv) {
     // At a terminal Ctrl-C abandons a line instead of ending the run.
     std::optional<CInterruptCatcher> catcher;
     if (atTerminal_) catcher.emplace();
-    if (atTerminal_ && report_.ToPerson()) WriteErrorLine(report_.English() ? kStartLine : kStartLineJapanese);
+    if (atTerminal_) report_.ToPersonLine(kStartLine, kStartLineJapanese);
     const auto reader = MakeLineReader(output_, manager);
     report_.ReportOn(reader.get());
     const std::optional<int> exitStatus = PromptLoop(manager, *reader, commands);

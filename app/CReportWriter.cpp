@@ -116,6 +116,14 @@ void CReportWriter::Advice(std::string_view text, std::span<const std::string> u
     if (English()) WriteFolded(Origin(), text, unbroken);
 }
 
+void CReportWriter::ToPersonLine(std::string_view english, std::string_view japanese) const {
+    if (English()) {
+        WriteFolded({}, english, {});
+    } else if (ToPerson()) {
+        WriteErrorLine(japanese);
+    }
+}
+
 void CReportWriter::WriteFolded(std::string_view head, std::string_view english,
                                 std::span<const std::string> unbroken) const {
     std::string lines;

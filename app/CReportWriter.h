@@ -35,6 +35,10 @@ public:
     // English(). The phrases of unbroken (lines a hint proposes) are kept
     // on one line of the screen where they fit on one.
     void Advice(std::string_view text, std::span<const std::string> unbroken = {}) const;
+    // A line numora writes for a person (the start-up line): in English,
+    // folded likewise; in Japanese, whose words have no blanks between them
+    // to fold at, whole. Nothing unless ToPerson().
+    void ToPersonLine(std::string_view english, std::string_view japanese) const;
 
 private:
     std::string Origin() const;

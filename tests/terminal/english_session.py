@@ -314,6 +314,10 @@ def english_texts_hints_and_notes_are_folded_to_the_width_of_the_terminal(home):
         with terminal_columns(columns):
             s = Session(home, env=ENGLISH)
         s.expect(b"> ")
+        # The start-up line too.
+        check_folded(s.everything, columns)
+        if columns == 40:
+            assert b": #help lists the commands,\r\n      #g the grammar;" in s.everything, s.everything
         reply(s, "int tw(int n) n * 2")
         shown = {}
         for line, text in lines.items():
