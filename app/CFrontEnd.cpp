@@ -327,7 +327,9 @@ bool CFrontEnd::ExecuteLine(CExpManager& manager, const std::string& line) {
     // A value computed while Ctrl-C was pressed is dropped with the line.
     const bool interrupted = TakeInterrupt();
     if (executed && !interrupted) {
-        hintsTold_.clear();
+        // A line that ran ends a run of failed lines: their hints may be
+        // told again. (Clearing an empty set would still clear its buckets.)
+        if (!hintsTold_.empty()) hintsTold_.clear();
         if (!settings_.silent) WriteResult();
         return true;
     }
