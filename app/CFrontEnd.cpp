@@ -71,7 +71,13 @@ constexpr const char* kHelp =
     "lists the console commands and #g the grammar. Messages are in Japanese,\n"
     "with their meaning in English at a terminal, where a line that shows a\n"
     "habit from C or another calculator also gets a hint of a line to type\n"
-    "instead. See numora(1).\n";
+    "instead, and a line that changes a value without a message (a decimal\n"
+    "literal above 2147483647, a value narrowed where it is stored, a signed\n"
+    "result that wrapped around) gets a note.\n"
+    "\n"
+    "Exit status: 0, or the last integer result at #exit; 1 when a line of the\n"
+    "FILEs failed; 2 when a FILE or standard input cannot be read.\n"
+    "See numora(1).\n";
 
 constexpr const char* kUsage[] = {
     "式計算コマンド\n",

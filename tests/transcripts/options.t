@@ -26,7 +26,13 @@ first line begins with "#!" can run as a program. At the prompt, #help
 lists the console commands and #g the grammar. Messages are in Japanese,
 with their meaning in English at a terminal, where a line that shows a
 habit from C or another calculator also gets a hint of a line to type
-instead. See numora(1).
+instead, and a line that changes a value without a message (a decimal
+literal above 2147483647, a value narrowed where it is stored, a signed
+result that wrapped around) gets a note.
+<empty>
+Exit status: 0, or the last integer result at #exit; 1 when a line of the
+FILEs failed; 2 when a FILE or standard input cannot be read.
+See numora(1).
 
 === --version prints the name and the version
 @args --version
