@@ -24,16 +24,11 @@ struct Operand {
         Element,    // an array element whose subscripts are plain numbers, kept as its tokens
         Value,      // a part of the line worked out to its value
     };
-    // The operator at the root of the operand's tree, which decides where the
-    // tree may stand (MayStandAsOperand).
-    struct Root {
-        int8_t code;   // -1 for none
-        uint8_t precedence;
-    };
-
     Form form = Form::Item;
     bool constant = false;   // Value: worked out from literals alone
-    Root root = {-1, 0};
+    // The operator at the root of the operand's tree, which decides where the
+    // tree may stand (MayStandAsOperand).
+    OperandRoot root = {OP_NONE, Level::Waiting};
     int32_t height = 0;       // levels of its tree above its leaves
     int32_t staticType = 0;   // the static type of its tree
     int32_t position = 0;     // where the item it stands for stands
