@@ -134,11 +134,11 @@ bool ExpressionBuilder::MayOpenGroup() const {
 }
 
 void ExpressionBuilder::OpenGroup() {
-    const Token token = source_.Current();
-    groups_.OpenHere({operands_.Size(), operators_.Size(), source_.index, token.start, source_.mayChangeVariables, scan_});
+    const int32_t position = source_.position;
+    groups_.OpenHere({operands_.Size(), operators_.Size(), source_.Save(), scan_});
     CountFromInnermostGroup();
     // As a group item, it is the first output when nothing came before it.
-    if (scan_.firstOutput < 0) scan_.firstOutput = token.start;
+    if (scan_.firstOutput < 0) scan_.firstOutput = position;
     scan_.itemCount = 0;
     scan_.lastWasOperand = false;
     scan_.lastWasVariable = false;
@@ -174,19 +174,22 @@ void ExpressionBuilder::CloseGroup() {
     }
     inner.root = {OP_NONE, Level::Waiting};
     inner.height += 1;
-    inner.position = group.position;
+    inner.position = group.cursor.position;
     scan_.itemCount = group.scan.itemCount;
-    ArriveOperand(group.position);
+    ArriveOperand(group.cursor.position);
     scan_.lastWasVariable = false;
     source_.Advance();
 }
 
+// The scan stops at the first fault, so the cursor held none at the "(".
 void ExpressionBuilder::ReadGroupAgain() {
     const GroupInLine group = groups_.Unread();
     operands_.DropFrom(group.operandBase);
     operators_.DropFrom(group.operatorBase);
     CountFromInnermostGroup();
     scan_ = group.scan;
+    // Read again as an item, with no group in it read in line.
+    source_.inlineGroups = false;
     ScanGroupItem();
     source_.inlineGroups = true;
 }

@@ -7,6 +7,7 @@
 
 #include "engine/Diagnostics.h"
 #include "engine/expression/ReadingRules.h"
+#include "engine/items/CursorState.h"
 #include "value/CValueData.h"
 
 class CExpItem;
@@ -68,14 +69,12 @@ struct ScanState {
 };
 
 // A parenthesised group read in line (without an item of its own) while it
-// still can come to a value: where the stacks and the reader stood at its
-// "(".
+// still can come to a value: where the stacks, the cursor and the scan stood
+// at its "(".
 struct GroupInLine {
     size_t operandBase;
     size_t operatorBase;
-    size_t token;
-    int32_t position;   // of the "("
-    bool mayChangeVariables;
+    CursorMark cursor;   // its position is the "("'s
     ScanState scan;
 };
 
