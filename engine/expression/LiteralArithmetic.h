@@ -64,8 +64,7 @@ private:
 
     // Past this many operands or pending operators the expression is the
     // builder's. Within a group the pending binary operators bind ever
-    // tighter, one per precedence level at most; only a run of signs piles
-    // up further.
+    // tighter, one per level at most; only a run of signs piles up further.
     static constexpr size_t kRoom = 512;
 
     std::array<Operand, kRoom> operands_{};
