@@ -320,7 +320,7 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
                 // The ":" is taken by the "?" that waited for it, which now
                 // binds as its row says.
                 top.waiting = false;
-                top.level = OperatorRow(top.code).left;
+                top.level = OperatorRow(top.code).binds.left;
                 return;
             }
             top.level = Level::Waiting;
@@ -330,7 +330,7 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
         Apply();
         if (operands_.Refused() || groups_.Abandoned()) return;
     }
-    operators_.Push({token.start, static_cast<int8_t>(code), arriving.left, Opens(code)});
+    operators_.Push({token.start, static_cast<int8_t>(code), arriving.binds.left, Opens(code)});
 }
 
 void ExpressionBuilder::Apply() {

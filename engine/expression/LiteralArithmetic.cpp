@@ -71,7 +71,7 @@ bool LiteralArithmetic::Arrive(int code, int operands, int32_t position) {
         if (!ApplyTop()) return false;
     }
     if (operatorCount_ == kRoom) return false;
-    operators_[operatorCount_++] = {position, static_cast<int8_t>(code), arriving.left, false};
+    operators_[operatorCount_++] = {position, static_cast<int8_t>(code), arriving.binds.left, false};
     return true;
 }
 

@@ -101,7 +101,7 @@ struct PendingOperator {
 inline bool AppliesBefore(const PendingOperator& top, const OperatorDef& arriving) {
     const OperatorDef& pending = OperatorRow(top.code);
     if (arriving.special.closes != OP_NONE) return pending.special.closes == OP_NONE;
-    return arriving.left <= pending.right;
+    return arriving.binds.left <= pending.binds.right;
 }
 
 // The root of a subtree that stands as an operand: its operator (OP_NONE

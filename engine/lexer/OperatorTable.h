@@ -94,6 +94,24 @@ enum class CheckRule : uint8_t {
 // their own order of evaluation.
 enum class Runs : uint8_t { Pure, Prefix, Postfix, Logical, Condition, Colon, Assignment, Comma };
 
+// An operator's binding powers, as the rows of Lua's priority[]: an
+// operator that arrives after an operand takes it from the operator pending
+// before it only when its left power is greater than that one's right
+// power. The left power is also the operator's level in the tree.
+struct Binding {
+    Level left;
+    Level right;
+};
+
+// Equal powers group from the left: «a - b - c» is «(a - b) - c».
+constexpr Binding LeftToRight(Level level) { return {level, level}; }
+// A right power one level below the left groups from the right: «a = b = c»
+// is «a = (b = c)». For a prefix or postfix operator it means that every
+// binary operator after it applies it first, and another prefix or postfix
+// operator does not; its left power, the tightest, takes no operand from an
+// operator before it.
+constexpr Binding RightToLeft(Level level) { return {level, static_cast<Level>(static_cast<int>(level) - 1)}; }
+
 // A root operator that may stand as one operand of a row's operator whatever
 // its level. The slot counts from the last operand, as the tree is built
 // from its end.
@@ -130,15 +148,7 @@ struct OperatorDef {
     const char* text;
     OperatorCode code;
     uint8_t operands;   // 1 or 2; 3 for "?", 0 for ":"
-    // The binding powers, as the rows of Lua's priority[]: an operator that
-    // arrives after an operand takes it from the operator pending before it
-    // only when its left power is greater than that one's right power. A
-    // right power of the level below the left groups from the right («a = b
-    // = c»); equal ones group from the left («a - b - c»). A prefix
-    // operator's left power is its level: it takes no operand from anyone.
-    // The left power is also the operator's level in the tree.
-    Level left;
-    Level right;
+    Binding binds;
     ResultType result;
     CheckRule check;
     Accepts accepts;   // the operand types it runs with; others fail the run
@@ -160,68 +170,68 @@ using V = CValueData;
 // whose text an earlier row has (the postfix "++", the binary "+") is reached
 // only through that row's afterOperand or afterVariable.
 inline constexpr auto kRows = std::to_array<OperatorDef>({
-    // text code        operands left   right     result       check           accepts      runs          value rule
-    {"++", OP_PRE_INC, 1, L::Unary, L::Multiplicative, RT::Operand, CR::Variable, AC::Numeric, Runs::Prefix, nullptr,
+    // text, code, operands, binding; result type, check, accepted types, how it runs, value rule; special
+    {"++", OP_PRE_INC, 1, RightToLeft(L::Unary), RT::Operand, CR::Variable, AC::Numeric, Runs::Prefix, nullptr,
      {.afterVariable = OP_POST_INC, .writesVariable = true, .step = &V::Add}},
-    {"--", OP_PRE_DEC, 1, L::Unary, L::Multiplicative, RT::Operand, CR::Variable, AC::Numeric, Runs::Prefix, nullptr,
+    {"--", OP_PRE_DEC, 1, RightToLeft(L::Unary), RT::Operand, CR::Variable, AC::Numeric, Runs::Prefix, nullptr,
      {.afterVariable = OP_POST_DEC, .writesVariable = true, .step = &V::Sub}},
-    {"++", OP_POST_INC, 1, L::Unary, L::Multiplicative, RT::Operand, CR::Variable, AC::Numeric, Runs::Postfix, nullptr,
+    {"++", OP_POST_INC, 1, RightToLeft(L::Unary), RT::Operand, CR::Variable, AC::Numeric, Runs::Postfix, nullptr,
      {.writesVariable = true, .step = &V::Add}},
-    {"--", OP_POST_DEC, 1, L::Unary, L::Multiplicative, RT::Operand, CR::Variable, AC::Numeric, Runs::Postfix, nullptr,
+    {"--", OP_POST_DEC, 1, RightToLeft(L::Unary), RT::Operand, CR::Variable, AC::Numeric, Runs::Postfix, nullptr,
      {.writesVariable = true, .step = &V::Sub}},
-    {"+", OP_PLUS, 1, L::Unary, L::Multiplicative, RT::Operand, CR::Numeric, AC::Numeric, Runs::Pure, ApplyPlus,
+    {"+", OP_PLUS, 1, RightToLeft(L::Unary), RT::Operand, CR::Numeric, AC::Numeric, Runs::Pure, ApplyPlus,
      {.afterOperand = OP_ADD}},
-    {"-", OP_MINUS, 1, L::Unary, L::Multiplicative, RT::Operand, CR::Numeric, AC::Numeric, Runs::Pure, ApplyNegate,
+    {"-", OP_MINUS, 1, RightToLeft(L::Unary), RT::Operand, CR::Numeric, AC::Numeric, Runs::Pure, ApplyNegate,
      {.afterOperand = OP_SUB}},
-    {"~", OP_BITNOT, 1, L::Unary, L::Multiplicative, RT::Operand, CR::Integer, AC::Integer, Runs::Pure, ApplyBitNot, {}},
-    {"*", OP_MUL, 2, L::Multiplicative, L::Multiplicative, RT::Common, CR::BothNumeric, AC::Numeric, Runs::Pure,
+    {"~", OP_BITNOT, 1, RightToLeft(L::Unary), RT::Operand, CR::Integer, AC::Integer, Runs::Pure, ApplyBitNot, {}},
+    {"*", OP_MUL, 2, LeftToRight(L::Multiplicative), RT::Common, CR::BothNumeric, AC::Numeric, Runs::Pure,
      ApplyArithmetic<&V::Mul>, {}},
-    {"/", OP_DIV, 2, L::Multiplicative, L::Multiplicative, RT::Common, CR::BothNumeric, AC::Numeric, Runs::Pure,
+    {"/", OP_DIV, 2, LeftToRight(L::Multiplicative), RT::Common, CR::BothNumeric, AC::Numeric, Runs::Pure,
      ApplyDivision<&V::Div>, {}},
     // "%" passes the static check like "*" but needs integers at run time.
-    {"%", OP_MOD, 2, L::Multiplicative, L::Multiplicative, RT::Common, CR::BothNumeric, AC::Integer, Runs::Pure,
+    {"%", OP_MOD, 2, LeftToRight(L::Multiplicative), RT::Common, CR::BothNumeric, AC::Integer, Runs::Pure,
      ApplyDivision<&V::Mod>, {}},
-    {"+", OP_ADD, 2, L::Additive, L::Additive, RT::Common, CR::BothNumericOrString, AC::NumericOrString, Runs::Pure,
+    {"+", OP_ADD, 2, LeftToRight(L::Additive), RT::Common, CR::BothNumericOrString, AC::NumericOrString, Runs::Pure,
      ApplyArithmetic<&V::Add>, {}},
-    {"-", OP_SUB, 2, L::Additive, L::Additive, RT::Common, CR::BothNumeric, AC::Numeric, Runs::Pure,
+    {"-", OP_SUB, 2, LeftToRight(L::Additive), RT::Common, CR::BothNumeric, AC::Numeric, Runs::Pure,
      ApplyArithmetic<&V::Sub>, {}},
-    {">>", OP_SHR, 2, L::Shift, L::Shift, RT::Left, CR::BothInteger, AC::Integer, Runs::Pure,
+    {">>", OP_SHR, 2, LeftToRight(L::Shift), RT::Left, CR::BothInteger, AC::Integer, Runs::Pure,
      ApplyArithmetic<&V::ShiftRight>, {}},
-    {"<<", OP_SHL, 2, L::Shift, L::Shift, RT::Left, CR::BothInteger, AC::Integer, Runs::Pure,
+    {"<<", OP_SHL, 2, LeftToRight(L::Shift), RT::Left, CR::BothInteger, AC::Integer, Runs::Pure,
      ApplyArithmetic<&V::ShiftLeft>, {}},
-    {"<=", OP_LE, 2, L::Relational, L::Relational, RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Pure,
+    {"<=", OP_LE, 2, LeftToRight(L::Relational), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Pure,
      ApplyComparison<&V::LessEqual>, {}},
-    {"<", OP_LT, 2, L::Relational, L::Relational, RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Pure,
+    {"<", OP_LT, 2, LeftToRight(L::Relational), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Pure,
      ApplyComparison<&V::Less>, {}},
-    {">=", OP_GE, 2, L::Relational, L::Relational, RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Pure,
+    {">=", OP_GE, 2, LeftToRight(L::Relational), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Pure,
      ApplyComparison<&V::GreaterEqual>, {}},
-    {">", OP_GT, 2, L::Relational, L::Relational, RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Pure,
+    {">", OP_GT, 2, LeftToRight(L::Relational), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Pure,
      ApplyComparison<&V::Greater>, {}},
-    {"==", OP_EQ, 2, L::Equality, L::Equality, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, Runs::Pure,
+    {"==", OP_EQ, 2, LeftToRight(L::Equality), RT::Bool, CR::BothNumericOrString, AC::NumericOrString, Runs::Pure,
      ApplyComparison<&V::Equal>, {}},
-    {"!=", OP_NE, 2, L::Equality, L::Equality, RT::Bool, CR::BothNumericOrString, AC::NumericOrString, Runs::Pure,
+    {"!=", OP_NE, 2, LeftToRight(L::Equality), RT::Bool, CR::BothNumericOrString, AC::NumericOrString, Runs::Pure,
      ApplyComparison<&V::NotEqual>, {}},
-    {"^", OP_XOR, 2, L::BitXor, L::BitXor, RT::Common, CR::BothInteger, AC::Integer, Runs::Pure,
+    {"^", OP_XOR, 2, LeftToRight(L::BitXor), RT::Common, CR::BothInteger, AC::Integer, Runs::Pure,
      ApplyArithmetic<&V::BitXor>, {}},
-    {"&&", OP_AND, 2, L::LogicalAnd, L::LogicalAnd, RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Logical, nullptr,
+    {"&&", OP_AND, 2, LeftToRight(L::LogicalAnd), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Logical, nullptr,
      {.predicate = &V::LogicalAnd}},
-    {"||", OP_OR, 2, L::LogicalOr, L::LogicalOr, RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Logical, nullptr,
+    {"||", OP_OR, 2, LeftToRight(L::LogicalOr), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Logical, nullptr,
      {.predicate = &V::LogicalOr, .decidedBy = true}},
     // The middle of a "?" may be a comma expression, as in C.
-    {"?", OP_COND, 3, L::Assignment, L::Comma, RT::Branches, CR::Condition, AC::Any, Runs::Condition, nullptr,
+    {"?", OP_COND, 3, RightToLeft(L::Assignment), RT::Branches, CR::Condition, AC::Any, Runs::Condition, nullptr,
      {.admits = {1, OP_COMMA}}},
     // A ":" that closes no "?" is an operator without operands and no value.
-    {":", OP_COLON, 0, L::Assignment, L::Comma, RT::None, CR::None, AC::Any, Runs::Colon, nullptr,
+    {":", OP_COLON, 0, RightToLeft(L::Assignment), RT::None, CR::None, AC::Any, Runs::Colon, nullptr,
      {.closes = OP_COND}},
     // The value of "=" may be a "?", even one that never found its ":", whose
     // own fault is then the one reported.
-    {"=", OP_ASSIGN, 2, L::Assignment, L::Comma, RT::Left, CR::Assignment, AC::Any, Runs::Assignment, nullptr,
+    {"=", OP_ASSIGN, 2, RightToLeft(L::Assignment), RT::Left, CR::Assignment, AC::Any, Runs::Assignment, nullptr,
      {.admits = {0, OP_COND}, .writesVariable = true}},
-    {",", OP_COMMA, 2, L::Comma, L::Comma, RT::Last, CR::None, AC::Any, Runs::Comma, nullptr, {}},
-    {"!", OP_NOT, 1, L::Unary, L::Multiplicative, RT::Operand, CR::Numeric, AC::Numeric, Runs::Pure, ApplyNot, {}},
-    {"&", OP_BITAND, 2, L::BitAnd, L::BitAnd, RT::Common, CR::BothInteger, AC::Integer, Runs::Pure,
+    {",", OP_COMMA, 2, LeftToRight(L::Comma), RT::Last, CR::None, AC::Any, Runs::Comma, nullptr, {}},
+    {"!", OP_NOT, 1, RightToLeft(L::Unary), RT::Operand, CR::Numeric, AC::Numeric, Runs::Pure, ApplyNot, {}},
+    {"&", OP_BITAND, 2, LeftToRight(L::BitAnd), RT::Common, CR::BothInteger, AC::Integer, Runs::Pure,
      ApplyArithmetic<&V::BitAnd>, {}},
-    {"|", OP_BITOR, 2, L::BitOr, L::BitOr, RT::Common, CR::BothInteger, AC::Integer, Runs::Pure,
+    {"|", OP_BITOR, 2, LeftToRight(L::BitOr), RT::Common, CR::BothInteger, AC::Integer, Runs::Pure,
      ApplyArithmetic<&V::BitOr>, {}},
 });
 
@@ -259,8 +269,9 @@ constexpr bool IsRecognised(size_t row) {
 
 // Whether some row re-codes its text as this one.
 constexpr bool IsRecodingOf(size_t row) {
+    const int code = static_cast<int>(row);
     for (const OperatorDef& other : kOperators) {
-        if (other.special.afterOperand == static_cast<int>(row) || other.special.afterVariable == static_cast<int>(row)) {
+        if (other.special.afterOperand == code || other.special.afterVariable == code) {
             return SameText(other.text, kOperators[row].text);
         }
     }
@@ -275,8 +286,8 @@ constexpr bool RowsAreWhole() {
         if (def.code != static_cast<int>(row)) return false;
         // A text is recognised once; a second row with it is reached by re-coding.
         if (!IsRecognised(row) && !IsRecodingOf(row)) return false;
-        // An operator groups from the left or from the right.
-        if (def.right != def.left && static_cast<int>(def.right) + 1 != static_cast<int>(def.left)) return false;
+        // No operator holds its right operand tighter than its left.
+        if (def.binds.right > def.binds.left) return false;
         // Pure operators, and only they, run by their value rule, over one or
         // two operands.
         if ((def.runs == Runs::Pure) != IsPure(def) || (IsPure(def) && def.operands != 1 && def.operands != 2)) {
