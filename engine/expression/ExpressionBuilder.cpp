@@ -307,19 +307,19 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
             increments_.waiting = token.start;
         }
     }
-    const OperatorDef& arriving = OperatorRow(code);
+    const PendingOperator arriving = Arriving(code, token.start);
     ++scan_.itemCount;
     scan_.lastWasOperand = false;
     scan_.lastWasVariable = false;
-    scan_.lastWasIncrement = IsIncrement(arriving);
+    scan_.lastWasIncrement = IsIncrement(OperatorRow(code));
 
     while (operators_.Count() > 0) {
         PendingOperator& top = operators_.Top();
-        if (top.waiting) {
-            if (arriving.special.closes == top.code) {
+        if (top.role == PendingOperator::Role::Waiting) {
+            if (OperatorRow(code).special.closes == top.code) {
                 // The ":" is taken by the "?" that waited for it, which now
                 // binds as its row says.
-                top.waiting = false;
+                top.role = PendingOperator::Role::Plain;
                 top.level = OperatorRow(top.code).binds.left;
                 return;
             }
@@ -330,7 +330,7 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
         Apply();
         if (operands_.Refused() || groups_.Abandoned()) return;
     }
-    operators_.Push({token.start, static_cast<int8_t>(code), arriving.binds.left, Opens(code)});
+    operators_.Push(arriving);
 }
 
 void ExpressionBuilder::Apply() {

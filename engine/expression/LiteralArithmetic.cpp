@@ -5,6 +5,31 @@
 #include "engine/items/CExpOperator.h"
 #include "engine/items/CExpSource.h"
 
+namespace {
+
+// The code of the pending records below where the text stands for an
+// operator that the pass does not work out: it is the builder's.
+constexpr int8_t kBuildersOperator = OP_NONE;
+
+// What the text of each row stands for where it arrives, before an operand
+// (a prefix operator) or after one (a binary operator), when that operator
+// is pure; read from the rows once, as the pass meets operators in every
+// line.
+constexpr auto PendingRecords(bool afterOperand) {
+    std::array<PendingOperator, kOperators.size()> records{};
+    for (size_t row = 0; row < kOperators.size(); ++row) {
+        const int code = ArrivingCode(static_cast<int>(row), afterOperand);
+        const OperatorDef& def = OperatorRow(code);
+        records[row] = Arriving(code, 0);
+        if (!IsPure(def) || def.operands != (afterOperand ? 2 : 1)) records[row].code = kBuildersOperator;
+    }
+    return records;
+}
+constexpr auto kBeforeOperand = PendingRecords(false);
+constexpr auto kAfterOperand = PendingRecords(true);
+
+}  // namespace
+
 bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& result) {
     CLexer& lexer = source.Lexer();
     size_t index = source.index;
@@ -22,7 +47,9 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& re
                 if (!MayReadGroupInLine(groupCount_, source.depth + static_cast<int>(groupCount_))) return false;
                 groups_[groupCount_++] = {operatorCount_, token.start};
             } else if (token.kind == TokenKind::Operator) {
-                if (!Arrive(ArrivingCode(token.row, false), 1, token.start)) return false;
+                PendingOperator prefix = kBeforeOperand[token.row];
+                prefix.position = token.start;
+                if (prefix.code == kBuildersOperator || !Arrive(prefix)) return false;
                 worked = true;
             } else {
                 break;
@@ -45,7 +72,9 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& re
         // ... and an operator, or the end of the expression.
         if (EndsExpression(token, stopAtComma, groupCount_)) break;
         if (token.kind != TokenKind::Operator) return false;   // two operands in a row
-        if (!Arrive(ArrivingCode(token.row, true), 2, token.start)) return false;
+        PendingOperator arriving = kAfterOperand[token.row];
+        arriving.position = token.start;
+        if (arriving.code == kBuildersOperator || !Arrive(arriving)) return false;
         worked = true;
         position = token.end;
         ++index;
@@ -63,15 +92,13 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& re
     return true;
 }
 
-bool LiteralArithmetic::Arrive(int code, int operands, int32_t position) {
-    const OperatorDef& arriving = OperatorRow(code);
-    if (!IsPure(arriving) || arriving.operands != operands) return false;
+bool LiteralArithmetic::Arrive(const PendingOperator& arriving) {
     const size_t base = OperatorBase();
     while (operatorCount_ > base && AppliesBefore(operators_[operatorCount_ - 1], arriving)) {
         if (!ApplyTop()) return false;
     }
     if (operatorCount_ == kRoom) return false;
-    operators_[operatorCount_++] = {position, static_cast<int8_t>(code), arriving.binds.left, false};
+    operators_[operatorCount_++] = arriving;
     return true;
 }
 

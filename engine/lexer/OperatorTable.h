@@ -332,8 +332,8 @@ static_assert(operator_table_detail::RowsAreWhole(),
 // The operator a text stands for after an operand: the signs stand for the
 // addition and the subtraction, every other row for itself. Looked up, not
 // tested: which operator comes is as random as the user's line.
-inline int CodeAfterOperand(int row) { return operator_table_detail::kAfterOperand[static_cast<size_t>(row)]; }
+constexpr int CodeAfterOperand(int row) { return operator_table_detail::kAfterOperand[static_cast<size_t>(row)]; }
 
 // Whether the operator waits, once pending, for the operator that closes it
 // (a "?" for its ":"), holding back every other that arrives.
-inline bool Opens(int code) { return operator_table_detail::kOpens[static_cast<size_t>(code)]; }
+constexpr bool Opens(int code) { return operator_table_detail::kOpens[static_cast<size_t>(code)]; }
