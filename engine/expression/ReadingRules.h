@@ -106,9 +106,9 @@ struct PendingOperator {
 // The operator code arriving at position, as its row describes it.
 constexpr PendingOperator Arriving(int code, int32_t position) {
     const OperatorDef& row = OperatorRow(code);
-    const auto role = Opens(code)                         ? PendingOperator::Role::Waiting
-                      : row.special.closes != OP_NONE ? PendingOperator::Role::Closer
-                                                        : PendingOperator::Role::Plain;
+    PendingOperator::Role role = PendingOperator::Role::Plain;
+    if (Opens(code)) role = PendingOperator::Role::Waiting;
+    if (row.special.closes != OP_NONE) role = PendingOperator::Role::Closer;
     return {position, static_cast<int8_t>(code), row.binds.left, row.binds.right, role};
 }
 
