@@ -295,7 +295,10 @@ constexpr bool RowsAreWhole() {
         if (special.afterOperand != OP_NONE && (def.operands != 1 || OperatorRow(special.afterOperand).operands != 2)) {
             return false;
         }
-        if (special.afterVariable != OP_NONE && !IsIncrement(OperatorRow(special.afterVariable))) return false;
+        // A text that is postfix after a variable is an increment either way.
+        if (special.afterVariable != OP_NONE && !(IsIncrement(def) && IsIncrement(OperatorRow(special.afterVariable)))) {
+            return false;
+        }
         if (IsIncrement(def) && !special.writesVariable) return false;
         if (special.admits.root != OP_NONE && special.admits.slot >= def.operands) return false;
         if (special.closes != OP_NONE && OperatorRow(special.closes).operands != 3) return false;
