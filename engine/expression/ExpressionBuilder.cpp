@@ -300,7 +300,8 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
     SettleIncrement(false);
     // "++" and "--" after a variable are postfix, before one prefix; next to
     // anything else (an array element included) they are refused.
-    if (row.special.afterVariable != OP_NONE) {
+    const bool increment = IsIncrement(row);
+    if (increment && row.special.afterVariable != OP_NONE) {
         if (scan_.itemCount > 0 && scan_.lastWasVariable) {
             code = row.special.afterVariable;
         } else {
@@ -311,7 +312,7 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
     ++scan_.itemCount;
     scan_.lastWasOperand = false;
     scan_.lastWasVariable = false;
-    scan_.lastWasIncrement = IsIncrement(row);
+    scan_.lastWasIncrement = increment;
 
     while (operators_.Count() > 0) {
         PendingOperator& top = operators_.Top();

@@ -15,7 +15,7 @@
 // checks and runs them; none of them knows an operator by name.
 
 // ORDER OPERATORCODE: an operator's code is its row in kOperators.
-enum OperatorCode : int {
+enum OperatorCode : int8_t {
     OP_NONE = -1,   // no operator: a column that does not apply to its row
     OP_PRE_INC = 0,
     OP_PRE_DEC = 1,
@@ -135,13 +135,13 @@ struct Special {
     // It stores into the variable its first operand names, so running a line
     // past it may change what its variables hold.
     bool writesVariable = false;
+    // "&&" and "||": the value of the left operand that decides the result
+    // without the right one, and what they make of both values.
+    bool decidedBy = false;
+    Predicate predicate = nullptr;
     // "++" and "--": the step they change their variable by. A sign after
     // them adds or subtracts, as after an operand.
     Arithmetic step = nullptr;
-    // "&&" and "||": what they make of both values, and the value of the
-    // left one that decides the result without the right one.
-    Predicate predicate = nullptr;
-    bool decidedBy = false;
 };
 
 struct OperatorDef {
@@ -215,7 +215,7 @@ inline constexpr auto kRows = std::to_array<OperatorDef>({
     {"&&", OP_AND, 2, LeftToRight(L::LogicalAnd), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Logical, nullptr,
      {.predicate = &V::LogicalAnd}},
     {"||", OP_OR, 2, LeftToRight(L::LogicalOr), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Logical, nullptr,
-     {.predicate = &V::LogicalOr, .decidedBy = true}},
+     {.decidedBy = true, .predicate = &V::LogicalOr}},
     // The middle of a "?" may be a comma expression, as in C.
     {"?", OP_COND, 3, RightToLeft(L::Assignment), RT::Branches, CR::Condition, AC::Any, Runs::Condition, nullptr,
      {.admits = {1, OP_COMMA}}},
