@@ -14,8 +14,8 @@ class CExpSource;
 // and parentheses («-(4 + 5) * 3 - 7»), worked out in one pass over its
 // tokens in a quarter less time than the expression builder takes, which
 // carries what any line may need. It follows the rules of reading
-// (ReadingRules.h),
-// and CExpOperator works out each operator, so it comes to the literal the
+// (ReadingRules.h) over the operator table's rows, and CExpOperator works
+// out each operator by its row's value rule, so it comes to the literal the
 // builder would fold the same text into. Anything else (a name, a string,
 // an operator that is not pure, a working out that fails, a nesting the
 // builder would read otherwise) is declined with the cursor untouched, and

@@ -317,7 +317,7 @@ inline constexpr std::array<uint8_t, kOperators.size()> kAfterOperand = [] {
     return codes;
 }();
 
-// The operators a ":" waits for: those some row closes.
+// The operators that wait for another to close them: those some row closes.
 inline constexpr std::array<bool, kOperators.size()> kOpens = [] {
     std::array<bool, kOperators.size()> opens{};
     for (const OperatorDef& row : kOperators) {
