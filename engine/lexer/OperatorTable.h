@@ -139,8 +139,9 @@ struct Special {
     // without the right one, and what they make of both values.
     bool decidedBy = false;
     Predicate predicate = nullptr;
-    // "++" and "--": the step they change their variable by. A sign after
-    // them adds or subtracts, as after an operand.
+    // "++" and "--" (which run as Prefix or Postfix): the step they change
+    // their variable by. A sign after them adds or subtracts, as after an
+    // operand.
     Arithmetic step = nullptr;
 };
 
@@ -241,11 +242,12 @@ inline constexpr auto& kOperators = operator_table_rows::kRows;
 // The row of an operator code, which is also the row a token's text matched.
 constexpr const OperatorDef& OperatorRow(int code) { return kOperators[static_cast<size_t>(code)]; }
 
-// Whether the operator only computes a value from its operands' values.
-constexpr bool IsPure(const OperatorDef& row) { return row.apply != nullptr; }
+// Whether the operator only computes a value from its operands' values,
+// by its value rule.
+constexpr bool IsPure(const OperatorDef& row) { return row.runs == Runs::Pure; }
 
-// "++" and "--", before or after their variable.
-constexpr bool IsIncrement(const OperatorDef& row) { return row.special.step != nullptr; }
+// "++" and "--", before or after their variable: the operators that step it.
+constexpr bool IsIncrement(const OperatorDef& row) { return row.runs == Runs::Prefix || row.runs == Runs::Postfix; }
 
 // The length of the row's text.
 inline int OperatorLength(int row) { return kOperators[static_cast<size_t>(row)].text[1] == '\0' ? 1 : 2; }
@@ -287,22 +289,17 @@ constexpr bool RowsAreWhole() {
         if (!IsRecognised(row) && !IsRecodingOf(row)) return false;
         // No operator holds its right operand tighter than its left.
         if (def.binds.right > def.binds.left) return false;
-        // Pure operators, and only they, run by their value rule, over one or
-        // two operands.
-        if ((def.runs == Runs::Pure) != IsPure(def) || (IsPure(def) && def.operands != 1 && def.operands != 2)) {
-            return false;
-        }
+        // A pure operator takes one or two operands.
+        if (IsPure(def) && def.operands != 1 && def.operands != 2) return false;
         if (special.afterOperand != OP_NONE && (def.operands != 1 || OperatorRow(special.afterOperand).operands != 2)) {
             return false;
         }
         // A text that is postfix after a variable is an increment either way.
-        if (special.afterVariable != OP_NONE && !(IsIncrement(def) && IsIncrement(OperatorRow(special.afterVariable)))) {
-            return false;
-        }
+        const OperatorCode postfix = special.afterVariable;
+        if (postfix != OP_NONE && !(IsIncrement(def) && IsIncrement(OperatorRow(postfix)))) return false;
         if (IsIncrement(def) && !special.writesVariable) return false;
         if (special.admits.root != OP_NONE && special.admits.slot >= def.operands) return false;
         if (special.closes != OP_NONE && OperatorRow(special.closes).operands != 3) return false;
-        if ((def.runs == Runs::Logical) != (special.predicate != nullptr)) return false;
     }
     return true;
 }
@@ -329,6 +326,9 @@ inline constexpr std::array<bool, kOperators.size()> kOpens = [] {
 }  // namespace operator_table_detail
 
 static_assert(kOperators.size() == OP_COUNT, "one row per operator code");
+// Whether a row names the rule its way of running needs (a pure one its
+// value rule, "++" its step, "&&" its predicate) is checked by a unit test:
+// pointers to functions cannot be compared here in every build.
 static_assert(operator_table_detail::RowsAreWhole(),
               "each row of kOperators sits at its code, and its columns agree with one another");
 
