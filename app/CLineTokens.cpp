@@ -116,7 +116,7 @@ size_t CLineTokens::OperandStart(size_t last) {
 
 size_t CLineTokens::OperandEnd(size_t first) {
     size_t i = first;
-    while (At(i).kind == TokenKind::Operator && OperatorRow(At(i).row).arity == 1) ++i;
+    while (At(i).kind == TokenKind::Operator && OperatorRow(At(i).row).operands == 1) ++i;
     const TokenKind kind = At(i).kind;
     if (kind == TokenKind::LParen) return Closing(i);
     if (!IsLiteralOrName(kind)) return count_;

@@ -338,7 +338,7 @@ private:
         const bool single = tokens_.OperandEnd(valueStart) == tokens_.ValueEnd(valueStart) - 1;
         const std::string operand = single ? std::string(value) : "(" + std::string(value) + ")";
         const std::string name(tokens_.Span(target, i - 1));
-        const int code = OperatorRow(RowAfterOperand(tokens_.At(i).row)).code;
+        const int code = CodeAfterOperand(tokens_.At(i).row);
         if (target == i - 1 && Kind(target) == TokenKind::Name && IsUndefined(name)) {
             CompoundToUndeclared(name, op, binop, code, operand, value);
             return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -76,41 +77,83 @@ inline bool EndsExpression(const Token& token, bool stopAtComma, size_t openGrou
 }
 
 // ---- Operators ----
+// How operators are ordered and re-coded is in their rows (OperatorTable.h);
+// these read the rows, and know no operator by name.
 
-// The row an operator's text stands for where it arrives: after an operand
-// a "+" or "-" adds or subtracts; at the start of an expression, after "("
-// or after another operator it is a sign, as every row is itself.
-inline int ArrivingRow(int row, bool afterOperand) { return afterOperand ? RowAfterOperand(row) : row; }
+// The operator a text stands for where it arrives: after an operand a "+"
+// or "-" adds or subtracts; at the start of an expression, after "(" or
+// after another operator it is a sign, as every row is itself.
+constexpr int ArrivingCode(int row, bool afterOperand) { return afterOperand ? CodeAfterOperand(row) : row; }
 
-// An operator waiting for its operands, ordered by precedence on a pending
-// stack.
+// An operator arriving, or waiting on a pending stack for its operands, with
+// what ordering it needs of its row at hand.
 struct PendingOperator {
+    // What sets the operator apart in the ordering.
+    enum class Role : uint8_t {
+        Plain,
+        Waiting,   // it opens ("?"), and the operator that closes it has not come
+        Closer,    // it closes another (":")
+    };
+
     int32_t position;
-    uint8_t row;
     int8_t code;
-    uint8_t precedence;
-    bool waitsForColon;   // a "?" whose ":" has not come yet
+    // Its level in the tree: its row's left binding power, or Level::Waiting
+    // for an opener that held an operator back.
+    Level level;
+    Level right;   // its row's right binding power
+    Role role;
 };
 
-// Whether the operator on top of the pending stack is applied before the
-// arriving one is pushed.
-inline bool AppliesBefore(const PendingOperator& top, const PendingOperator& arriving) {
-    // Everything between a ":" and the "?" it closes belongs to the middle
-    // operand, even "=", "," and a "?" that is complete.
-    if (arriving.code == OP_COLON && (top.code == OP_ASSIGN || top.code == OP_COMMA || top.code == OP_COND)) {
-        return true;
+namespace reading_rules_detail {
+
+// The record of each operator as it arrives, gathered from its row once:
+// the readers meet operators in every line.
+inline constexpr auto kArrivals = [] {
+    std::array<PendingOperator, kOperators.size()> records{};
+    for (size_t code = 0; code < kOperators.size(); ++code) {
+        const OperatorDef& row = kOperators[code];
+        PendingOperator::Role role = PendingOperator::Role::Plain;
+        if (Opens(static_cast<int>(code))) role = PendingOperator::Role::Waiting;
+        if (row.special.closes != OP_NONE) role = PendingOperator::Role::Closer;
+        records[code] = {0, static_cast<int8_t>(code), row.binds.left, row.binds.right, role};
     }
-    return top.precedence < arriving.precedence ||
-           (top.precedence == arriving.precedence && OperatorRow(top.row).rightToLeft == 0);
+    return records;
+}();
+
+}  // namespace reading_rules_detail
+
+// The operator code arriving at position, as its row describes it.
+constexpr PendingOperator Arriving(int code, int32_t position) {
+    PendingOperator arriving = reading_rules_detail::kArrivals[static_cast<size_t>(code)];
+    arriving.position = position;
+    return arriving;
 }
 
-// Whether a subtree whose root operator is rootCode, of rootPrecedence, may be
-// operand slot (counted from the last) of the operator code of precedence.
-// A root that binds more loosely than the operator over it cannot be its
-// operand, but for two cases of C: the value of "=" may be a "?", and the
-// middle of a "?" may be a ",". rootCode is negative for a subtree without
-// an operator at its root.
-constexpr bool MayStandAsOperand(int code, int precedence, size_t slot, int rootCode, int rootPrecedence) {
-    return rootCode < 0 || rootPrecedence <= precedence || (code == OP_ASSIGN && slot == 0 && rootCode == OP_COND) ||
-           (code == OP_COND && slot == 1 && rootCode == OP_COMMA);
+// Whether the operator pending on top is applied before the arriving one is
+// pushed: unless the arriving one binds its left operand tighter than the
+// pending one binds its right. A closer (":") takes every operator back to
+// the one it closes, even "=", "," and a complete "?", as everything between
+// them is one operand; it stops only at another closer that found nothing
+// to close.
+constexpr bool AppliesBefore(const PendingOperator& top, const PendingOperator& arriving) {
+    using Role = PendingOperator::Role;
+    if (arriving.role == Role::Closer) return top.role != Role::Closer;
+    return arriving.level <= top.right;
+}
+
+// The root of a subtree that stands as an operand: its operator (OP_NONE
+// for none) and that operator's level in the tree.
+struct OperandRoot {
+    int8_t code;
+    Level level;
+};
+
+// Whether a subtree with root may be operand slot (counted from the last) of
+// the operator code, whose level in the tree is level. A root that binds
+// more loosely than the operator over it cannot be its operand, unless the
+// operator's row admits it there.
+constexpr bool MayStandAsOperand(int code, Level level, size_t slot, OperandRoot root) {
+    if (root.code == OP_NONE || root.level >= level) return true;
+    const Admits& admits = OperatorRow(code).special.admits;
+    return admits.root == root.code && admits.slot == slot;
 }
