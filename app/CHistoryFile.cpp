@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <readline/history.h>
+#include <readline/readline.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -144,7 +145,9 @@ CHistoryFile::CHistoryFile(const std::string& path) : path_(AbsolutePath(path)) 
 
 CHistoryFile::~CHistoryFile() {
     if (!path_.empty()) Trim();
-    clear_history();
+    // Readline keeps undo lists in the entries of lines that were edited
+    // after they were recalled; clear_history leaves them.
+    rl_clear_history();
 }
 
 bool CHistoryFile::CheckKind() {

@@ -41,26 +41,44 @@ BRACKETED_PASTE_OFF = b"\x1b[?2004l"
 
 # A shell's part in job control: numora runs in a process group of its own,
 # in the terminal's foreground, with this process, its parent, in the
-# session's other group, so Ctrl-Z can stop it and SIGCONT continue it.
-# The child waits for the terminal to be handed over before it starts.
+# session's other group, so Ctrl-Z can stop it and SIGCONT continue it. As a
+# shell does, it takes the terminal back when numora stops, and gives it back
+# on "fg"; "bg" continues numora in the background. The commands come on the
+# descriptor named first; numora's wait status goes to numora.status.
 SHELL = r"""
-import os, sys
+import os, select, signal, sys
+commands = int(sys.argv[1])
+shells_own = (signal.SIGTTOU, signal.SIGINT, signal.SIGQUIT, signal.SIGTSTP)
+for number in shells_own:
+    signal.signal(number, signal.SIG_IGN)
 ready_read, ready_write = os.pipe()
 pid = os.fork()
 if pid == 0:
+    for number in shells_own:
+        signal.signal(number, signal.SIG_DFL)
     os.setpgid(0, 0)
     os.close(ready_write)
     os.read(ready_read, 1)
-    os.execv(sys.argv[1], sys.argv[1:])
+    os.execv(sys.argv[2], sys.argv[2:])
 os.setpgid(pid, pid)
 os.tcsetpgrp(0, pid)
 with open("numora.pid", "w") as f:
     f.write(str(pid))
 os.write(ready_write, b"x")
 while True:
-    _, status = os.waitpid(pid, os.WUNTRACED)
-    if not os.WIFSTOPPED(status):
+    done, status = os.waitpid(pid, os.WUNTRACED | os.WNOHANG)
+    if done and os.WIFSTOPPED(status):
+        os.tcsetpgrp(0, os.getpgrp())
+    elif done:
+        with open("numora.status", "w") as f:
+            f.write(str(status))
         sys.exit(os.waitstatus_to_exitcode(status) & 0xFF)
+    if select.select([commands], [], [], 0.01)[0]:
+        command = os.read(commands, 1)
+        if command == b"f":
+            os.tcsetpgrp(0, pid)
+        if command in (b"f", b"b"):
+            os.killpg(pid, signal.SIGCONT)
 """
 
 
@@ -70,7 +88,7 @@ class Session:
 
     def __init__(self, home, *args, stdout_pipe=False, env=None, job_control=False):
         self.master, slave = pty.openpty()
-        slave_name = os.ttyname(slave)
+        slave_name = self.slave_name = os.ttyname(slave)
 
         def take_terminal():
             os.setsid()
@@ -86,13 +104,19 @@ class Session:
         environment.update(TERM="xterm", INPUTRC="/dev/null", HOME=home, LANG="ja_JP.UTF-8")
         environment.update(env or {})
         program = [os.path.join(home, "numora"), *args]
+        passed = ()
+        self.shell_commands = None
         if job_control:
-            program = [sys.executable, "-c", SHELL, *program]
+            commands, self.shell_commands = os.pipe()
+            program = [sys.executable, "-c", SHELL, str(commands), *program]
+            passed = (commands,)
         self.process = subprocess.Popen(
             program, stdin=slave, stderr=slave,
             stdout=subprocess.PIPE if stdout_pipe else slave,
-            env=environment, preexec_fn=take_terminal, cwd=home)
+            env=environment, preexec_fn=take_terminal, cwd=home, pass_fds=passed)
         os.close(slave)
+        if job_control:
+            os.close(commands)
         self.seen = b""
         self.everything = b""
         self.pid = self.process.pid
@@ -108,6 +132,14 @@ class Session:
 
     def send(self, data):
         os.write(self.master, data)
+
+    def fg(self):
+        """The shell's fg: numora gets the terminal and goes on."""
+        os.write(self.shell_commands, b"f")
+
+    def bg(self):
+        """The shell's bg: numora goes on in the background."""
+        os.write(self.shell_commands, b"b")
 
     def expect(self, wanted):
         """Waits until wanted has appeared after what was expected before."""
@@ -173,6 +205,8 @@ class Session:
             if self.process.poll() is None:
                 self.process.kill()
             os.close(self.master)
+            if self.shell_commands is not None:
+                os.close(self.shell_commands)
         return status
 
 
@@ -393,7 +427,7 @@ def ctrl_z_gives_the_terminal_back_until_the_program_goes_on(home):
     s.wait_for_state("T")
     s.assert_modes_given_back()
     s.expect(BRACKETED_PASTE_OFF)
-    os.kill(s.pid, signal.SIGCONT)
+    s.fg()
     # The prompt and the line typed so far are drawn again.
     s.expect(b"> 6 * 7")
     # SIGSTOP, then a shell that sets the terminal's modes its own way.
@@ -402,7 +436,7 @@ def ctrl_z_gives_the_terminal_back_until_the_program_goes_on(home):
     sane = s.modes()
     sane[3] |= termios.ECHO | termios.ICANON
     termios.tcsetattr(s.master, termios.TCSANOW, sane)
-    os.kill(s.pid, signal.SIGCONT)
+    s.fg()
     s.expect(b"> 6 * 7")
     assert not s.modes()[3] & termios.ECHO, "line editing's modes were not set again"
     s.send(b"\r")
