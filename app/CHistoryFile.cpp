@@ -27,6 +27,11 @@ bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+bool IsSymbolicLink(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
 // The history file, open and locked against the other sessions. A trim
 // replaces the file by a rename, so a lock that was taken on a file the
 // path no longer names is given up and taken again on the file it names
@@ -116,6 +121,14 @@ size_t StartOfLastLines(const std::string& text, int lines) {
     return 0;
 }
 
+// Writes text over the open file from its start and cuts it there: a file
+// reached through a symbolic link stays the one the link names.
+int RewriteInPlace(int fd, std::string_view text) {
+    if (::lseek(fd, 0, SEEK_SET) != 0 || !WriteAll(fd, text)) return errno;
+    if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0 || ::fsync(fd) != 0) return errno;
+    return 0;
+}
+
 // Writes text to a new file beside path, with the mode and owner of the file
 // it replaces, and renames it over path; the old file stays whole until then.
 int ReplaceFile(const std::string& path, std::string_view text, const struct stat& old) {
@@ -165,13 +178,19 @@ void CHistoryFile::Add(const std::string& line) {
         if (!MakeParentDirectories(path_)) return Warn(errno);
         parentsMade_ = true;
     }
-    const CLockedFile file(path_, O_WRONLY | O_APPEND | O_CREAT);
+    // A link is written through; one that names nothing creates nothing,
+    // and a link put in the file's place meanwhile is not followed.
+    const int create = IsSymbolicLink(path_) ? 0 : O_CREAT | O_NOFOLLOW;
+    const CLockedFile file(path_, O_WRONLY | O_APPEND | create);
     if (!file.IsOpen()) return Warn(file.Error());
     if (!WriteAll(file.Descriptor(), line + "\n")) Warn(errno);
 }
 
+// A file reached through a symbolic link is trimmed in place: replacing it
+// would put a file of ours where the link was.
 void CHistoryFile::Trim() {
-    const CLockedFile file(path_, O_RDONLY);
+    const bool linked = IsSymbolicLink(path_);
+    const CLockedFile file(path_, linked ? O_RDWR : O_RDONLY);
     if (!file.IsOpen()) {
         if (file.Error() != ENOENT) Warn(file.Error());
         return;
@@ -180,9 +199,9 @@ void CHistoryFile::Trim() {
     if (!ReadAll(file.Descriptor(), text)) return Warn(errno);
     const size_t start = StartOfLastLines(text, kMaxLines);
     if (start == 0) return;
-    if (const int error = ReplaceFile(path_, std::string_view(text).substr(start), file.Status()); error != 0) {
-        Warn(error);
-    }
+    const std::string_view kept = std::string_view(text).substr(start);
+    const int error = linked ? RewriteInPlace(file.Descriptor(), kept) : ReplaceFile(path_, kept, file.Status());
+    if (error != 0) Warn(error);
 }
 
 void CHistoryFile::Warn(int error) {
