@@ -360,6 +360,12 @@ int CReadlineReader::KeyAfterInterrupt() {
         queuedKeys_ = kPasteEndKeys;
         abandonedPaste_.Reset(true);
         interruptsAtAbandon_ = InterruptCount();
+        // Keys read after Ctrl-C came are the paste's too, up to its end.
+        size_t taken = 0;
+        while (taken < keysAfterInterrupt_.size() && abandonedPaste_.Open()) {
+            abandonedPaste_.Note(static_cast<unsigned char>(keysAfterInterrupt_[taken++]));
+        }
+        keysAfterInterrupt_.erase(0, taken);
         return NextKey(fileno(rl_instream));
     }
     // Enter, until readline returns what it holds: whatever state it is in

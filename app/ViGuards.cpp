@@ -40,8 +40,9 @@ void GuardViOperators() {
     Rebind(rl_vi_subst, RunOperator<rl_vi_subst>);
     Rebind(rl_vi_redo, Repeat);
     Rebind(rl_abort, Abort);
-    // A key bound to nothing aborts as Ctrl-G does.
-    for (int key = 0; key < KEYMAP_SIZE; ++key) {
+    // A key bound to nothing aborts as Ctrl-G does. (A meta key would be
+    // bound as Escape and the key: Escape would then begin a sequence.)
+    for (int key = 0; key < 128; ++key) {
         const KEYMAP_ENTRY& entry = vi_movement_keymap[key];
         if (entry.type == ISFUNC && entry.function == nullptr) rl_bind_key_in_map(key, Abort, vi_movement_keymap);
     }

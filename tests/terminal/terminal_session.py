@@ -25,6 +25,7 @@ import select
 import shutil
 import signal
 import stat
+import struct
 import subprocess
 import sys
 import tempfile
@@ -33,7 +34,12 @@ import time
 
 TIMEOUT_SECONDS = 10
 CTRL_C = b"\x03"
+CTRL_D = b"\x04"
 CTRL_Z = b"\x1a"
+ESC = b"\x1b"
+# The system calls a waiting program sleeps in (x86-64): a built-in's read,
+# a write the terminal has not taken, the line editor's wait for a key.
+READ_CALL, WRITE_CALL, KEY_WAIT_CALL = 0, 1, 271
 UP = b"\x1b[A"
 PASTE_START = b"\x1b[200~"
 PASTE_END = b"\x1b[201~"
@@ -173,6 +179,58 @@ class Session:
             if time.time() > deadline:
                 raise AssertionError(f"the program never waited in system call {number}")
             time.sleep(0.01)
+
+    def unread(self):
+        """How many typed bytes the terminal holds that nobody read yet."""
+        fd = os.open(self.slave_name, os.O_RDWR | os.O_NOCTTY)
+        try:
+            return struct.unpack("i", fcntl.ioctl(fd, termios.FIONREAD, b"\0" * 4))[0]
+        finally:
+            os.close(fd)
+
+    def wait_for_key_wait(self):
+        """Waits until the line editor has taken every key sent and waits
+        for the next one."""
+        deadline = time.time() + TIMEOUT_SECONDS
+        while True:
+            with open(f"/proc/{self.pid}/syscall") as f:
+                waiting = f.read().split(" ")[0] == str(KEY_WAIT_CALL)
+            if waiting and self.unread() == 0:
+                return
+            if time.time() > deadline:
+                raise AssertionError("the program never waited for a key with all keys taken")
+            time.sleep(0.01)
+
+    def send_all(self, data, piece=512):
+        """Sends data a piece at a time, as a terminal passes on a paste;
+        a program that stops taking it fails the case instead of hanging."""
+        deadline = time.time() + TIMEOUT_SECONDS
+        os.set_blocking(self.master, False)
+        try:
+            while data:
+                if time.time() > deadline:
+                    raise AssertionError(f"the program stopped taking input with {len(data)} bytes left")
+                _, writable, _ = select.select([], [self.master], [], 0.05)
+                if writable:
+                    try:
+                        data = data[os.write(self.master, data[:piece]):]
+                    except BlockingIOError:
+                        pass
+                self.take_output()
+        finally:
+            os.set_blocking(self.master, True)
+
+    def take_output(self):
+        """Reads what the program wrote meanwhile, without waiting."""
+        while select.select([self.master], [], [], 0)[0]:
+            try:
+                chunk = os.read(self.master, 65536)
+            except OSError:
+                return
+            if not chunk:
+                return
+            self.seen += chunk
+            self.everything += chunk
 
     def state(self):
         """The program's scheduling state: "S" asleep, "T" stopped, ..."""
@@ -683,6 +741,170 @@ def ctrl_c_stops_output_in_progress(home):
 
 
 
+def vi_session(home, *args, env=None):
+    """A session whose line editing starts in vi mode."""
+    inputrc = os.path.join(home, "inputrc")
+    with open(inputrc, "w") as f:
+        f.write("set editing-mode vi\n")
+    return Session(home, *args, env={"INPUTRC": inputrc, **(env or {})})
+
+
+def ends_cleanly(s):
+    """The prompt answers, and Ctrl-D there ends the session with status
+    0: no fault, and in a sanitizer build no report of memory misused or
+    leaked."""
+    s.send(b"6 * 7\r")
+    s.expect(b"42\r\n")
+    s.expect(b"> ")
+    s.send(CTRL_D)
+    status = s.finish()
+    assert status == 0, f"status {status}; the session showed {s.everything[-1500:]!r}"
+
+
+def ctrl_c_in_a_paste_drops_it_and_the_prompt_answers(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(PASTE_START + b"1 + 1\r2 + 2")
+    s.wait_for_key_wait()
+    s.send(CTRL_C)
+    s.expect(b"> ")
+    assert s.state() != "R", "the program spins after Ctrl-C in a paste"
+    # The end of the paste comes late; it is swallowed, not typed.
+    s.send(PASTE_END)
+    s.send(b"3 + 4\r")
+    s.expect(b"3 + 4\r\n")
+    s.expect(b"7\r\n")
+    assert b"\r\n2\r\n" not in s.everything and b"\r\n4\r\n" not in s.everything, s.everything
+    ends_cleanly(s)
+
+
+def ctrl_c_in_a_long_paste_runs_none_of_its_lines(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b"int k = 0\r")
+    s.expect(b"> ")
+    paste = PASTE_START + b"k = k + 1\r" * 3000 + PASTE_END
+    half = len(paste) // 2
+    s.send_all(paste[:half])
+    s.send(CTRL_C)
+    s.send_all(paste[half:])
+    s.send(b"k + 100\r")
+    s.expect(b"k + 100\r\n")
+    s.expect(b"100\r\n")
+    ends_cleanly(s)
+
+
+def a_vi_search_and_the_lines_recalled_after_it_keep_the_session(home):
+    s = vi_session(home)
+    s.expect(b"> ")
+    s.send(b"1+1\r")
+    s.expect(b"2\r\n")
+    s.expect(b"> ")
+    s.send(b"2+2\r")
+    s.expect(b"4\r\n")
+    s.expect(b"> ")
+    # Search for 1+1, delete a character, go to an older line, enter it;
+    # then recall three lines and enter again.
+    s.send(ESC + b"/1+1\r")
+    s.wait_for_key_wait()
+    s.send(b"xk\r")
+    s.expect(b"1\r\n")
+    s.expect(b"> ")
+    s.send(ESC + b"kkk\r")
+    s.expect(b"2\r\n")
+    ends_cleanly(s)
+
+
+def the_emacs_searches_keep_the_session(home):
+    s = Session(home)
+    for line, result in ((b"1+1", b"2"), (b"2+2", b"4"), (b"3+3", b"6")):
+        s.expect(b"> ")
+        s.send(line + b"\r")
+        s.expect(result + b"\r\n")
+    s.expect(b"> ")
+    # M-p searches older lines for a text; an empty text searches again
+    # for the last one.
+    s.send(ESC + b"p+\r")
+    s.wait_for_key_wait()
+    s.send(ESC + b"p\r")
+    s.wait_for_key_wait()
+    s.send(b"\r")
+    s.expect(b"\r4\r\n")
+    s.expect(b"> ")
+    s.send(b"1" + ESC + b"p1+\r")
+    s.wait_for_key_wait()
+    s.send(b"\r")
+    s.expect(b"\r2\r\n")
+    ends_cleanly(s)
+
+
+def vi_completion_over_bytes_that_are_not_characters_ends(home):
+    s = Session(home, env={"LC_CTYPE": "C.UTF-8"})
+    s.expect(b"> ")
+    s.send(PASTE_START + b"a\xed\xa0\x80\r" + PASTE_END)
+    s.expect("未定義の識別子です".encode())
+    s.expect(b"> ")
+    # Vi mode, a search that finds the line, undo, completion.
+    s.send(ESC + b"\n")
+    s.send(b"\x12\xed\xa0\x80")
+    s.expect(b"\xed\xa0\x80\x1b[27m")
+    s.send(b"\x1f" + ESC + b"=")
+    s.wait_for_key_wait()
+    s.send(b"\r")
+    s.expect("未定義の識別子です".encode())
+    ends_cleanly(s)
+
+
+def a_zero_byte_in_the_line_ends_no_search(home):
+    s = Session(home)
+    s.expect(b"> ")
+    # Ctrl-V Ctrl-@ puts a zero byte in the line; Ctrl-] then looks for a
+    # character that is not there.
+    s.send(b"ab\x16\x00cd\x01\x1dz")
+    s.wait_for_key_wait()
+    s.send(b"\x0b")
+    ends_cleanly(s)
+
+
+def a_window_of_one_row_and_two_columns_keeps_the_session(home):
+    s = Session(home)
+    s.expect(b"> ")
+    fcntl.ioctl(s.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 2, 0, 0))
+    s.send(b"1 + 2 + 3\r")
+    s.expect(b"6\r\n")
+    fcntl.ioctl(s.master, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 80, 0, 0))
+    ends_cleanly(s)
+
+
+def vi_operators_inside_an_operator_keep_the_session(home):
+    s = vi_session(home)
+    s.expect(b"> ")
+    s.send(b"abc def ghi")
+    s.expect(b"ghi")
+    # An operator whose count ends with another operator, a repeat, a key
+    # bound to nothing, Ctrl-G; then deletes that repeat ("x" twice, "3x").
+    for keys in (b"0c2dw", b"0d2cw", b"0y2.", b"0c2qw", b"0d2\x07w", b"0xx3x"):
+        s.send(ESC + keys)
+        s.wait_for_key_wait()
+    s.send(b"\x1b0D")
+    s.send(b"i1+1\r")
+    s.expect(b"2\r\n")
+    ends_cleanly(s)
+
+
+def ctrl_g_at_a_completion_question_keeps_the_session(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b"int " + b", ".join(b"w%d" % n for n in range(150)) + b"\r")
+    s.expect(b"> ")
+    s.send(b"w\t\t")
+    s.expect(b"possibilities? (y or n)")
+    s.send(b"\x07")
+    s.wait_for_key_wait()
+    s.send(b"\x15")
+    ends_cleanly(s)
+
+
 CASES = [
     typing_a_line_shows_its_result,
     a_hint_comes_before_the_first_prompt_unless_silent,
@@ -711,6 +933,15 @@ CASES = [
     a_history_path_that_cannot_hold_the_history_gets_one_warning,
     ctrl_c_stops_a_line_that_computes_for_long,
     ctrl_c_stops_output_in_progress,
+    ctrl_c_in_a_paste_drops_it_and_the_prompt_answers,
+    ctrl_c_in_a_long_paste_runs_none_of_its_lines,
+    a_vi_search_and_the_lines_recalled_after_it_keep_the_session,
+    the_emacs_searches_keep_the_session,
+    vi_completion_over_bytes_that_are_not_characters_ends,
+    a_zero_byte_in_the_line_ends_no_search,
+    a_window_of_one_row_and_two_columns_keeps_the_session,
+    vi_operators_inside_an_operator_keep_the_session,
+    ctrl_g_at_a_completion_question_keeps_the_session,
 ]
 
 
