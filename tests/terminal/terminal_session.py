@@ -50,7 +50,8 @@ BRACKETED_PASTE_OFF = b"\x1b[?2004l"
 # session's other group, so Ctrl-Z can stop it and SIGCONT continue it. As a
 # shell does, it takes the terminal back when numora stops, and gives it back
 # on "fg"; "bg" continues numora in the background. The commands come on the
-# descriptor named first; numora's wait status goes to numora.status.
+# descriptor named first; the signal of each stop goes to numora.stops, and
+# numora's wait status to numora.status.
 SHELL = r"""
 import os, select, signal, sys
 commands = int(sys.argv[1])
@@ -75,6 +76,8 @@ while True:
     done, status = os.waitpid(pid, os.WUNTRACED | os.WNOHANG)
     if done and os.WIFSTOPPED(status):
         os.tcsetpgrp(0, os.getpgrp())
+        with open("numora.stops", "a") as f:
+            f.write(signal.Signals(os.WSTOPSIG(status)).name + "\n")
     elif done:
         with open("numora.status", "w") as f:
             f.write(str(status))
@@ -113,6 +116,9 @@ class Session:
         passed = ()
         self.shell_commands = None
         if job_control:
+            for left in ("numora.pid", "numora.stops", "numora.status"):
+                if os.path.exists(os.path.join(home, left)):
+                    os.remove(os.path.join(home, left))
             commands, self.shell_commands = os.pipe()
             program = [sys.executable, "-c", SHELL, str(commands), *program]
             passed = (commands,)
@@ -125,6 +131,7 @@ class Session:
             os.close(commands)
         self.seen = b""
         self.everything = b""
+        self.home = home
         self.pid = self.process.pid
         if job_control:
             pid_file = os.path.join(home, "numora.pid")
@@ -138,6 +145,23 @@ class Session:
 
     def send(self, data):
         os.write(self.master, data)
+
+    def stops(self):
+        """The signals that stopped numora so far, oldest first."""
+        try:
+            with open(os.path.join(self.home, "numora.stops")) as f:
+                return f.read().split()
+        except FileNotFoundError:
+            return []
+
+    def wait_for_stops(self, count):
+        """Waits until numora has been stopped count times; the signals."""
+        deadline = time.time() + TIMEOUT_SECONDS
+        while len(self.stops()) < count:
+            if time.time() > deadline:
+                raise AssertionError(f"numora stopped {self.stops()}, not {count} times")
+            time.sleep(0.01)
+        return self.stops()
 
     def fg(self):
         """The shell's fg: numora gets the terminal and goes on."""
@@ -905,6 +929,184 @@ def ctrl_g_at_a_completion_question_keeps_the_session(home):
     ends_cleanly(s)
 
 
+def typed_line_is_echoed_and_entered(s, text, result):
+    """A built-in that reads a line: the terminal is cooked, echoes the
+    keys and ends the line at Enter."""
+    s.wait_in_call(READ_CALL)
+    s.assert_modes_given_back()
+    s.send(text + b"\r")
+    s.expect(text + b"\r\n")
+    s.expect(result + b"\r\n")
+
+
+def read_a_typed_line_after(s):
+    """The line after: gets must find the terminal cooked again."""
+    s.expect(b"> ")
+    s.send(b'string after = "none"\r')
+    s.expect(b"> ")
+    s.send(b"gets(after)\r")
+    typed_line_is_echoed_and_entered(s, b"after", b'"after"')
+
+
+class JobState:
+    """A state Ctrl-Z may find the session in: how to get there, and how
+    the session goes on once it is back in the foreground."""
+
+    def editing(s):
+        s.send(b"6 * 7")
+        s.expect(b"6 * 7")
+
+    def editing_goes_on(s):
+        s.expect(b"6 * 7")
+        s.send(b"\r")
+        s.expect(b"42\r\n")
+        read_a_typed_line_after(s)
+
+    def running(s):
+        s.send(b'string s = "0123456789abcdef"\r')
+        s.send(b"strlen((" + b", ".join([b"s = s + s"] * 20) + b"))\r")
+        s.expect(b"16777216\r\n")
+        s.expect(b"> ")
+        s.send(b"string t\r")
+        s.expect(b"> ")
+        s.send(b"strlen((" + b", ".join([b"t = s + s"] * 6) + b"))\r")
+        s.expect(b"))\r\n")
+        s.wait_for_state("R")
+
+    def running_goes_on(s):
+        s.expect(b"33554432\r\n")
+        read_a_typed_line_after(s)
+
+    def getch(s):
+        s.send(b"getch()\r")
+        s.wait_in_call(READ_CALL)
+
+    def getch_goes_on(s):
+        deadline = time.time() + TIMEOUT_SECONDS
+        while s.modes()[3] & termios.ICANON:
+            assert time.time() < deadline, "getch never took single keys again"
+            time.sleep(0.01)
+        s.send(b"x")
+        s.expect(b"120\r\n")
+        read_a_typed_line_after(s)
+
+    def getchar(s):
+        s.send(b"getchar()\r")
+        s.wait_in_call(READ_CALL)
+
+    def getchar_goes_on(s):
+        typed_line_is_echoed_and_entered(s, b"y", b"121")
+        read_a_typed_line_after(s)
+
+    def gets(s):
+        s.send(b'string g = "none"\r')
+        s.expect(b"> ")
+        s.send(b"gets(g)\r")
+        s.wait_in_call(READ_CALL)
+
+    def gets_goes_on(s):
+        typed_line_is_echoed_and_entered(s, b"hello", b'"hello"')
+        read_a_typed_line_after(s)
+
+    def cgets(s):
+        s.send(b'string c = "none"\r')
+        s.expect(b"> ")
+        s.send(b"cgets(c)\r")
+        s.wait_in_call(READ_CALL)
+
+    def cgets_goes_on(s):
+        typed_line_is_echoed_and_entered(s, b"world", b'"world"')
+        read_a_typed_line_after(s)
+
+
+def ctrl_z_bg_and_fg_in_every_state(home):
+    """Ctrl-Z, bg, fg in each state, under a shell that leaves the
+    terminal's modes alone while the job is stopped (as dash does) and one
+    whose own prompt sets them its way meanwhile (as bash's does)."""
+    for shells_prompt_is_raw in (False, True):
+        for name in ("editing", "running", "getch", "getchar", "gets", "cgets"):
+            s = Session(home, job_control=True)
+            s.expect(b"> ")
+            getattr(JobState, name)(s)
+            s.send(CTRL_Z)
+            assert s.wait_for_stops(1) == ["SIGTSTP"], (name, s.stops())
+            try:
+                s.assert_modes_given_back()
+            except AssertionError as problem:
+                raise AssertionError(f"{name}: {problem} while the job is stopped") from None
+            cooked = s.modes()
+            if shells_prompt_is_raw:
+                raw = list(cooked)
+                raw[0] &= ~termios.ICRNL
+                raw[3] &= ~(termios.ICANON | termios.ECHO)
+                termios.tcsetattr(s.master, termios.TCSANOW, raw)
+            # In the background the job stops again as soon as it needs its
+            # terminal, and leaves the terminal as the shell has it.
+            s.bg()
+            try:
+                stops = s.wait_for_stops(2)
+            except AssertionError as problem:
+                raise AssertionError(f"{name}, continued in the background: {problem}") from None
+            assert stops[1] in ("SIGTTOU", "SIGTTIN"), (name, stops)
+            termios.tcsetattr(s.master, termios.TCSANOW, cooked)
+            s.fg()
+            try:
+                getattr(JobState, name + "_goes_on")(s)
+            except AssertionError as problem:
+                raise AssertionError(f"{name}, shell's prompt raw {shells_prompt_is_raw}: {problem}") from None
+            s.expect(b"> ")
+            s.send(b"#x\r")
+            s.finish()
+
+
+def ctrl_c_stops_cputs(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b'string s = "0123456789abcdef"\r')
+    s.send(b"strlen((" + b", ".join([b"s = s + s"] * 20) + b"))\r")
+    s.expect(b"16777216\r\n")
+    s.expect(b"> ")
+    s.send(b"cputs(s)\r")
+    s.expect(b"0123456789abcdef" * 4096)
+    # The terminal stops taking the text; Ctrl-C while cputs waits for it.
+    s.wait_in_call(WRITE_CALL)
+    s.everything = b""
+    s.send(CTRL_C)
+    s.expect(b"> ")
+    assert len(s.everything) < 4 * 1024 * 1024, f"{len(s.everything)} bytes came after Ctrl-C"
+    s.send(b"strlen(s)\r")
+    s.expect(b"16777216\r\n")
+    ends_cleanly(s)
+
+
+def lines_typed_after_a_built_ins_line_run_next(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b'string s = "none"\r')
+    s.expect(b"> ")
+    s.wait_for_key_wait()
+    # Typed ahead while the line editor holds the terminal: Enter comes as
+    # a carriage return. The rest of the line getchar read from is dropped.
+    s.send(b"getchar()\rabc\r1000+5\r")
+    s.expect(b"97\r\n")
+    s.expect(b"1005\r\n")
+    s.expect(b"> ")
+    s.send(b"gets(s)\rhello\r1000+8\r")
+    s.expect(b'"hello"\r\n')
+    s.expect(b"1008\r\n")
+    s.expect(b"> ")
+    s.send(b"cgets(s)\rworld\r1000+9\r")
+    s.expect(b'"world"\r\n')
+    s.expect(b"1009\r\n")
+    s.expect(b"> ")
+    s.send(b"s\r")
+    s.expect(b'"world"\r\n')
+    ends_cleanly(s)
+    with open(os.path.join(home, ".local/state/numora/history")) as f:
+        lines = f.read().splitlines()
+    assert lines[-8:-1] == ["getchar()", "1000+5", "gets(s)", "1000+8", "cgets(s)", "1000+9", "s"], lines
+
+
 CASES = [
     typing_a_line_shows_its_result,
     a_hint_comes_before_the_first_prompt_unless_silent,
@@ -942,6 +1144,9 @@ CASES = [
     a_window_of_one_row_and_two_columns_keeps_the_session,
     vi_operators_inside_an_operator_keep_the_session,
     ctrl_g_at_a_completion_question_keeps_the_session,
+    ctrl_z_bg_and_fg_in_every_state,
+    ctrl_c_stops_cputs,
+    lines_typed_after_a_built_ins_line_run_next,
 ]
 
 
