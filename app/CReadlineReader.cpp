@@ -190,7 +190,7 @@ CReadlineReader::CReadlineReader(const CConsoleOutput& output, const CExpManager
     rl_catch_signals = 0;
     rl_catch_sigwinch = 0;
     rl_getc_function = GetKey;
-    rl_startup_hook = InsertUnfinishedPaste;
+    rl_startup_hook = StartLine;
     rl_basic_word_break_characters = wordBreaks;
     rl_attempted_completion_function = Complete;
     // The start-up files are read first, so the user's own bindings for
@@ -445,7 +445,9 @@ void CReadlineReader::EnterPastedLines() {
     rl_newline(1, '\n');
 }
 
-int CReadlineReader::InsertUnfinishedPaste() {
+// Each line begins with the text after a paste's last line end, if any.
+int CReadlineReader::StartLine() {
+    StartViLine();
     CReadlineReader& reader = *activeReader;
     if (!reader.unfinishedPaste_.empty() && reader.pastedLines_.empty()) {
         rl_insert_text(reader.unfinishedPaste_.c_str());

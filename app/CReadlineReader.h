@@ -71,7 +71,7 @@ private:
     static int Paste(int count, int key);
     static int IgnorePasteEnd(int count, int key);
     static int ReReadInitFile(int count, int key);
-    static int InsertUnfinishedPaste();
+    static int StartLine();
     static char** Complete(const char* text, int start, int end);
     static char* NextMatch(const char* text, int state);
 

@@ -47,3 +47,7 @@ void GuardViOperators() {
         if (entry.type == ISFUNC && entry.function == nullptr) rl_bind_key_in_map(key, Abort, vi_movement_keymap);
     }
 }
+
+void StartViLine() {
+    RL_SETSTATE(RL_STATE_VICMDONCE);
+}

@@ -11,3 +11,10 @@
 // inside an operator such commands ring the bell and do nothing; elsewhere
 // they do what they always did.
 void GuardViOperators();
+
+// Called as each line begins. The first switch to command mode in a line
+// makes readline drop the line's undo list, even where a line recalled from
+// history still owns part of it, which is then freed twice: the switch is
+// taken as made already. ("U" then undoes what was typed before the first
+// Escape too.)
+void StartViLine();
