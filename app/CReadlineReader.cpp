@@ -208,6 +208,11 @@ void CReadlineReader::BindKeys() {
     Rebind(rl_re_read_init_file, ReReadInitFile);
     TakeOverHistorySearches(KeyWaiting);
     GuardViOperators();
+    // A recalled line that was changed and not entered goes back to what was
+    // entered, as the history file keeps it, when a line is entered: no undo
+    // list stays in a history entry, where dropping the oldest entry (the
+    // history keeps a thousand lines) or clearing the history would lose it.
+    rl_variable_bind("revert-all-at-newline", "on");
 }
 
 // The init file read again (Ctrl-X Ctrl-R) binds readline's own again.
