@@ -196,6 +196,9 @@ CReadlineReader::CReadlineReader(const CConsoleOutput& output, const CExpManager
     // The start-up files are read first, so the user's own bindings for
     // these keys, made there, are replaced.
     rl_initialize();
+    // Set after the terminal was set up: readline takes a terminal whose
+    // program draws the line itself for one without capabilities.
+    rl_redisplay_function = Redisplay;
     BindKeys();
 }
 
@@ -230,6 +233,7 @@ CReadlineReader::~CReadlineReader() {
     rl_attempted_completion_function = nullptr;
     rl_startup_hook = nullptr;
     rl_getc_function = rl_getc;
+    rl_redisplay_function = rl_redisplay;
     activeReader = nullptr;
 }
 
@@ -287,7 +291,7 @@ bool CReadlineReader::Edit(std::string_view prompt, std::string& line) {
 }
 
 // Readline asks for each key here. A line that is not whole characters is
-// edited byte by byte from the next key on.
+// edited byte by byte from the next key on (KeepLineSafe).
 int CReadlineReader::GetKey(FILE* stream) {
     CReadlineReader& reader = *activeReader;
     int key = reader.NextKey(fileno(stream));
@@ -295,10 +299,22 @@ int CReadlineReader::GetKey(FILE* stream) {
     // a long jump that loses the matches: it is taken as no.
     if (key == kAbortKey && AtCompletionQuestion()) key = 'n';
     if (key >= 0) reader.paste_.Note(static_cast<unsigned char>(key));
+    reader.KeepLineSafe();
+    return key;
+}
+
+// After each command, before the next one runs: a key given back to
+// readline (the rest of a key sequence) reaches the next command without
+// GetKey.
+void CReadlineReader::Redisplay() {
+    activeReader->KeepLineSafe();
+    rl_redisplay();
+}
+
+void CReadlineReader::KeepLineSafe() {
     if (std::memchr(rl_line_buffer, '\0', static_cast<size_t>(rl_end)) != nullptr) DropZeroBytes();
     const bool whole = IsWholeCharacters(std::string_view(rl_line_buffer, static_cast<size_t>(rl_end)));
-    reader.EditByBytes(reader.byteOrientedByUser_ || !whole);
-    return key;
+    EditByBytes(byteOrientedByUser_ || !whole);
 }
 
 void CReadlineReader::EditByBytes(bool byBytes) {

@@ -66,7 +66,12 @@ private:
     void EditByBytes(bool byBytes);
     std::vector<std::string> CompletionWords() const;
 
+    // Keeps readline off its faults on what the line holds: zero bytes
+    // taken out, and byte by byte editing while it is not whole characters.
+    void KeepLineSafe();
+
     static int GetKey(FILE* stream);
+    static void Redisplay();
     static bool KeyWaiting();
     static int Paste(int count, int key);
     static int IgnorePasteEnd(int count, int key);

@@ -41,6 +41,7 @@ ESC = b"\x1b"
 # a write the terminal has not taken, the line editor's wait for a key.
 READ_CALL, WRITE_CALL, KEY_WAIT_CALL = 0, 1, 271
 UP = b"\x1b[A"
+DOWN = b"\x1b[B"
 PASTE_START = b"\x1b[200~"
 PASTE_END = b"\x1b[201~"
 BRACKETED_PASTE_OFF = b"\x1b[?2004l"
@@ -929,6 +930,22 @@ def ctrl_g_at_a_completion_question_keeps_the_session(home):
     ends_cleanly(s)
 
 
+def a_recalled_line_changed_and_left_leaves_nothing_behind(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b"1+1\r")
+    s.expect(b"2\r\n")
+    s.expect(b"> ")
+    # Recall 1+1, change it, come back down, enter another line.
+    s.send(UP + b"2" + DOWN + b"3+3\r")
+    s.expect(b"6\r\n")
+    s.expect(b"> ")
+    s.send(UP + UP + b"\r")
+    s.expect(b"1+1\r\n")
+    s.expect(b"\r2\r\n")
+    ends_cleanly(s)
+
+
 def typed_line_is_echoed_and_entered(s, text, result):
     """A built-in that reads a line: the terminal is cooked, echoes the
     keys and ends the line at Enter."""
@@ -1144,6 +1161,7 @@ CASES = [
     a_window_of_one_row_and_two_columns_keeps_the_session,
     vi_operators_inside_an_operator_keep_the_session,
     ctrl_g_at_a_completion_question_keeps_the_session,
+    a_recalled_line_changed_and_left_leaves_nothing_behind,
     ctrl_z_bg_and_fg_in_every_state,
     ctrl_c_stops_cputs,
     lines_typed_after_a_built_ins_line_run_next,
