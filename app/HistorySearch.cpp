@@ -1,5 +1,8 @@
 #include "app/HistorySearch.h"
 
+// readline.h declares rl_message with its arguments only where the C
+// library's <stdarg.h> is said to be there.
+#define HAVE_STDARG_H 1
 #include <readline/history.h>
 #include <readline/readline.h>
 
@@ -80,20 +83,18 @@ bool TakePaste(std::string& text) {
     return true;
 }
 
-// Reads the text to search for, edited after prompt in place of the line
-// and its prompt; false when the search is given up: Ctrl-G, Ctrl-C, Escape,
-// rubout on an empty text, the end of input.
+// Reads the text to search for, shown after prompt in place of the prompt
+// and the line (readline's own way of showing a minibuffer); false when
+// the search is given up: Ctrl-G, Ctrl-C, Escape, rubout on an empty text,
+// the end of input.
 bool ReadSearchText(char prompt, std::string& text) {
     text.clear();
     const std::string line(rl_line_buffer, static_cast<size_t>(rl_end));
     const int point = rl_point;
-    const std::string linePrompt = rl_prompt != nullptr ? rl_prompt : "";
-    rl_set_prompt(std::string(1, prompt).c_str());
+    rl_replace_line("", 0);
     bool taken = false;
     for (;;) {
-        rl_replace_line(text.c_str(), 0);
-        rl_point = rl_end;
-        rl_redisplay();
+        rl_message("%c%s", prompt, text.c_str());
         const int key = rl_read_key();
         if (key < 0 || InterruptRequested() || key == Control('G')) break;
         if (key == '\r' || key == '\n') {
@@ -115,9 +116,9 @@ bool ReadSearchText(char prompt, std::string& text) {
             rl_ding();
         }
     }
-    rl_set_prompt(linePrompt.c_str());
     rl_replace_line(line.c_str(), 0);
     rl_point = point;
+    rl_clear_message();
     return taken;
 }
 
