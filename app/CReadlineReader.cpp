@@ -209,6 +209,10 @@ void CReadlineReader::BindKeys() {
         rl_bind_keyseq_in_map(kPasteEndKeys.c_str(), IgnorePasteEnd, map);
     }
     Rebind(rl_re_read_init_file, ReReadInitFile);
+    // A "~" in a line is bitwise not, never a home directory; looking a user
+    // up from a program linked whole loads name-service modules that fault.
+    Rebind(rl_tilde_expand, RingBell);
+    Rebind(rl_vi_tilde_expand, RingBell);
     TakeOverHistorySearches(KeyWaiting);
     GuardViOperators();
     // A recalled line that was changed and not entered goes back to what was
@@ -227,6 +231,10 @@ int CReadlineReader::ReReadInitFile(int count, int key) {
 
 int CReadlineReader::IgnorePasteEnd(int, int) {
     return 0;
+}
+
+int CReadlineReader::RingBell(int, int) {
+    return rl_ding();
 }
 
 CReadlineReader::~CReadlineReader() {

@@ -75,6 +75,7 @@ private:
     static bool KeyWaiting();
     static int Paste(int count, int key);
     static int IgnorePasteEnd(int count, int key);
+    static int RingBell(int count, int key);
     static int ReReadInitFile(int count, int key);
     static int StartLine();
     static char** Complete(const char* text, int start, int end);

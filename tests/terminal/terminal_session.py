@@ -946,6 +946,19 @@ def a_recalled_line_changed_and_left_leaves_nothing_behind(home):
     ends_cleanly(s)
 
 
+def a_tilde_is_bitwise_not_never_a_home_directory(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b"int r = 5\r")
+    s.expect(b"> ")
+    # M-& at "~r" would look up a user named r.
+    s.send(b"~r == ~5\x01" + ESC + b"&")
+    s.wait_for_key_wait()
+    s.send(b"\r")
+    s.expect(b"\rtrue\r\n")
+    ends_cleanly(s)
+
+
 def typed_line_is_echoed_and_entered(s, text, result):
     """A built-in that reads a line: the terminal is cooked, echoes the
     keys and ends the line at Enter."""
@@ -1162,6 +1175,7 @@ CASES = [
     vi_operators_inside_an_operator_keep_the_session,
     ctrl_g_at_a_completion_question_keeps_the_session,
     a_recalled_line_changed_and_left_leaves_nothing_behind,
+    a_tilde_is_bitwise_not_never_a_home_directory,
     ctrl_z_bg_and_fg_in_every_state,
     ctrl_c_stops_cputs,
     lines_typed_after_a_built_ins_line_run_next,
