@@ -245,8 +245,12 @@ CReadlineReader::~CReadlineReader() {
     activeReader = nullptr;
 }
 
+// No prompt is given to readline as an empty stretch of invisible
+// characters: readline 8.2 takes an empty prompt for none saved, saves it
+// again when a count is typed or a message shown, and loses what it saved.
 std::string CReadlineReader::MarkedPrompt(std::string_view prompt) const {
-    if (prompt.empty() || !output_.Escapes()) return std::string(prompt);
+    if (prompt.empty()) return "\001\002";
+    if (!output_.Escapes()) return std::string(prompt);
     return "\001\x1b[32m\002" + std::string(prompt) + "\001\x1b[39m\002";
 }
 

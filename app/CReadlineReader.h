@@ -41,7 +41,7 @@ public:
 
 private:
     // The prompt with its colour; readline must be told (\001 \002) which
-    // bytes take no room on the screen.
+    // bytes take no room on the screen. Never empty.
     std::string MarkedPrompt(std::string_view prompt) const;
     // Reads a line with readline; false at the end of input. A line that
     // Ctrl-C abandoned is not returned: the prompt comes again.

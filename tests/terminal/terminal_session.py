@@ -959,6 +959,19 @@ def a_tilde_is_bitwise_not_never_a_home_directory(home):
     ends_cleanly(s)
 
 
+def a_count_typed_without_a_prompt_leaves_nothing_behind(home):
+    s = Session(home)
+    s.expect(b"> ")
+    # Silent mode: no prompt. M-2 shows "(arg: 2)" where there is none.
+    s.send(b"#s1\r")
+    s.wait_for_key_wait()
+    s.send(ESC + b"2a")
+    s.expect(b"aa")
+    s.send(b"\x15#s0\r")
+    s.expect(b"> ")
+    ends_cleanly(s)
+
+
 def typed_line_is_echoed_and_entered(s, text, result):
     """A built-in that reads a line: the terminal is cooked, echoes the
     keys and ends the line at Enter."""
@@ -1176,6 +1189,7 @@ CASES = [
     ctrl_g_at_a_completion_question_keeps_the_session,
     a_recalled_line_changed_and_left_leaves_nothing_behind,
     a_tilde_is_bitwise_not_never_a_home_directory,
+    a_count_typed_without_a_prompt_leaves_nothing_behind,
     ctrl_z_bg_and_fg_in_every_state,
     ctrl_c_stops_cputs,
     lines_typed_after_a_built_ins_line_run_next,
