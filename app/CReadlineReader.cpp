@@ -136,10 +136,6 @@ bool HoldsLineEnd(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// Whether text is whole characters of the locale's encoding. Readline's
-// character motions go back and forth for ever over some sequences that are
-// not (vi's word motions and completion, on ED A0 80 in UTF-8), where
-// Ctrl-C cannot reach them.
 // Tells readline the window's size. With a single row readline scrolls the
 // line sideways by a third of the width, and divides by that third: a window
 // of two columns or one is taken as 80 wide, as readline itself takes one of
@@ -164,6 +160,10 @@ void DropZeroBytes() {
     }
 }
 
+// Whether text is whole characters of the locale's encoding. Readline's
+// character motions go back and forth for ever over some sequences that are
+// not (vi's word motions and completion, on ED A0 80 in UTF-8), where
+// Ctrl-C cannot reach them.
 bool IsWholeCharacters(std::string_view text) {
     if (MB_CUR_MAX == 1) return true;
     std::mbstate_t state{};
@@ -442,13 +442,13 @@ bool CReadlineReader::FollowJobControl(int fd) {
     if (StopRequested()) {
         rl_deprep_terminal();
         StopUntilContinued();
+        WaitForForeground(fd);
     } else if (TakeContinued()) {
         WaitForForeground(fd);
         rl_deprep_terminal();
     } else {
         return false;
     }
-    WaitForForeground(fd);
     rl_prep_terminal(1);
     rl_forced_update_display();
     return true;

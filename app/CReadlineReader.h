@@ -26,10 +26,15 @@ class CPromptSignals;
 // signal handler, while readline waits.
 //
 // Readline 8.2, the version of the distributions this is built on, has
-// faults of its own that a key sequence reaches; the reader keeps off them:
-// its non-incremental history searches are replaced (HistorySearch), a line
-// that is not whole characters of the locale's encoding is edited byte by
-// byte, and a paste is ended before readline is made to give up a line.
+// faults of its own that a key sequence reaches (8.3 mends some); the reader
+// keeps off them: its non-incremental history searches are replaced
+// (HistorySearch), vi operators are refused inside an operator (ViGuards), a
+// paste is ended before readline is made to give up a line, Ctrl-G at a
+// completion's question is taken as no, a line that is not whole characters
+// of the locale's encoding is edited byte by byte and zero bytes are taken
+// out of it, recalled lines go back to what was entered (no undo list stays
+// in the history), tilde expansion is refused, a window narrower than three
+// columns is given to readline as 80 wide, and its prompt is never empty.
 class CReadlineReader final : public CLineReader {
 public:
     CReadlineReader(const CConsoleOutput& output, const CExpManager& manager);
