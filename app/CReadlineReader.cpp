@@ -355,7 +355,11 @@ int CReadlineReader::NextKey(int fd) {
             FitScreenToWindow();
             rl_forced_update_display();
         }
-        if (!WaitForKey(fd)) continue;
+        if (!WaitForKey(fd)) {
+            // The end of input for readline: the run ends.
+            if (PendingTerminationSignal() != 0) return EOF;
+            continue;
+        }
         // Ctrl-C between the wait and the read empties the terminal's queue:
         // the read does not wait, and the wait begins again.
         unsigned char key = 0;
@@ -415,7 +419,10 @@ bool CReadlineReader::WaitForKey(int fd) {
     pollfd input{fd, POLLIN, 0};
     int ready = 0;
     {
+        // A termination signal that came while readline was busy was kept
+        // for now; one that comes from here on ends the run itself.
         const CInputWait wait;
+        if (PendingTerminationSignal() != 0) return false;
         ready = ppoll(&input, 1, dropping ? &quiet : nullptr, signals_->WaitMask());
     }
     if (ready == 0 && dropping) abandonedPaste_.Reset(false);
