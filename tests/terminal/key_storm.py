@@ -2,23 +2,28 @@
 """Random keys at the prompt: no key sequence may end, stall or spin a session.
 
 Usage: key_storm.py NUMORA_BINARY [--keys N] [--sessions N] [--seed S]
-                    [--mode emacs|vi|both] [--save-keys FILE]
+                    [--mode emacs|vi|both] [--save-keys FILE] [--save-output FILE]
 
-Types random keys into numora at a pseudo-terminal: text, line ends, editing
-keys, arrows, escape and meta keys, the vi-mode commands, searches, undo,
-completion, bytes that are not UTF-8, pastes (some cut short by Ctrl-C, some
-never ended), Ctrl-C, Ctrl-Z (numora runs under a job-control parent, which
-continues it) and window resizes. Every so often, and at the end of each
-session, Ctrl-C and a probe line check that the prompt still answers; the
-session then ends with Ctrl-D, and must end with status 0 and without a
-report from a sanitizer. A session that dies, stops answering or reports is
-a failure; its seed is printed, and --save-keys keeps every byte written so
-a failure can be read back.
+Types random keys into numora at a pseudo-terminal, in emacs mode and in vi
+mode: text, line ends, editing keys, arrows, escape and meta keys, the vi
+commands, searches, undo, completion, bytes that are not UTF-8, pastes (some
+cut short by Ctrl-C, some never ended), Ctrl-C, Ctrl-Z (numora runs under a
+job-control parent, which takes the terminal back and brings numora back
+with fg) and window resizes down to one row and one column. Each Ctrl-C
+waits until the keys before it were read, since Ctrl-C empties the
+terminal's queue. Every few thousand keys, and at the end of each session,
+Ctrl-C and a probe line check that the prompt still answers; the session
+then ends with Ctrl-D, and must end with status 0 and without a report from
+a sanitizer. Completion may put "#exit" in a line: a session that a command
+ended goes on in a new one. A session that dies, stops answering or reports
+is a failure; its seed is printed with the last keys and, where gdb is at
+hand, where the program is. --save-keys keeps every byte written,
+--save-output what the failed session showed last.
 
 ctest runs a short storm in each build; a long one (a million keys each in
 emacs and vi mode) runs by hand:
 
-    key_storm.py build-san/app/numora --keys 1000000 --sessions 40
+    key_storm.py build-san/app/numora --keys 1000000 --sessions 50
 """
 
 import argparse
