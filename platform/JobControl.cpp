@@ -80,10 +80,12 @@ void StopUntilContinued() {
 // the call once it is continued, and answers EIO where nobody could continue
 // it. In the foreground it only waits for the output to be written.
 void WaitForForeground(int fd) {
-    while (tcgetpgrp(fd) != getpgrp()) {
+    for (;;) {
+        // -1: not the controlling terminal, where there is no foreground.
+        const pid_t foreground = tcgetpgrp(fd);
+        if (foreground == -1 || foreground == getpgrp()) return;
         const int drained = tcdrain(fd);
-        // Let through in the background (SIGTTOU ignored or blocked), or no
-        // controlling terminal to wait for.
+        // Let through in the background: SIGTTOU ignored or blocked.
         if (drained == 0 && tcgetpgrp(fd) != getpgrp()) return;
         // EIO: nobody is left to continue the process. EINTR: a caught
         // signal ended the wait, which goes on.

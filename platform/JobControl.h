@@ -47,6 +47,7 @@ void StopUntilContinued();
 // continued in the background (bg) that needs its terminal waits stopped,
 // as the kernel stops one that reads or sets its terminal, until it is
 // brought back (fg). Its terminal's modes are then the shell's, no longer
-// those of the shell's own prompt. Returns at once without job control (no
-// terminal, SIGTTOU ignored, or nobody left to continue the process).
+// those of the shell's own prompt. Returns at once without job control (fd
+// is not the controlling terminal, SIGTTOU is ignored, or nobody is left to
+// continue the process).
 void WaitForForeground(int fd);

@@ -19,6 +19,12 @@ import sys
 from harness import DEADLINE_SECONDS, expect_equal, read_until, run_cases
 
 
+def hang_up_ends_the_run():
+    """SIGHUP as a closed terminal sends it, also where these tests run
+    under nohup, which has the program keep it ignored."""
+    signal.signal(signal.SIGHUP, signal.SIG_DFL)
+
+
 class Session:
     """numora at a pseudo-terminal of its own, with the history file given."""
 
@@ -27,7 +33,7 @@ class Session:
         self.process = subprocess.Popen(
             [folder.program], stdin=slave, stdout=slave, stderr=slave, cwd=folder.path,
             env=dict(os.environ, TERM="xterm", INPUTRC="/dev/null", NUMORA_HISTORY=history),
-            start_new_session=True)
+            start_new_session=True, preexec_fn=hang_up_ends_the_run)
         os.close(slave)
         self.output = b""
         self.everything = b""
