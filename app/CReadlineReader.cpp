@@ -160,11 +160,13 @@ void DropZeroBytes() {
     }
 }
 
-// Whether text is whole characters of the locale's encoding. Readline's
-// character motions go back and forth for ever over some sequences that are
-// not (vi's word motions and completion, on ED A0 80 in UTF-8), where
-// Ctrl-C cannot reach them.
-bool IsWholeCharacters(std::string_view text) {
+// Whether readline can edit text a character at a time: whole characters
+// of the locale's encoding, each taking room on the screen. Readline's
+// character motions go back and forth for ever, where Ctrl-C cannot reach
+// them, over bytes that are not (ED A0 80 in UTF-8), and in vi's command
+// mode over a character that takes no room (a combining or an unassigned
+// one) at the end of the line (vi's word motions and completion).
+bool IsEditableByCharacters(std::string_view text) {
     if (MB_CUR_MAX == 1) return true;
     std::mbstate_t state{};
     for (size_t at = 0; at < text.size();) {
@@ -175,6 +177,7 @@ bool IsWholeCharacters(std::string_view text) {
         wchar_t character = 0;
         const size_t length = std::mbrtowc(&character, text.data() + at, text.size() - at, &state);
         if (length == static_cast<size_t>(-1) || length == static_cast<size_t>(-2)) return false;
+        if (length != 0 && wcwidth(character) < 1) return false;
         at += length == 0 ? 1 : length;
     }
     return true;
@@ -302,8 +305,9 @@ bool CReadlineReader::Edit(std::string_view prompt, std::string& line) {
     }
 }
 
-// Readline asks for each key here. A line that is not whole characters is
-// edited byte by byte from the next key on (KeepLineSafe).
+// Readline asks for each key here. A line that readline cannot edit a
+// character at a time is edited byte by byte from the next key on
+// (KeepLineSafe).
 int CReadlineReader::GetKey(FILE* stream) {
     CReadlineReader& reader = *activeReader;
     int key = reader.NextKey(fileno(stream));
@@ -325,8 +329,8 @@ void CReadlineReader::Redisplay() {
 
 void CReadlineReader::KeepLineSafe() {
     if (std::memchr(rl_line_buffer, '\0', static_cast<size_t>(rl_end)) != nullptr) DropZeroBytes();
-    const bool whole = IsWholeCharacters(std::string_view(rl_line_buffer, static_cast<size_t>(rl_end)));
-    EditByBytes(byteOrientedByUser_ || !whole);
+    const bool byCharacters = IsEditableByCharacters(std::string_view(rl_line_buffer, static_cast<size_t>(rl_end)));
+    EditByBytes(byteOrientedByUser_ || !byCharacters);
 }
 
 void CReadlineReader::EditByBytes(bool byBytes) {

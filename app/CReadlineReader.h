@@ -31,8 +31,8 @@ class CPromptSignals;
 // (HistorySearch), vi operators are refused inside an operator (ViGuards), a
 // paste is ended before readline is made to give up a line, Ctrl-G at a
 // completion's question is taken as no, a line that is not whole characters
-// of the locale's encoding is edited byte by byte and zero bytes are taken
-// out of it, recalled lines go back to what was entered (no undo list stays
+// of the locale's encoding taking room on the screen is edited byte by byte
+// and zero bytes are taken out of it, recalled lines go back to what was entered (no undo list stays
 // in the history), tilde expansion is refused, a window narrower than three
 // columns is given to readline as 80 wide, and its prompt is never empty.
 class CReadlineReader final : public CLineReader {
@@ -72,7 +72,8 @@ private:
     std::vector<std::string> CompletionWords() const;
 
     // Keeps readline off its faults on what the line holds: zero bytes
-    // taken out, and byte by byte editing while it is not whole characters.
+    // taken out, and byte by byte editing while it holds what readline
+    // cannot edit a character at a time.
     void KeepLineSafe();
 
     static int GetKey(FILE* stream);

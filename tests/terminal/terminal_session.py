@@ -880,6 +880,17 @@ def vi_completion_over_bytes_that_are_not_characters_ends(home):
     ends_cleanly(s)
 
 
+def vi_word_motions_over_a_character_that_takes_no_room_end(home):
+    s = vi_session(home, env={"LC_CTYPE": "C.UTF-8"})
+    s.expect(b"> ")
+    # U+D7AA is assigned nothing: it takes no room on the screen.
+    s.send(b"xy\xed\x9e\xaa")
+    s.send(ESC + b"0E")
+    s.wait_for_key_wait()
+    s.send(b"0Di")
+    ends_cleanly(s)
+
+
 def a_zero_byte_in_the_line_ends_no_search(home):
     s = Session(home)
     s.expect(b"> ")
@@ -1183,6 +1194,7 @@ CASES = [
     a_vi_search_and_the_lines_recalled_after_it_keep_the_session,
     the_emacs_searches_keep_the_session,
     vi_completion_over_bytes_that_are_not_characters_ends,
+    vi_word_motions_over_a_character_that_takes_no_room_end,
     a_zero_byte_in_the_line_ends_no_search,
     a_window_of_one_row_and_two_columns_keeps_the_session,
     vi_operators_inside_an_operator_keep_the_session,
