@@ -908,6 +908,10 @@ def a_window_of_one_row_and_two_columns_keeps_the_session(home):
     fcntl.ioctl(s.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 2, 0, 0))
     s.send(b"1 + 2 + 3\r")
     s.expect(b"6\r\n")
+    # The cursor moving along a line wider than the window.
+    s.send(b"abc\x01\x05\x02\x02")
+    s.wait_for_key_wait()
+    s.send(b"\x05\x15")
     fcntl.ioctl(s.master, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 80, 0, 0))
     ends_cleanly(s)
 
