@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <readline/history.h>
+#include <readline/readline.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +25,11 @@ std::string AbsolutePath(const std::string& path) {
 
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
 }
 
 // The history file, open and locked against the other sessions. A trim
@@ -115,6 +121,14 @@ size_t StartOfLastLines(const std::string& text, int lines) {
     return 0;
 }
 
+// Writes text over the open file from its start and cuts it there: a file
+// reached through a symbolic link stays the one the link names.
+int RewriteInPlace(int fd, std::string_view text) {
+    if (::lseek(fd, 0, SEEK_SET) != 0 || !WriteAll(fd, text)) return errno;
+    if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0 || ::fsync(fd) != 0) return errno;
+    return 0;
+}
+
 // Writes text to a new file beside path, with the mode and owner of the file
 // it replaces, and renames it over path; the old file stays whole until then.
 int ReplaceFile(const std::string& path, std::string_view text, const struct stat& old) {
@@ -144,7 +158,9 @@ CHistoryFile::CHistoryFile(const std::string& path) : path_(AbsolutePath(path)) 
 
 CHistoryFile::~CHistoryFile() {
     if (!path_.empty()) Trim();
-    clear_history();
+    // Readline keeps undo lists in the entries of lines that were edited
+    // after they were recalled; clear_history leaves them.
+    rl_clear_history();
 }
 
 bool CHistoryFile::CheckKind() {
@@ -162,13 +178,19 @@ void CHistoryFile::Add(const std::string& line) {
         if (!MakeParentDirectories(path_)) return Warn(errno);
         parentsMade_ = true;
     }
-    const CLockedFile file(path_, O_WRONLY | O_APPEND | O_CREAT);
+    // A link is written through; one that names nothing creates nothing,
+    // and a link put in the file's place meanwhile is not followed.
+    const int create = IsSymbolicLink(path_) ? 0 : O_CREAT | O_NOFOLLOW;
+    const CLockedFile file(path_, O_WRONLY | O_APPEND | create);
     if (!file.IsOpen()) return Warn(file.Error());
     if (!WriteAll(file.Descriptor(), line + "\n")) Warn(errno);
 }
 
+// A file reached through a symbolic link is trimmed in place: replacing it
+// would put a file of ours where the link was.
 void CHistoryFile::Trim() {
-    const CLockedFile file(path_, O_RDONLY);
+    const bool linked = IsSymbolicLink(path_);
+    const CLockedFile file(path_, linked ? O_RDWR : O_RDONLY);
     if (!file.IsOpen()) {
         if (file.Error() != ENOENT) Warn(file.Error());
         return;
@@ -177,9 +199,9 @@ void CHistoryFile::Trim() {
     if (!ReadAll(file.Descriptor(), text)) return Warn(errno);
     const size_t start = StartOfLastLines(text, kMaxLines);
     if (start == 0) return;
-    if (const int error = ReplaceFile(path_, std::string_view(text).substr(start), file.Status()); error != 0) {
-        Warn(error);
-    }
+    const std::string_view kept = std::string_view(text).substr(start);
+    const int error = linked ? RewriteInPlace(file.Descriptor(), kept) : ReplaceFile(path_, kept, file.Status());
+    if (error != 0) Warn(error);
 }
 
 void CHistoryFile::Warn(int error) {

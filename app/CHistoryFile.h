@@ -10,7 +10,9 @@
 // a lock that the appends take too, so a trim never drops a line another
 // session has just written. Only a regular file is ever read or written; a
 // path that cannot hold the history gets one warning and the session goes
-// on with the history in memory.
+// on with the history in memory. A file reached through a symbolic link is
+// written and trimmed through the link; a link that names nothing creates
+// nothing.
 class CHistoryFile {
 public:
     static constexpr int kMaxLines = 1000;

@@ -85,8 +85,9 @@ private:
 
 // The terminal's width as it is now.
 size_t ErrorColumns() {
-    const int columns = TerminalColumns(STDERR_FILENO);
-    return columns > 0 ? static_cast<size_t>(columns) : kDefaultColumns;
+    int rows = 0;
+    int columns = 0;
+    return WindowSize(STDERR_FILENO, rows, columns) && columns > 0 ? static_cast<size_t>(columns) : kDefaultColumns;
 }
 
 }  // namespace

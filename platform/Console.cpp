@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/Interrupt.h"
+#include "platform/JobControl.h"
 
 namespace {
 
@@ -54,12 +55,15 @@ std::optional<unsigned char> CConsole::ReadByte() {
     for (;;) {
         const ssize_t count = read(fd_, &byte, 1);
         if (count == 1) return byte;
-        // Ctrl-C at a terminal gives up the wait; any other signal does not.
-        if (count < 0 && errno == EINTR && !InterruptRequested()) continue;
+        // Ctrl-C at a terminal gives up the wait, and so does Ctrl-Z or a
+        // continue that a key's wait follows; any other signal does not.
+        if (count < 0 && errno == EINTR && !InterruptRequested() && !JobControlPending()) continue;
         return std::nullopt;
     }
 }
 
+// Keys typed ahead while the line editor held the terminal come unedited:
+// Enter as a carriage return.
 std::optional<std::string> CConsole::ReadLine(size_t limit) {
     std::string line;
     for (;;) {
@@ -69,20 +73,40 @@ std::optional<std::string> CConsole::ReadLine(size_t limit) {
             if (errno != 0) return std::nullopt;
             return line;   // end of input ends the line
         }
-        if (*byte == '\n') return line;
+        if (*byte == '\n' || *byte == '\r') return line;
         if (line.size() < limit) line += static_cast<char>(*byte);
     }
 }
 
+// Ctrl-Z while the key is awaited gives the terminal back as it was while
+// the program is stopped; once it is in the foreground again, single keys
+// are taken anew (the shell may have set the modes its own way), as they are
+// after a stop by other means.
 std::optional<unsigned char> CConsole::ReadKey() {
-    CRawMode raw(fd_);
-    if (!raw.Active()) return std::nullopt;
-    return ReadByte();
+    const CStopCatcher stops(CStopCatcher::Wait::Ends);
+    for (;;) {
+        WaitForForeground(fd_);
+        std::optional<unsigned char> key;
+        {
+            const CRawMode raw(fd_);
+            if (!raw.Active()) return std::nullopt;
+            key = ReadByte();
+        }
+        if (StopRequested()) {
+            StopUntilContinued();
+        } else if (!TakeContinued()) {
+            return key;
+        }
+        if (key) return key;
+    }
 }
 
+// A long text stops at Ctrl-C: the write returns what the terminal took.
 bool CConsole::Write(std::string_view bytes) {
+    const CInterruptibleWait wait;
     while (!bytes.empty()) {
         const ssize_t count = write(fd_, bytes.data(), bytes.size());
+        if (InterruptRequested()) return false;
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) return false;
         bytes.remove_prefix(static_cast<size_t>(count));

@@ -16,14 +16,17 @@ public:
     CConsole& operator=(CConsole&&) = delete;
     ~CConsole();
 
-    // One line as the terminal delivers it, without its line end; bytes past
-    // limit are read and dropped. Nothing on a read error or when Ctrl-C
-    // ends the wait (see CInterruptCatcher).
+    // One line as the terminal delivers it, without its line end (a line
+    // feed or a carriage return); bytes past limit are read and dropped.
+    // Nothing on a read error or when Ctrl-C ends the wait (see
+    // CInterruptCatcher).
     std::optional<std::string> ReadLine(size_t limit);
     // One key, without echo and without waiting for a line end; the terminal
     // settings are restored afterwards. Nothing on a read error, at end of
-    // input, or when Ctrl-C ends the wait.
+    // input, or when Ctrl-C ends the wait. Ctrl-Z stops the program with the
+    // terminal's settings given back.
     std::optional<unsigned char> ReadKey();
+    // False on a write error, and when Ctrl-C stopped the writing.
     bool Write(std::string_view bytes);
 
 private:

@@ -14,6 +14,7 @@
 #include "platform/Console.h"
 #include "platform/Interrupt.h"
 #include "platform/StandardStreams.h"
+#include "platform/TypedInput.h"
 
 namespace {
 
@@ -29,11 +30,14 @@ std::optional<CConsole> OpenConsole() {
 }
 
 // What was printed so far must be out before the program waits for input,
-// which may come from the same terminal.
+// which may come from the same terminal. A line end typed at the terminal
+// is a line feed, however it came.
 int ReadStdinChar() {
     std::fflush(stdout);
     const CInterruptibleWait wait;
-    return std::getchar();
+    const int c = std::getchar();
+    NoteTypedByte(c);
+    return EndsTypedLine(c) ? '\n' : c;
 }
 
 // One line of standard input without its line end; nothing on a read error.
@@ -41,9 +45,10 @@ std::optional<std::string> ReadStdinLine() {
     std::fflush(stdout);
     const CInterruptibleWait wait;
     std::string line;
-    for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+    for (int c = std::getchar(); c != EOF && !EndsTypedLine(c); c = std::getchar()) {
         if (line.size() < kLineLimit) line += static_cast<char>(c);
     }
+    NoteTypedByte('\n');
     if (std::ferror(stdin)) return std::nullopt;
     return line;
 }
@@ -79,6 +84,7 @@ bool Cputs(CBuiltinCall& call) {
     if (!console) return call.Fail(Diag::BuiltinFailed);
     const CIString text = call.Arg(0).AsString();
     const bool written = console->Write(text.Text());
+    if (!written) ThrowIfInterrupted();
     if (written) NoteLineOutput(text.Text());
     call.Return(CValueData::Int(written ? 0 : -1));
     return true;

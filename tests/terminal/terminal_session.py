@@ -25,6 +25,7 @@ import select
 import shutil
 import signal
 import stat
+import struct
 import subprocess
 import sys
 import tempfile
@@ -33,34 +34,61 @@ import time
 
 TIMEOUT_SECONDS = 10
 CTRL_C = b"\x03"
+CTRL_D = b"\x04"
 CTRL_Z = b"\x1a"
+ESC = b"\x1b"
+# The system calls a waiting program sleeps in (x86-64): a built-in's read,
+# a write the terminal has not taken, the line editor's wait for a key.
+READ_CALL, WRITE_CALL, KEY_WAIT_CALL = 0, 1, 271
 UP = b"\x1b[A"
+DOWN = b"\x1b[B"
 PASTE_START = b"\x1b[200~"
 PASTE_END = b"\x1b[201~"
 BRACKETED_PASTE_OFF = b"\x1b[?2004l"
 
 # A shell's part in job control: numora runs in a process group of its own,
 # in the terminal's foreground, with this process, its parent, in the
-# session's other group, so Ctrl-Z can stop it and SIGCONT continue it.
-# The child waits for the terminal to be handed over before it starts.
+# session's other group, so Ctrl-Z can stop it and SIGCONT continue it. As a
+# shell does, it takes the terminal back when numora stops, and gives it back
+# on "fg"; "bg" continues numora in the background. The commands come on the
+# descriptor named first; the signal of each stop goes to numora.stops, and
+# numora's wait status to numora.status.
 SHELL = r"""
-import os, sys
+import os, select, signal, sys
+commands = int(sys.argv[1])
+shells_own = (signal.SIGTTOU, signal.SIGINT, signal.SIGQUIT, signal.SIGTSTP)
+for number in shells_own:
+    signal.signal(number, signal.SIG_IGN)
 ready_read, ready_write = os.pipe()
 pid = os.fork()
 if pid == 0:
+    for number in shells_own:
+        signal.signal(number, signal.SIG_DFL)
     os.setpgid(0, 0)
     os.close(ready_write)
     os.read(ready_read, 1)
-    os.execv(sys.argv[1], sys.argv[1:])
+    os.execv(sys.argv[2], sys.argv[2:])
 os.setpgid(pid, pid)
 os.tcsetpgrp(0, pid)
 with open("numora.pid", "w") as f:
     f.write(str(pid))
 os.write(ready_write, b"x")
 while True:
-    _, status = os.waitpid(pid, os.WUNTRACED)
-    if not os.WIFSTOPPED(status):
+    done, status = os.waitpid(pid, os.WUNTRACED | os.WNOHANG)
+    if done and os.WIFSTOPPED(status):
+        os.tcsetpgrp(0, os.getpgrp())
+        with open("numora.stops", "a") as f:
+            f.write(signal.Signals(os.WSTOPSIG(status)).name + "\n")
+    elif done:
+        with open("numora.status", "w") as f:
+            f.write(str(status))
         sys.exit(os.waitstatus_to_exitcode(status) & 0xFF)
+    if select.select([commands], [], [], 0.01)[0]:
+        command = os.read(commands, 1)
+        if command == b"f":
+            os.tcsetpgrp(0, pid)
+        if command in (b"f", b"b"):
+            os.killpg(pid, signal.SIGCONT)
 """
 
 
@@ -70,7 +98,7 @@ class Session:
 
     def __init__(self, home, *args, stdout_pipe=False, env=None, job_control=False):
         self.master, slave = pty.openpty()
-        slave_name = os.ttyname(slave)
+        slave_name = self.slave_name = os.ttyname(slave)
 
         def take_terminal():
             os.setsid()
@@ -86,15 +114,25 @@ class Session:
         environment.update(TERM="xterm", INPUTRC="/dev/null", HOME=home, LANG="ja_JP.UTF-8")
         environment.update(env or {})
         program = [os.path.join(home, "numora"), *args]
+        passed = ()
+        self.shell_commands = None
         if job_control:
-            program = [sys.executable, "-c", SHELL, *program]
+            for left in ("numora.pid", "numora.stops", "numora.status"):
+                if os.path.exists(os.path.join(home, left)):
+                    os.remove(os.path.join(home, left))
+            commands, self.shell_commands = os.pipe()
+            program = [sys.executable, "-c", SHELL, str(commands), *program]
+            passed = (commands,)
         self.process = subprocess.Popen(
             program, stdin=slave, stderr=slave,
             stdout=subprocess.PIPE if stdout_pipe else slave,
-            env=environment, preexec_fn=take_terminal, cwd=home)
+            env=environment, preexec_fn=take_terminal, cwd=home, pass_fds=passed)
         os.close(slave)
+        if job_control:
+            os.close(commands)
         self.seen = b""
         self.everything = b""
+        self.home = home
         self.pid = self.process.pid
         if job_control:
             pid_file = os.path.join(home, "numora.pid")
@@ -108,6 +146,31 @@ class Session:
 
     def send(self, data):
         os.write(self.master, data)
+
+    def stops(self):
+        """The signals that stopped numora so far, oldest first."""
+        try:
+            with open(os.path.join(self.home, "numora.stops")) as f:
+                return f.read().split()
+        except FileNotFoundError:
+            return []
+
+    def wait_for_stops(self, count):
+        """Waits until numora has been stopped count times; the signals."""
+        deadline = time.time() + TIMEOUT_SECONDS
+        while len(self.stops()) < count:
+            if time.time() > deadline:
+                raise AssertionError(f"numora stopped {self.stops()}, not {count} times")
+            time.sleep(0.01)
+        return self.stops()
+
+    def fg(self):
+        """The shell's fg: numora gets the terminal and goes on."""
+        os.write(self.shell_commands, b"f")
+
+    def bg(self):
+        """The shell's bg: numora goes on in the background."""
+        os.write(self.shell_commands, b"b")
 
     def expect(self, wanted):
         """Waits until wanted has appeared after what was expected before."""
@@ -142,6 +205,58 @@ class Session:
                 raise AssertionError(f"the program never waited in system call {number}")
             time.sleep(0.01)
 
+    def unread(self):
+        """How many typed bytes the terminal holds that nobody read yet."""
+        fd = os.open(self.slave_name, os.O_RDWR | os.O_NOCTTY)
+        try:
+            return struct.unpack("i", fcntl.ioctl(fd, termios.FIONREAD, b"\0" * 4))[0]
+        finally:
+            os.close(fd)
+
+    def wait_for_key_wait(self):
+        """Waits until the line editor has taken every key sent and waits
+        for the next one."""
+        deadline = time.time() + TIMEOUT_SECONDS
+        while True:
+            with open(f"/proc/{self.pid}/syscall") as f:
+                waiting = f.read().split(" ")[0] == str(KEY_WAIT_CALL)
+            if waiting and self.unread() == 0:
+                return
+            if time.time() > deadline:
+                raise AssertionError("the program never waited for a key with all keys taken")
+            time.sleep(0.01)
+
+    def send_all(self, data, piece=512):
+        """Sends data a piece at a time, as a terminal passes on a paste;
+        a program that stops taking it fails the case instead of hanging."""
+        deadline = time.time() + TIMEOUT_SECONDS
+        os.set_blocking(self.master, False)
+        try:
+            while data:
+                if time.time() > deadline:
+                    raise AssertionError(f"the program stopped taking input with {len(data)} bytes left")
+                _, writable, _ = select.select([], [self.master], [], 0.05)
+                if writable:
+                    try:
+                        data = data[os.write(self.master, data[:piece]):]
+                    except BlockingIOError:
+                        pass
+                self.take_output()
+        finally:
+            os.set_blocking(self.master, True)
+
+    def take_output(self):
+        """Reads what the program wrote meanwhile, without waiting."""
+        while select.select([self.master], [], [], 0)[0]:
+            try:
+                chunk = os.read(self.master, 65536)
+            except OSError:
+                return
+            if not chunk:
+                return
+            self.seen += chunk
+            self.everything += chunk
+
     def state(self):
         """The program's scheduling state: "S" asleep, "T" stopped, ..."""
         with open(f"/proc/{self.pid}/stat") as f:
@@ -173,6 +288,8 @@ class Session:
             if self.process.poll() is None:
                 self.process.kill()
             os.close(self.master)
+            if self.shell_commands is not None:
+                os.close(self.shell_commands)
         return status
 
 
@@ -393,7 +510,7 @@ def ctrl_z_gives_the_terminal_back_until_the_program_goes_on(home):
     s.wait_for_state("T")
     s.assert_modes_given_back()
     s.expect(BRACKETED_PASTE_OFF)
-    os.kill(s.pid, signal.SIGCONT)
+    s.fg()
     # The prompt and the line typed so far are drawn again.
     s.expect(b"> 6 * 7")
     # SIGSTOP, then a shell that sets the terminal's modes its own way.
@@ -402,7 +519,7 @@ def ctrl_z_gives_the_terminal_back_until_the_program_goes_on(home):
     sane = s.modes()
     sane[3] |= termios.ECHO | termios.ICANON
     termios.tcsetattr(s.master, termios.TCSANOW, sane)
-    os.kill(s.pid, signal.SIGCONT)
+    s.fg()
     s.expect(b"> 6 * 7")
     assert not s.modes()[3] & termios.ECHO, "line editing's modes were not set again"
     s.send(b"\r")
@@ -649,6 +766,405 @@ def ctrl_c_stops_output_in_progress(home):
 
 
 
+def vi_session(home, *args, env=None):
+    """A session whose line editing starts in vi mode."""
+    inputrc = os.path.join(home, "inputrc")
+    with open(inputrc, "w") as f:
+        f.write("set editing-mode vi\n")
+    return Session(home, *args, env={"INPUTRC": inputrc, **(env or {})})
+
+
+def ends_cleanly(s):
+    """The prompt answers, and Ctrl-D there ends the session with status
+    0: no fault, and in a sanitizer build no report of memory misused or
+    leaked."""
+    s.send(b"6 * 7\r")
+    s.expect(b"42\r\n")
+    s.expect(b"> ")
+    s.send(CTRL_D)
+    status = s.finish()
+    assert status == 0, f"status {status}; the session showed {s.everything[-1500:]!r}"
+
+
+def ctrl_c_in_a_paste_drops_it_and_the_prompt_answers(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(PASTE_START + b"1 + 1\r2 + 2")
+    s.wait_for_key_wait()
+    s.send(CTRL_C)
+    s.expect(b"> ")
+    assert s.state() != "R", "the program spins after Ctrl-C in a paste"
+    # The end of the paste comes late; it is swallowed, not typed.
+    s.send(PASTE_END)
+    s.send(b"3 + 4\r")
+    s.expect(b"3 + 4\r\n")
+    s.expect(b"7\r\n")
+    assert b"\r\n2\r\n" not in s.everything and b"\r\n4\r\n" not in s.everything, s.everything
+    ends_cleanly(s)
+
+
+def ctrl_c_in_a_long_paste_runs_none_of_its_lines(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b"int k = 0\r")
+    s.expect(b"> ")
+    paste = PASTE_START + b"k = k + 1\r" * 3000 + PASTE_END
+    half = len(paste) // 2
+    s.send_all(paste[:half])
+    s.send(CTRL_C)
+    s.send_all(paste[half:])
+    s.send(b"k + 100\r")
+    s.expect(b"k + 100\r\n")
+    s.expect(b"100\r\n")
+    ends_cleanly(s)
+
+
+def a_vi_search_and_the_lines_recalled_after_it_keep_the_session(home):
+    s = vi_session(home)
+    s.expect(b"> ")
+    s.send(b"1+1\r")
+    s.expect(b"2\r\n")
+    s.expect(b"> ")
+    s.send(b"2+2\r")
+    s.expect(b"4\r\n")
+    s.expect(b"> ")
+    # Search for 1+1, delete a character, go to an older line, enter it;
+    # then recall three lines and enter again.
+    s.send(ESC + b"/1+1\r")
+    s.wait_for_key_wait()
+    s.send(b"xk\r")
+    s.expect(b"1\r\n")
+    s.expect(b"> ")
+    s.send(ESC + b"kkk\r")
+    s.expect(b"2\r\n")
+    ends_cleanly(s)
+
+
+def the_emacs_searches_keep_the_session(home):
+    s = Session(home)
+    for line, result in ((b"1+1", b"2"), (b"2+2", b"4"), (b"3+3", b"6")):
+        s.expect(b"> ")
+        s.send(line + b"\r")
+        s.expect(result + b"\r\n")
+    s.expect(b"> ")
+    # M-p searches older lines for a text; an empty text searches again
+    # for the last one.
+    s.send(ESC + b"p+\r")
+    s.wait_for_key_wait()
+    s.send(ESC + b"p\r")
+    s.wait_for_key_wait()
+    s.send(b"\r")
+    s.expect(b"\r4\r\n")
+    s.expect(b"> ")
+    s.send(b"1" + ESC + b"p1+\r")
+    s.wait_for_key_wait()
+    s.send(b"\r")
+    s.expect(b"\r2\r\n")
+    ends_cleanly(s)
+
+
+def vi_completion_over_bytes_that_are_not_characters_ends(home):
+    s = Session(home, env={"LC_CTYPE": "C.UTF-8"})
+    s.expect(b"> ")
+    s.send(PASTE_START + b"a\xed\xa0\x80\r" + PASTE_END)
+    s.expect("未定義の識別子です".encode())
+    s.expect(b"> ")
+    # Vi mode, a search that finds the line, undo, completion.
+    s.send(ESC + b"\n")
+    s.send(b"\x12\xed\xa0\x80")
+    s.expect(b"\xed\xa0\x80\x1b[27m")
+    s.send(b"\x1f" + ESC + b"=")
+    s.wait_for_key_wait()
+    s.send(b"\r")
+    s.expect("未定義の識別子です".encode())
+    ends_cleanly(s)
+
+
+def vi_word_motions_over_a_character_that_takes_no_room_end(home):
+    s = vi_session(home, env={"LC_CTYPE": "C.UTF-8"})
+    s.expect(b"> ")
+    # U+D7AA is assigned nothing: it takes no room on the screen.
+    s.send(b"xy\xed\x9e\xaa")
+    s.send(ESC + b"0E")
+    s.wait_for_key_wait()
+    s.send(b"0Di")
+    ends_cleanly(s)
+
+
+def a_zero_byte_in_the_line_ends_no_search(home):
+    s = Session(home)
+    s.expect(b"> ")
+    # Ctrl-V Ctrl-@ puts a zero byte in the line; Ctrl-] then looks for a
+    # character that is not there.
+    s.send(b"ab\x16\x00cd\x01\x1dz")
+    s.wait_for_key_wait()
+    s.send(b"\x0b")
+    ends_cleanly(s)
+
+
+def a_window_of_one_row_and_two_columns_keeps_the_session(home):
+    s = Session(home)
+    s.expect(b"> ")
+    fcntl.ioctl(s.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 2, 0, 0))
+    s.send(b"1 + 2 + 3\r")
+    s.expect(b"6\r\n")
+    # The cursor moving along a line wider than the window.
+    s.send(b"abc\x01\x05\x02\x02")
+    s.wait_for_key_wait()
+    s.send(b"\x05\x15")
+    fcntl.ioctl(s.master, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 80, 0, 0))
+    ends_cleanly(s)
+
+
+def vi_operators_inside_an_operator_keep_the_session(home):
+    s = vi_session(home)
+    s.expect(b"> ")
+    s.send(b"abc def ghi")
+    s.expect(b"ghi")
+    # An operator whose count ends with another operator, a repeat, a key
+    # bound to nothing, Ctrl-G; then deletes that repeat ("x" twice, "3x").
+    for keys in (b"0c2dw", b"0d2cw", b"0y2.", b"0c2qw", b"0d2\x07w", b"0xx3x"):
+        s.send(ESC + keys)
+        s.wait_for_key_wait()
+    s.send(b"\x1b0D")
+    s.send(b"i1+1\r")
+    s.expect(b"2\r\n")
+    ends_cleanly(s)
+
+
+def ctrl_g_at_a_completion_question_keeps_the_session(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b"int " + b", ".join(b"w%d" % n for n in range(150)) + b"\r")
+    s.expect(b"> ")
+    s.send(b"w\t\t")
+    s.expect(b"possibilities? (y or n)")
+    s.send(b"\x07")
+    s.wait_for_key_wait()
+    s.send(b"\x15")
+    ends_cleanly(s)
+
+
+def a_recalled_line_changed_and_left_leaves_nothing_behind(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b"1+1\r")
+    s.expect(b"2\r\n")
+    s.expect(b"> ")
+    # Recall 1+1, change it, come back down, enter another line.
+    s.send(UP + b"2" + DOWN + b"3+3\r")
+    s.expect(b"6\r\n")
+    s.expect(b"> ")
+    s.send(UP + UP + b"\r")
+    s.expect(b"1+1\r\n")
+    s.expect(b"\r2\r\n")
+    ends_cleanly(s)
+
+
+def a_tilde_is_bitwise_not_never_a_home_directory(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b"int r = 5\r")
+    s.expect(b"> ")
+    # M-& at "~r" would look up a user named r.
+    s.send(b"~r == ~5\x01" + ESC + b"&")
+    s.wait_for_key_wait()
+    s.send(b"\r")
+    s.expect(b"\rtrue\r\n")
+    ends_cleanly(s)
+
+
+def a_count_typed_without_a_prompt_leaves_nothing_behind(home):
+    s = Session(home)
+    s.expect(b"> ")
+    # Silent mode: no prompt. M-2 shows "(arg: 2)" where there is none.
+    s.send(b"#s1\r")
+    s.wait_for_key_wait()
+    s.send(ESC + b"2a")
+    s.expect(b"aa")
+    s.send(b"\x15#s0\r")
+    s.expect(b"> ")
+    ends_cleanly(s)
+
+
+def typed_line_is_echoed_and_entered(s, text, result):
+    """A built-in that reads a line: the terminal is cooked, echoes the
+    keys and ends the line at Enter."""
+    s.wait_in_call(READ_CALL)
+    s.assert_modes_given_back()
+    s.send(text + b"\r")
+    s.expect(text + b"\r\n")
+    s.expect(result + b"\r\n")
+
+
+def read_a_typed_line_after(s):
+    """The line after: gets must find the terminal cooked again."""
+    s.expect(b"> ")
+    s.send(b'string after = "none"\r')
+    s.expect(b"> ")
+    s.send(b"gets(after)\r")
+    typed_line_is_echoed_and_entered(s, b"after", b'"after"')
+
+
+class JobState:
+    """A state Ctrl-Z may find the session in: how to get there, and how
+    the session goes on once it is back in the foreground."""
+
+    def editing(s):
+        s.send(b"6 * 7")
+        s.expect(b"6 * 7")
+
+    def editing_goes_on(s):
+        s.expect(b"6 * 7")
+        s.send(b"\r")
+        s.expect(b"42\r\n")
+        read_a_typed_line_after(s)
+
+    def running(s):
+        s.send(b'string s = "0123456789abcdef"\r')
+        s.send(b"strlen((" + b", ".join([b"s = s + s"] * 20) + b"))\r")
+        s.expect(b"16777216\r\n")
+        s.expect(b"> ")
+        s.send(b"string t\r")
+        s.expect(b"> ")
+        s.send(b"strlen((" + b", ".join([b"t = s + s"] * 6) + b"))\r")
+        s.expect(b"))\r\n")
+        s.wait_for_state("R")
+
+    def running_goes_on(s):
+        s.expect(b"33554432\r\n")
+        read_a_typed_line_after(s)
+
+    def getch(s):
+        s.send(b"getch()\r")
+        s.wait_in_call(READ_CALL)
+
+    def getch_goes_on(s):
+        deadline = time.time() + TIMEOUT_SECONDS
+        while s.modes()[3] & termios.ICANON:
+            assert time.time() < deadline, "getch never took single keys again"
+            time.sleep(0.01)
+        s.send(b"x")
+        s.expect(b"120\r\n")
+        read_a_typed_line_after(s)
+
+    def getchar(s):
+        s.send(b"getchar()\r")
+        s.wait_in_call(READ_CALL)
+
+    def getchar_goes_on(s):
+        typed_line_is_echoed_and_entered(s, b"y", b"121")
+        read_a_typed_line_after(s)
+
+    def gets(s):
+        s.send(b'string g = "none"\r')
+        s.expect(b"> ")
+        s.send(b"gets(g)\r")
+        s.wait_in_call(READ_CALL)
+
+    def gets_goes_on(s):
+        typed_line_is_echoed_and_entered(s, b"hello", b'"hello"')
+        read_a_typed_line_after(s)
+
+    def cgets(s):
+        s.send(b'string c = "none"\r')
+        s.expect(b"> ")
+        s.send(b"cgets(c)\r")
+        s.wait_in_call(READ_CALL)
+
+    def cgets_goes_on(s):
+        typed_line_is_echoed_and_entered(s, b"world", b'"world"')
+        read_a_typed_line_after(s)
+
+
+def ctrl_z_bg_and_fg_in_every_state(home):
+    """Ctrl-Z, bg, fg in each state, under a shell that leaves the
+    terminal's modes alone while the job is stopped (as dash does) and one
+    whose own prompt sets them its way meanwhile (as bash's does)."""
+    for shells_prompt_is_raw in (False, True):
+        for name in ("editing", "running", "getch", "getchar", "gets", "cgets"):
+            s = Session(home, job_control=True)
+            s.expect(b"> ")
+            getattr(JobState, name)(s)
+            s.send(CTRL_Z)
+            assert s.wait_for_stops(1) == ["SIGTSTP"], (name, s.stops())
+            try:
+                s.assert_modes_given_back()
+            except AssertionError as problem:
+                raise AssertionError(f"{name}: {problem} while the job is stopped") from None
+            cooked = s.modes()
+            if shells_prompt_is_raw:
+                raw = list(cooked)
+                raw[0] &= ~termios.ICRNL
+                raw[3] &= ~(termios.ICANON | termios.ECHO)
+                termios.tcsetattr(s.master, termios.TCSANOW, raw)
+            # In the background the job stops again as soon as it needs its
+            # terminal, and leaves the terminal as the shell has it.
+            s.bg()
+            try:
+                stops = s.wait_for_stops(2)
+            except AssertionError as problem:
+                raise AssertionError(f"{name}, continued in the background: {problem}") from None
+            assert stops[1] in ("SIGTTOU", "SIGTTIN"), (name, stops)
+            termios.tcsetattr(s.master, termios.TCSANOW, cooked)
+            s.fg()
+            try:
+                getattr(JobState, name + "_goes_on")(s)
+            except AssertionError as problem:
+                raise AssertionError(f"{name}, shell's prompt raw {shells_prompt_is_raw}: {problem}") from None
+            s.expect(b"> ")
+            s.send(b"#x\r")
+            s.finish()
+
+
+def ctrl_c_stops_cputs(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b'string s = "0123456789abcdef"\r')
+    s.send(b"strlen((" + b", ".join([b"s = s + s"] * 20) + b"))\r")
+    s.expect(b"16777216\r\n")
+    s.expect(b"> ")
+    s.send(b"cputs(s)\r")
+    s.expect(b"0123456789abcdef" * 4096)
+    # The terminal stops taking the text; Ctrl-C while cputs waits for it.
+    s.wait_in_call(WRITE_CALL)
+    s.everything = b""
+    s.send(CTRL_C)
+    s.expect(b"> ")
+    assert len(s.everything) < 4 * 1024 * 1024, f"{len(s.everything)} bytes came after Ctrl-C"
+    s.send(b"strlen(s)\r")
+    s.expect(b"16777216\r\n")
+    ends_cleanly(s)
+
+
+def lines_typed_after_a_built_ins_line_run_next(home):
+    s = Session(home)
+    s.expect(b"> ")
+    s.send(b'string s = "none"\r')
+    s.expect(b"> ")
+    s.wait_for_key_wait()
+    # Typed ahead while the line editor holds the terminal: Enter comes as
+    # a carriage return. The rest of the line getchar read from is dropped.
+    s.send(b"getchar()\rabc\r1000+5\r")
+    s.expect(b"97\r\n")
+    s.expect(b"1005\r\n")
+    s.expect(b"> ")
+    s.send(b"gets(s)\rhello\r1000+8\r")
+    s.expect(b'"hello"\r\n')
+    s.expect(b"1008\r\n")
+    s.expect(b"> ")
+    s.send(b"cgets(s)\rworld\r1000+9\r")
+    s.expect(b'"world"\r\n')
+    s.expect(b"1009\r\n")
+    s.expect(b"> ")
+    s.send(b"s\r")
+    s.expect(b'"world"\r\n')
+    ends_cleanly(s)
+    with open(os.path.join(home, ".local/state/numora/history")) as f:
+        lines = f.read().splitlines()
+    assert lines[-8:-1] == ["getchar()", "1000+5", "gets(s)", "1000+8", "cgets(s)", "1000+9", "s"], lines
+
+
 CASES = [
     typing_a_line_shows_its_result,
     a_hint_comes_before_the_first_prompt_unless_silent,
@@ -677,6 +1193,22 @@ CASES = [
     a_history_path_that_cannot_hold_the_history_gets_one_warning,
     ctrl_c_stops_a_line_that_computes_for_long,
     ctrl_c_stops_output_in_progress,
+    ctrl_c_in_a_paste_drops_it_and_the_prompt_answers,
+    ctrl_c_in_a_long_paste_runs_none_of_its_lines,
+    a_vi_search_and_the_lines_recalled_after_it_keep_the_session,
+    the_emacs_searches_keep_the_session,
+    vi_completion_over_bytes_that_are_not_characters_ends,
+    vi_word_motions_over_a_character_that_takes_no_room_end,
+    a_zero_byte_in_the_line_ends_no_search,
+    a_window_of_one_row_and_two_columns_keeps_the_session,
+    vi_operators_inside_an_operator_keep_the_session,
+    ctrl_g_at_a_completion_question_keeps_the_session,
+    a_recalled_line_changed_and_left_leaves_nothing_behind,
+    a_tilde_is_bitwise_not_never_a_home_directory,
+    a_count_typed_without_a_prompt_leaves_nothing_behind,
+    ctrl_z_bg_and_fg_in_every_state,
+    ctrl_c_stops_cputs,
+    lines_typed_after_a_built_ins_line_run_next,
 ]
 
 
