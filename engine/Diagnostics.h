@@ -112,7 +112,10 @@ public:
     bool Empty() const { return diags_.empty(); }
     const CExpDiag& Last() const { return diags_.back(); }
     std::span<const CExpDiag> All() const { return diags_; }
+    size_t Count() const { return diags_.size(); }
     void Clear() { diags_.clear(); }
+    // Drops the records after the first count.
+    void KeepFirst(size_t count) { diags_.resize(count); }
 
 private:
     std::vector<CExpDiag> diags_;

@@ -75,6 +75,35 @@ class Case:
         if self.prompts:
             self.stdout += b"> "
 
+    def expect(self, line):
+        """Adds what an expected-output line of the format stands for."""
+        if line.startswith("!~ "):
+            (self.stdout if self.merged else self.stderr).extend(self.text(line[3:]))
+        elif line.startswith("! ") or line == "!":
+            (self.stdout if self.merged else self.stderr).extend(self.text(line[2:]) + b"\n")
+        elif line.startswith("~ "):
+            self.stdout += self.text(line[2:])
+        elif line.startswith("L "):
+            self.log = (self.log or []) + [self.text(line[2:])]
+        elif line == "<empty>":
+            self.stdout += b"\n"
+        else:
+            self.stdout += self.text(line) + b"\n"
+
+
+def block(path, name, number):
+    """The expected-output lines of the block NAME (blocks/NAME.txt beside
+    the transcript), kept once for the output that many cases share."""
+    block_path = os.path.join(os.path.dirname(os.path.abspath(path)), "blocks", name + ".txt")
+    if not re.fullmatch(r"[a-z_]+", name) or not os.path.isfile(block_path):
+        raise SystemExit(f"{path}:{number}: no block named '{name}'")
+    with open(block_path, encoding="utf-8") as f:
+        lines = [line for line in f.read().split("\n") if line.strip() and not line.startswith(";;")]
+    for line in lines:
+        if line.startswith((">", "@")):
+            raise SystemExit(f"{block_path}: a block holds expected output only: {line}")
+    return lines
+
 
 def parse(path):
     cases = []
@@ -131,6 +160,9 @@ def parse(path):
                 case.stdout += eval(rest, {})
             elif word == "stderr-python":
                 case.stderr += eval(rest, {})
+            elif word == "block":
+                for expected in block(path, rest.strip(), i):
+                    case.expect(expected)
             else:
                 raise SystemExit(f"{path}:{i}: unknown directive @{word}")
             continue
@@ -138,18 +170,8 @@ def parse(path):
             if case.prompts:
                 case.stdout += b"> "
             case.stdin += case.text(line[2:] if line.startswith("> ") else line[1:]) + b"\n"
-        elif line.startswith("!~ "):
-            (case.stdout if case.merged else case.stderr).extend(case.text(line[3:]))
-        elif line.startswith("! ") or line == "!":
-            (case.stdout if case.merged else case.stderr).extend(case.text(line[2:]) + b"\n")
-        elif line.startswith("~ "):
-            case.stdout += case.text(line[2:])
-        elif line.startswith("L "):
-            case.log = (case.log or []) + [case.text(line[2:])]
-        elif line == "<empty>":
-            case.stdout += b"\n"
         else:
-            case.stdout += case.text(line) + b"\n"
+            case.expect(line)
     if case:
         case.finish()
     return cases

@@ -5,23 +5,15 @@
 #include "engine/items/CExpFunccall.h"
 #include "engine/items/CExpFunction.h"
 #include "engine/items/CExpKakko.h"
-#include "engine/items/CExpOperator.h"
 #include "engine/items/CExpVararray.h"
 #include "engine/items/CExpression.h"
 
 namespace {
 
-// A "?" still waiting for its ":" holds back every operator that arrives.
-constexpr uint8_t kWaitingPrecedence = 99;
-
 const CValueData& BoolValue(bool truth) {
     static const CValueData kTrue = CValueData::Bool(true);
     static const CValueData kFalse = CValueData::Bool(false);
     return truth ? kTrue : kFalse;
-}
-
-bool IsIncrementCode(int code) {
-    return code == OP_PRE_INC || code == OP_PRE_DEC || code == OP_POST_INC || code == OP_POST_DEC;
 }
 
 }  // namespace
@@ -142,11 +134,11 @@ bool ExpressionBuilder::MayOpenGroup() const {
 }
 
 void ExpressionBuilder::OpenGroup() {
-    const Token token = source_.Current();
-    groups_.OpenHere({operands_.Size(), operators_.Size(), source_.index, token.start, source_.mayChangeVariables, scan_});
+    const int32_t position = source_.position;
+    groups_.OpenHere({operands_.Size(), operators_.Size(), source_.Save(), scan_});
     CountFromInnermostGroup();
     // As a group item, it is the first output when nothing came before it.
-    if (scan_.firstOutput < 0) scan_.firstOutput = token.start;
+    if (scan_.firstOutput < 0) scan_.firstOutput = position;
     scan_.itemCount = 0;
     scan_.lastWasOperand = false;
     scan_.lastWasVariable = false;
@@ -180,21 +172,24 @@ void ExpressionBuilder::CloseGroup() {
         inner.constant = true;
         inner.form = Operand::Form::Value;
     }
-    inner.root = {-1, 0};
+    inner.root = {OP_NONE, Level::Waiting};
     inner.height += 1;
-    inner.position = group.position;
+    inner.position = group.cursor.position;
     scan_.itemCount = group.scan.itemCount;
-    ArriveOperand(group.position);
+    ArriveOperand(group.cursor.position);
     scan_.lastWasVariable = false;
     source_.Advance();
 }
 
+// The scan stops at the first fault, so the cursor held none at the "(".
 void ExpressionBuilder::ReadGroupAgain() {
     const GroupInLine group = groups_.Unread();
     operands_.DropFrom(group.operandBase);
     operators_.DropFrom(group.operatorBase);
     CountFromInnermostGroup();
     scan_ = group.scan;
+    // Read again as an item, with no group in it read in line.
+    source_.inlineGroups = false;
     ScanGroupItem();
     source_.inlineGroups = true;
 }
@@ -293,56 +288,55 @@ void ExpressionBuilder::SettleIncrement(bool nextIsVariable) {
 }
 
 void ExpressionBuilder::ArriveOperator(const Token& token) {
+    // After "++" or "--" a sign adds or subtracts, as after an operand.
+    const bool afterOperand = scan_.itemCount > 0 && (scan_.lastWasOperand || scan_.lastWasIncrement);
+    int code = ArrivingCode(token.row, afterOperand);
     // A group with an operator that writes a variable never comes to a value.
-    if (groups_.Open() > 0 && CExpOperator::WritesVariable(OperatorRow(token.row).code)) {
+    if (groups_.Open() > 0 && OperatorRow(code).special.writesVariable) {
         groups_.Abandon();
         return;
     }
     SettleIncrement(false);
-    // After "++" or "--" a sign adds or subtracts, as after an operand.
-    const bool afterOperand = scan_.itemCount > 0 && (scan_.lastWasOperand || scan_.lastWasIncrement);
-    const int row = ArrivingRow(token.row, afterOperand);
-    const OperatorDef& def = OperatorRow(row);
-    PendingOperator arriving{token.start, static_cast<uint8_t>(row), static_cast<int8_t>(def.code),
-                             static_cast<uint8_t>(def.precedence), false};
     // "++" and "--" after a variable are postfix, before one prefix; next to
     // anything else (an array element included) they are refused.
-    if (arriving.code == OP_PRE_INC || arriving.code == OP_PRE_DEC) {
+    const OperatorCode afterVariable = OperatorRow(code).special.afterVariable;
+    if (afterVariable != OP_NONE) {
         if (scan_.itemCount > 0 && scan_.lastWasVariable) {
-            arriving.code = static_cast<int8_t>(arriving.code == OP_PRE_INC ? OP_POST_INC : OP_POST_DEC);
+            code = afterVariable;
         } else {
-            increments_.waiting = arriving.position;
+            increments_.waiting = token.start;
         }
     }
+    const OperatorDef& arriving = OperatorRow(code);
     ++scan_.itemCount;
     scan_.lastWasOperand = false;
     scan_.lastWasVariable = false;
-    scan_.lastWasIncrement = IsIncrementCode(arriving.code);
+    scan_.lastWasIncrement = IsIncrement(arriving);
 
     while (operators_.Count() > 0) {
         PendingOperator& top = operators_.Top();
-        if (top.waitsForColon) {
-            if (arriving.code == OP_COLON) {
-                // The ":" is taken by the "?" that waited for it.
-                top.waitsForColon = false;
-                top.precedence = static_cast<uint8_t>(OperatorRow(top.row).precedence);
+        if (top.waiting) {
+            if (arriving.special.closes == top.code) {
+                // The ":" is taken by the "?" that waited for it, which now
+                // binds as its row says.
+                top.waiting = false;
+                top.level = OperatorRow(top.code).binds.left;
                 return;
             }
-            top.precedence = kWaitingPrecedence;
+            top.level = Level::Waiting;
             break;
         }
         if (!AppliesBefore(top, arriving)) break;
         Apply();
         if (operands_.Refused() || groups_.Abandoned()) return;
     }
-    arriving.waitsForColon = arriving.code == OP_COND;
-    operators_.Push(arriving);
+    operators_.Push({token.start, static_cast<int8_t>(code), arriving.binds.left, Opens(code)});
 }
 
 void ExpressionBuilder::Apply() {
     const PendingOperator op = operators_.Pop();
     if (scan_.firstOutput < 0) scan_.firstOutput = op.position;
-    const auto arity = static_cast<size_t>(OperatorRow(op.row).arity);
+    const auto arity = static_cast<size_t>(OperatorRow(op.code).operands);
     if (operands_.ApplyKnown(op, arity)) return;
     // A group read in line comes to a value or is read again as an item.
     if (groups_.Open() > 0) {

@@ -13,11 +13,11 @@ struct Token;
 
 // Reads the items of one expression and builds its tree as they arrive.
 //
-// The operators are ordered by precedence on a pending stack; an operator is
-// applied (takes its operands off the operand stack and goes on it as one
-// operand) as soon as an arriving operator binds no tighter, so a chain such
-// as «1+1+…» is built, and a line past the depth bound refused, while it is
-// read. The faults of reading an item (an unknown name, a malformed
+// The operators are ordered by the binding powers of their rows on a pending
+// stack; an operator is applied (takes its operands off the operand stack
+// and goes on it as one operand) as soon as an arriving operator binds no
+// tighter, so a chain such as «1+1+…» is built, and a line past the depth
+// bound refused, while it is read. The faults of reading an item (an unknown name, a malformed
 // literal) come before those of the tree (OperandStack), and a misplaced
 // "++" or "--" before the tree's.
 class ExpressionBuilder {

@@ -7,6 +7,7 @@
 
 #include "engine/Diagnostics.h"
 #include "engine/expression/ReadingRules.h"
+#include "engine/items/CursorState.h"
 #include "value/CValueData.h"
 
 class CExpItem;
@@ -24,16 +25,11 @@ struct Operand {
         Element,    // an array element whose subscripts are plain numbers, kept as its tokens
         Value,      // a part of the line worked out to its value
     };
-    // The operator at the root of the operand's tree, which decides where the
-    // tree may stand (MayStandAsOperand).
-    struct Root {
-        int8_t code;   // -1 for none
-        uint8_t precedence;
-    };
-
     Form form = Form::Item;
     bool constant = false;   // Value: worked out from literals alone
-    Root root = {-1, 0};
+    // The operator at the root of the operand's tree, which decides where the
+    // tree may stand (MayStandAsOperand).
+    OperandRoot root = {OP_NONE, Level::Waiting};
     int32_t height = 0;       // levels of its tree above its leaves
     int32_t staticType = 0;   // the static type of its tree
     int32_t position = 0;     // where the item it stands for stands
@@ -73,14 +69,12 @@ struct ScanState {
 };
 
 // A parenthesised group read in line (without an item of its own) while it
-// still can come to a value: where the stacks and the reader stood at its
-// "(".
+// still can come to a value: where the stacks, the cursor and the scan stood
+// at its "(".
 struct GroupInLine {
     size_t operandBase;
     size_t operatorBase;
-    size_t token;
-    int32_t position;   // of the "("
-    bool mayChangeVariables;
+    CursorMark cursor;   // its position is the "("'s
     ScanState scan;
 };
 

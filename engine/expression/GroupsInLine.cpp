@@ -18,13 +18,8 @@ GroupInLine GroupsInLine::Close() {
 
 GroupInLine GroupsInLine::Unread() {
     const GroupInLine outermost = records_.At(records_.Base());
-    source_.depth -= static_cast<int>(Open());
     records_.DropFrom(records_.Base());
-    source_.index = outermost.token;
-    source_.position = outermost.position;
-    source_.mayChangeVariables = outermost.mayChangeVariables;
-    // The scan stops at the first fault, so there was none before the group.
-    source_.diags.Clear();
+    source_.Restore(outermost.cursor);
     abandoned_ = false;
     return outermost;
 }

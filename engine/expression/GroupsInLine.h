@@ -13,7 +13,7 @@ class CExpSource;
 // the end of the line) abandons it: the reader goes back to its "(" and
 // reads it again as a group item, which gives every diagnostic and every
 // tree exactly as that item does. Here are the records of the groups open,
-// and the cursor's state that goes with them.
+// each with the cursor as it stood at its "(".
 class GroupsInLine {
 public:
     GroupsInLine(CExpSource& source, ExpressionStacks& stacks) : source_(source), records_(stacks.groups) {}
@@ -33,7 +33,7 @@ public:
     bool Abandoned() const { return abandoned_; }
     void Abandon() { abandoned_ = true; }
     // Every group open closes, and the cursor goes back to the "(" of the
-    // outermost one, whose record this is.
+    // outermost one, as it stood there; that group's record is returned.
     GroupInLine Unread();
 
 private:

@@ -116,7 +116,7 @@ bool KnownValues::Apply(const PendingOperator& op, Operand* operands, size_t ari
     const auto known = [&](size_t j) -> const CValueData* {
         const Operand& operand = operands[j];
         if (operand.HasFailed() || !FitsDepth(operand.height + 1) ||
-            !MayStandAsOperand(op.code, op.precedence, arity - 1 - j, operand.root.code, operand.root.precedence)) {
+            !MayStandAsOperand(op.code, op.level, arity - 1 - j, operand.root)) {
             return nullptr;
         }
         return Of(operand);
@@ -140,7 +140,7 @@ bool KnownValues::Apply(const PendingOperator& op, Operand* operands, size_t ari
         result.height = std::max(result.height, second.height) + 1;
     }
     result.form = Operand::Form::Value;
-    result.root = {op.code, op.precedence};
+    result.root = {op.code, op.level};
     result.staticType = type;
     result.position = op.position;
     result.item = nullptr;

@@ -5,54 +5,24 @@
 #include "engine/items/CExpOperator.h"
 #include "engine/items/CExpSource.h"
 
-namespace {
-
-// The pending stack's record of a group's "(", and the code of an operator
-// the builder has to read.
-constexpr int8_t kGroupCode = -1;
-constexpr int8_t kNotPure = -2;
-
-// The pending record of the operator in row, or one coded kNotPure unless it
-// is pure and takes that many operands.
-PendingOperator Pending(int row, int operands) {
-    const OperatorDef& def = OperatorRow(row);
-    const bool pure = CExpOperator::IsPure(def.code, operands);
-    return {0, static_cast<uint8_t>(row), static_cast<int8_t>(pure ? def.code : kNotPure),
-            static_cast<uint8_t>(def.precedence), false};
-}
-
-}  // namespace
-
-LiteralArithmetic::LiteralArithmetic() {
-    for (size_t row = 0; row < kOperators.size(); ++row) {
-        beforeOperand_[row] = Pending(ArrivingRow(static_cast<int>(row), false), 1);
-        afterOperand_[row] = Pending(ArrivingRow(static_cast<int>(row), true), 2);
-    }
-}
-
 bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& result) {
     CLexer& lexer = source.Lexer();
     size_t index = source.index;
     int position = source.position;
-    size_t groups = 0;
     bool worked = false;   // a lone literal is the builder's own
     operandCount_ = 0;
     operatorCount_ = 0;
+    groupCount_ = 0;
     Token token{};
     for (;;) {
         // An operand: a literal, perhaps after signs and the "(" of groups ...
         token = lexer.At(index);
         for (;; token = lexer.At(++index)) {
             if (token.kind == TokenKind::LParen) {
-                if (!MayReadGroupInLine(groups, source.depth + static_cast<int>(groups)) || operatorCount_ == kRoom) {
-                    return false;
-                }
-                operators_[operatorCount_++] = {token.start, 0, kGroupCode, 0, false};
-                ++groups;
+                if (!MayReadGroupInLine(groupCount_, source.depth + static_cast<int>(groupCount_))) return false;
+                groups_[groupCount_++] = {operatorCount_, token.start};
             } else if (token.kind == TokenKind::Operator) {
-                PendingOperator prefix = beforeOperand_[token.row];
-                prefix.position = token.start;
-                if (prefix.code == kNotPure || !Arrive(prefix)) return false;
+                if (!Arrive(ArrivingCode(token.row, false), 1, token.start)) return false;
                 worked = true;
             } else {
                 break;
@@ -66,25 +36,21 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& re
         position = token.end;
         token = lexer.At(++index);
         // ... then the ")" of the groups it ends ...
-        while (token.kind == TokenKind::RParen && groups > 0) {
+        while (token.kind == TokenKind::RParen && groupCount_ > 0) {
             if (!CloseGroup()) return false;
-            --groups;
             worked = true;
             position = token.end;
             token = lexer.At(++index);
         }
         // ... and an operator, or the end of the expression.
-        if (EndsExpression(token, stopAtComma, groups)) break;
+        if (EndsExpression(token, stopAtComma, groupCount_)) break;
         if (token.kind != TokenKind::Operator) return false;   // two operands in a row
-        PendingOperator arriving = afterOperand_[token.row];
-        if (arriving.code == kNotPure) return false;
-        arriving.position = token.start;
-        if (!Arrive(arriving)) return false;
+        if (!Arrive(ArrivingCode(token.row, true), 2, token.start)) return false;
         worked = true;
         position = token.end;
         ++index;
     }
-    if (groups > 0) return false;
+    if (groupCount_ > 0) return false;
     while (operatorCount_ > 0) {
         if (!ApplyTop()) return false;
     }
@@ -97,19 +63,21 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& re
     return true;
 }
 
-bool LiteralArithmetic::Arrive(const PendingOperator& arriving) {
-    while (operatorCount_ > 0 && operators_[operatorCount_ - 1].code != kGroupCode &&
-           AppliesBefore(operators_[operatorCount_ - 1], arriving)) {
+bool LiteralArithmetic::Arrive(int code, int operands, int32_t position) {
+    const OperatorDef& arriving = OperatorRow(code);
+    if (!IsPure(arriving) || arriving.operands != operands) return false;
+    const size_t base = OperatorBase();
+    while (operatorCount_ > base && AppliesBefore(operators_[operatorCount_ - 1], arriving)) {
         if (!ApplyTop()) return false;
     }
     if (operatorCount_ == kRoom) return false;
-    operators_[operatorCount_++] = arriving;
+    operators_[operatorCount_++] = {position, static_cast<int8_t>(code), arriving.binds.left, false};
     return true;
 }
 
 bool LiteralArithmetic::ApplyTop() {
     const PendingOperator op = operators_[--operatorCount_];
-    const bool binary = OperatorRow(op.row).arity == 2;
+    const bool binary = OperatorRow(op.code).operands == 2;
     const size_t first = operandCount_ - (binary ? 2 : 1);
     Operand& left = operands_[first];
     const Operand* right = binary ? &operands_[first + 1] : nullptr;
@@ -127,10 +95,11 @@ bool LiteralArithmetic::ApplyTop() {
 }
 
 bool LiteralArithmetic::CloseGroup() {
-    while (operators_[operatorCount_ - 1].code != kGroupCode) {
+    const Group group = groups_[groupCount_ - 1];
+    while (operatorCount_ > group.operatorBase) {
         if (!ApplyTop()) return false;
     }
-    const PendingOperator group = operators_[--operatorCount_];
+    --groupCount_;
     Operand& inner = operands_[operandCount_ - 1];
     if (!FitsDepth(inner.height + 1)) return false;
     inner.height += 1;

@@ -22,8 +22,6 @@ class CExpSource;
 // the builder reads the expression as it always does, faults and all.
 class LiteralArithmetic {
 public:
-    LiteralArithmetic();
-
     // What the expression came to, as the builder's folded literal.
     struct Result {
         const CValueData* value;   // valid until the next WorkOut
@@ -44,30 +42,36 @@ private:
         int32_t height;
         int32_t position;
     };
+    // A group whose "(" has been read: where its operators begin on the
+    // pending stack, and where it stands.
+    struct Group {
+        size_t operatorBase;
+        int32_t position;
+    };
 
-    // The operator arrives: those pending that bind tighter are applied
-    // first. False when one of them cannot be, or there is no room.
-    bool Arrive(const PendingOperator& arriving);
+    // The pure operator code, with operands operands, arrives at position:
+    // those pending in its group that bind at least as tightly are applied
+    // first. False when it is not pure, one of them cannot be applied, or
+    // there is no room.
+    bool Arrive(int code, int operands, int32_t position);
     // Applies the operator on top of the pending stack to its operands on
     // top of the operand stack; false when the builder would not.
     bool ApplyTop();
-    // A ")" closes the group whose "(" is on the pending stack.
+    // A ")" closes the innermost group.
     bool CloseGroup();
+    // Where the operators of the innermost group, or of the expression, begin.
+    size_t OperatorBase() const { return groupCount_ > 0 ? groups_[groupCount_ - 1].operatorBase : 0; }
 
     // Past this many operands or pending operators the expression is the
     // builder's. Within a group the pending binary operators bind ever
-    // tighter, one per precedence level at most; only a run of signs piles
-    // up further.
+    // tighter, one per level at most; only a run of signs piles up further.
     static constexpr size_t kRoom = 512;
 
-    // The operator each row of the operator table stands for before an
-    // operand and after one, with kNotPure for the code where that operator
-    // is not pure.
-    std::array<PendingOperator, kOperators.size()> beforeOperand_{};
-    std::array<PendingOperator, kOperators.size()> afterOperand_{};
     std::array<Operand, kRoom> operands_{};
     std::array<CValueData, kRoom> values_{};
     std::array<PendingOperator, kRoom> operators_{};
+    std::array<Group, kMaxGroupsInLine> groups_{};
     size_t operandCount_ = 0;
     size_t operatorCount_ = 0;
+    size_t groupCount_ = 0;
 };

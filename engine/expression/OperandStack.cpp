@@ -31,7 +31,7 @@ void OperandStack::ApplyBuilding(const PendingOperator& op, size_t arity) {
     const size_t taken = std::min(arity, Count());
     const size_t first = Size() - taken;
     Operand result;
-    result.root = {op.code, op.precedence};
+    result.root = {op.code, op.level};
     result.position = op.position;
 
     // The failures in the order the building from the end meets them: the
@@ -43,7 +43,7 @@ void OperandStack::ApplyBuilding(const PendingOperator& op, size_t arity) {
         const Operand& operand = operands_.At(first + j);
         const size_t slot = taken - 1 - j;
         if (operand.HasFailed()) result.Fail(operand.failure.position, operand.failure.id);
-        if (!MayStandAsOperand(op.code, op.precedence, slot, operand.root.code, operand.root.precedence)) {
+        if (!MayStandAsOperand(op.code, op.level, slot, operand.root)) {
             result.Fail(op.position, Diag::MissingOperand);
         }
         if (!FitsDepth(operand.height + 1)) {
@@ -70,14 +70,14 @@ void OperandStack::ApplyBuilding(const PendingOperator& op, size_t arity) {
 
     if (result.HasFailed()) building_ = false;
     if (building_) {
-        auto* item = source_.Workspace().New<CExpOperator>(op.row, op.code, op.position);
+        auto* item = source_.Workspace().New<CExpOperator>(op.code, op.position);
         for (size_t j = 0; j < taken; ++j) item->AddOperand(ItemOf(operands_.At(first + j)));
         result.item = item;
         result.staticType = item->ValueType();
     }
     // The operator changes a variable at this point of the line's run, which
     // is the point the reader has reached.
-    if (CExpOperator::WritesVariable(op.code)) source_.mayChangeVariables = true;
+    if (OperatorRow(op.code).special.writesVariable) source_.mayChangeVariables = true;
     operands_.DropFrom(first);
     operands_.Push(std::move(result));
     if (depthPassed) Refuse(operands_.Top());

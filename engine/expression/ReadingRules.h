@@ -76,41 +76,47 @@ inline bool EndsExpression(const Token& token, bool stopAtComma, size_t openGrou
 }
 
 // ---- Operators ----
+// How operators are ordered and re-coded is in their rows (OperatorTable.h);
+// these read the rows, and know no operator by name.
 
-// The row an operator's text stands for where it arrives: after an operand
-// a "+" or "-" adds or subtracts; at the start of an expression, after "("
-// or after another operator it is a sign, as every row is itself.
-inline int ArrivingRow(int row, bool afterOperand) { return afterOperand ? RowAfterOperand(row) : row; }
+// The operator a text stands for where it arrives: after an operand a "+"
+// or "-" adds or subtracts; at the start of an expression, after "(" or
+// after another operator it is a sign, as every row is itself.
+inline int ArrivingCode(int row, bool afterOperand) { return afterOperand ? CodeAfterOperand(row) : row; }
 
-// An operator waiting for its operands, ordered by precedence on a pending
-// stack.
+// An operator waiting for its operands on a pending stack.
 struct PendingOperator {
     int32_t position;
-    uint8_t row;
     int8_t code;
-    uint8_t precedence;
-    bool waitsForColon;   // a "?" whose ":" has not come yet
+    Level level;    // its level in the tree: its row's, or Waiting
+    bool waiting;   // it opens, and the operator that closes it has not come
 };
 
-// Whether the operator on top of the pending stack is applied before the
-// arriving one is pushed.
-inline bool AppliesBefore(const PendingOperator& top, const PendingOperator& arriving) {
-    // Everything between a ":" and the "?" it closes belongs to the middle
-    // operand, even "=", "," and a "?" that is complete.
-    if (arriving.code == OP_COLON && (top.code == OP_ASSIGN || top.code == OP_COMMA || top.code == OP_COND)) {
-        return true;
-    }
-    return top.precedence < arriving.precedence ||
-           (top.precedence == arriving.precedence && OperatorRow(top.row).rightToLeft == 0);
+// Whether the operator pending on top is applied before the arriving one is
+// pushed: unless the arriving one binds its left operand tighter than the
+// pending one binds its right. A closer (":") takes every operator back to
+// the one it closes, even "=", "," and a complete "?", as everything between
+// them is one operand; it stops only at another closer that found nothing
+// to close.
+inline bool AppliesBefore(const PendingOperator& top, const OperatorDef& arriving) {
+    const OperatorDef& pending = OperatorRow(top.code);
+    if (arriving.special.closes != OP_NONE) return pending.special.closes == OP_NONE;
+    return arriving.binds.left <= pending.binds.right;
 }
 
-// Whether a subtree whose root operator is rootCode, of rootPrecedence, may be
-// operand slot (counted from the last) of the operator code of precedence.
-// A root that binds more loosely than the operator over it cannot be its
-// operand, but for two cases of C: the value of "=" may be a "?", and the
-// middle of a "?" may be a ",". rootCode is negative for a subtree without
-// an operator at its root.
-constexpr bool MayStandAsOperand(int code, int precedence, size_t slot, int rootCode, int rootPrecedence) {
-    return rootCode < 0 || rootPrecedence <= precedence || (code == OP_ASSIGN && slot == 0 && rootCode == OP_COND) ||
-           (code == OP_COND && slot == 1 && rootCode == OP_COMMA);
+// The root of a subtree that stands as an operand: its operator (OP_NONE
+// for none) and that operator's level in the tree.
+struct OperandRoot {
+    int8_t code;
+    Level level;
+};
+
+// Whether a subtree with root may be operand slot (counted from the last) of
+// the operator code, whose level in the tree is level. A root that binds
+// more loosely than the operator over it cannot be its operand, unless the
+// operator's row admits it there.
+constexpr bool MayStandAsOperand(int code, Level level, size_t slot, OperandRoot root) {
+    if (root.code == OP_NONE || root.level >= level) return true;
+    const Admits& admits = OperatorRow(code).special.admits;
+    return admits.root == root.code && admits.slot == slot;
 }

@@ -8,16 +8,17 @@
 
 // Applies one operator of the operator table to its operand children, which
 // are in text order (operand 1 is the left one). The parser decides the
-// operator's code (unary or binary, prefix or postfix) from its neighbours.
+// operator's code (unary or binary, prefix or postfix) from its neighbours;
+// how it is checked and run are columns of the code's row.
 class CExpOperator final : public CExpItem {
 public:
     // Its members are plain values, pointers and storage in the line arena.
     static constexpr bool kNothingToRelease = true;
 
-    // The operator of the given table row, as the parser re-coded it.
-    CExpOperator(int row, int code, int position);
+    // The operator of the given code, as the parser re-coded it.
+    CExpOperator(int code, int position);
 
-    std::string Text() const override { return OperatorRow(row_).text; }
+    std::string Text() const override { return OperatorRow(code_).text; }
     bool Execute(CExpContext& context) override;
     bool Check(CExpSource& source) override;
     int ValueType() const override;
@@ -27,13 +28,6 @@ public:
     // Appends the next operand, left to right.
     void AddOperand(CExpItem* operand);
     int Code() const { return code_; }
-
-    // Whether the operator of this code stores into the variable its first
-    // operand names («=», «++» …): running a line past it may change what
-    // its variables hold.
-    static bool WritesVariable(int code);
-    // Whether the operator of this code is pure and takes this many operands.
-    static bool IsPure(int code, int operands);
 
     // Works out a pure operator (one that only computes a value from its
     // operands' values: «+», «<<», «!» …) over operand values known while the
@@ -52,7 +46,6 @@ private:
 
     std::array<CExpItem*, 3> operands_{};
     uint8_t count_ = 0;
-    uint8_t row_;
     int8_t code_;
     int staticType_ = -1;   // known once Check has passed
 };

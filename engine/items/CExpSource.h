@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "engine/Diagnostics.h"
+#include "engine/items/CursorState.h"
 #include "engine/items/ParseWorkspace.h"
 #include "engine/lexer/OperatorTable.h"
 
@@ -13,35 +14,26 @@
 // next one. A copy of the cursor is a probe: what it reads and records is
 // forgotten with it. The line's tokens and the storage of its items are the
 // workspace's, which the cursor only refers to.
-class CExpSource {
+class CExpSource : public CursorState {
 public:
     explicit CExpSource(ParseWorkspace& workspace) : workspace_(&workspace) {}
 
     // Back to the start of a new line; the diagnostics' storage stays.
     void Restart() {
-        position = 0;
-        index = 0;
-        depth = 0;
-        mayChangeVariables = false;
-        inlineGroups = true;
+        static_cast<CursorState&>(*this) = CursorState();
         diags.Clear();
     }
 
-    int position = 0;
-    size_t index = 0;
-    // The depth of nested expressions and brace lists being parsed; the
-    // parser refuses lines that nest deeper than kMaxDepth (ReadingRules.h)
-    // so that no input can exhaust the stack.
-    int depth = 0;
-    // Whether running the line up to the point read may change a variable
-    // (an assignment, "++", a call): from there on variables are read when
-    // the line runs, not while it is read.
-    bool mayChangeVariables = false;
-    // Whether an expression may read a parenthesised group in line, as a
-    // value, instead of making it an item; off while a group is read that
-    // way, and while a group that could not be is read again as an item,
-    // so no text is read more than twice.
-    bool inlineGroups = true;
+    CursorMark Save() const { return {*this, diags.Count()}; }
+    // Undoes everything read since the mark: the state, the diagnostics
+    // recorded since, and the tokens cut anew by ResumeAt, which are cut
+    // again from where the mark stood, as they were.
+    void Restore(const CursorMark& mark) {
+        if (resumes != mark.resumes) workspace_->lexer.RelexFrom(mark.index, static_cast<size_t>(mark.position));
+        static_cast<CursorState&>(*this) = mark;
+        diags.KeepFirst(mark.diagnostics);
+    }
+
     CExpDiagList diags;
 
     // A record equal to the last one adds nothing: it arises when two item
@@ -87,6 +79,7 @@ public:
     void ResumeAt(int offset) {
         workspace_->lexer.RelexFrom(index, static_cast<size_t>(offset));
         position = offset;
+        ++resumes;
     }
     // Records the faults of a malformed literal and moves past it.
     void TakeFaulty(const Token& token) {
@@ -108,6 +101,21 @@ private:
 
     ParseWorkspace* workspace_;
 };
+
+namespace cursor_detail {
+
+// The cursor as it is meant to be: the state that travels, the diagnostics
+// and the workspace. A field added to CExpSource itself would not be saved
+// and restored with the rest; it belongs in CursorState.
+struct Travelling : CursorState {
+    CExpDiagList diags;
+    ParseWorkspace* workspace;
+};
+
+}  // namespace cursor_detail
+
+static_assert(sizeof(CExpSource) == sizeof(cursor_detail::Travelling),
+              "what a reading changes in the cursor is in CursorState, which Save and Restore take whole");
 
 // Counts one more level of nesting in the cursor's depth for its lifetime:
 // an expression, or a brace list, being parsed.

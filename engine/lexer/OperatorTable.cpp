@@ -7,7 +7,8 @@ namespace {
 
 // The rows that can match text beginning with one character: the two-character
 // rows that come before its first one-character row, in table order, and that
-// row. A one-character row always matches, so no row after it can win.
+// row. A one-character row always matches, so no row after it can win; a row
+// reached only by re-coding is never matched.
 struct FirstCharRows {
     std::array<uint8_t, 4> pairs{};   // rows of two-character operators
     std::array<char, 4> seconds{};    // their second characters
@@ -22,7 +23,7 @@ constexpr std::array<FirstCharRows, 256> kRowsByFirstChar = [] {
     for (size_t row = 0; row < kOperators.size(); ++row) {
         const auto first = static_cast<unsigned char>(kOperators[row].text[0]);
         FirstCharRows& rows = byChar[first];
-        if (singleFound[first]) continue;
+        if (singleFound[first] || !operator_table_detail::IsRecognised(row)) continue;
         if (kOperators[row].text[1] == '\0') {
             rows.single = static_cast<uint8_t>(row);
             singleFound[first] = true;

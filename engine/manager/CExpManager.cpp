@@ -113,11 +113,11 @@ bool CExpManager::Complete() {
 }
 
 CExpManager::Outcome CExpManager::ParseFunctionDefinition() {
-    const CExpSource saved = source_;
+    const CursorMark start = source_.Save();
     auto function = std::make_unique<CExpFunction>();
     function->SetParent(&scope_);
     if (!function->Parse(source_)) {
-        source_ = saved;
+        source_.Restore(start);
         return Outcome::NotRecognised;
     }
     if (!Complete()) return Outcome::Failed;
@@ -130,11 +130,11 @@ CExpManager::Outcome CExpManager::ParseFunctionDefinition() {
 }
 
 CExpManager::Outcome CExpManager::ParseDeclaration() {
-    const CExpSource saved = source_;
+    const CursorMark start = source_.Save();
     auto* declaration = workspace_.New<CExpDeclaration>();
     declaration->SetParent(&scope_);
     if (!declaration->Parse(source_)) {
-        source_ = saved;
+        source_.Restore(start);
         return Outcome::NotRecognised;
     }
     if (!Complete()) return Outcome::Failed;

@@ -85,6 +85,42 @@ TEST_F(ExpressionTreeTest, BinaryOperatorsFollowPrecedence) {
     EXPECT_EQ(Parse("(1 + 2) * 3"), "*([+(1,2)],3)");
 }
 
+// Every pair of binary operators groups as C groups them: C's precedence
+// and associativity are written here on their own, from the language, and
+// the trees the readers build from the operator table's binding powers must
+// agree with them.
+TEST_F(ExpressionTreeTest, BindingPowersGroupEveryPairOfOperatorsAsC) {
+    struct CLevel {
+        std::vector<std::string> operators;
+        bool fromTheRight;
+    };
+    // From the tightest to the loosest.
+    const std::vector<CLevel> c = {
+        {{"*", "/", "%"}, false}, {{"+", "-"}, false},   {{"<<", ">>"}, false}, {{"<", "<=", ">", ">="}, false},
+        {{"==", "!="}, false},    {{"&"}, false},        {{"^"}, false},        {{"|"}, false},
+        {{"&&"}, false},          {{"||"}, false},       {{"="}, true},         {{","}, false},
+    };
+    for (size_t first = 0; first < c.size(); ++first) {
+        for (size_t second = 0; second < c.size(); ++second) {
+            for (const std::string& x : c[first].operators) {
+                for (const std::string& y : c[second].operators) {
+                    const bool xFirst = first < second || (first == second && !c[first].fromTheRight);
+                    const std::string expected = xFirst ? y + "(" + x + "(a,b),c)" : x + "(a," + y + "(b,c))";
+                    EXPECT_EQ(Shape(ParseOnly("a " + x + " b " + y + " c")), expected) << x << " then " << y;
+                }
+            }
+        }
+    }
+    // A sign, a complement or a negation binds tighter than every binary
+    // operator, on either side of it.
+    for (const CLevel& level : c) {
+        for (const std::string& x : level.operators) {
+            EXPECT_EQ(Shape(ParseOnly("-a " + x + " b")), x + "(-(a),b)");
+            EXPECT_EQ(Shape(ParseOnly("a " + x + " !b")), x + "(a,!(b))");
+        }
+    }
+}
+
 TEST_F(ExpressionTreeTest, AssociativityOfEachKind) {
     EXPECT_EQ(Parse("a - b - c"), "-(-(a,b),c)");
     EXPECT_EQ(Parse("a / b * c"), "*(/(a,b),c)");
@@ -173,6 +209,34 @@ TEST_F(ExpressionTreeTest, TreesUpToTheDepthBoundAreBuilt) {
 }
 
 }  // namespace
+
+// A reading that is undone leaves the cursor, its diagnostics and the
+// line's tokens as they were where it began, even when it went on inside a
+// token: «==» read as «=» and a second «=» is one token again.
+TEST(Cursor, RestoringAMarkUndoesWhatTheReadingDid) {
+    ParseWorkspace workspace;
+    const std::string line = "a == b";
+    workspace.Reset(line);
+    CExpSource source(workspace);
+    source.Advance();
+    const CursorMark mark = source.Save();
+    source.SkipBlanks();
+    source.ResumeAt(source.position + 1);
+    ++source.depth;
+    source.mayChangeVariables = true;
+    source.AddDiag(source.position, Diag::SyntaxError);
+    EXPECT_FALSE(source.AtOperator(OP_EQ));
+
+    source.Restore(mark);
+    EXPECT_EQ(source.index, 1U);
+    EXPECT_EQ(source.position, 1);
+    EXPECT_EQ(source.depth, 0);
+    EXPECT_FALSE(source.mayChangeVariables);
+    EXPECT_FALSE(source.HasDiag());
+    source.SkipBlanks();
+    EXPECT_TRUE(source.AtOperator(OP_EQ));
+    EXPECT_EQ(source.Lexer().At(2).start, 5);
+}
 
 // A group read in line looks at its operand only once it knows it has one:
 // an empty group as the session's first line meets stacks that never held
