@@ -61,6 +61,10 @@ private:
     // An operand arrived whose text starts at position.
     void ArriveOperand(int position);
     void ArriveOperator(const Token& token);
+    // The right operand of the operator just pushed, when the literal pass
+    // can work it out: an operator whose right operand runs to the next
+    // comma, so that the texts the pass reads never overlap.
+    void WorkOutRightOperand(const OperatorDef& pushed);
     // A "++" or "--" that follows no variable needs one after it.
     void SettleIncrement(bool nextIsVariable);
     // Takes the operator on top of the pending stack off it, and applies it.
@@ -74,4 +78,5 @@ private:
     GroupsInLine groups_;
     ScanState scan_;
     Increments increments_;
+    bool stopAtComma_ = false;
 };

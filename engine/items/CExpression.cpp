@@ -13,16 +13,16 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     source.SkipBlanks();
     if (source.AtEnd()) return false;
     SetPosition(source.position);
-    // Most lines are literal arithmetic, which the literal pass works out
-    // without the builder.
+    // Most lines are arithmetic on literals and variables, which the literal
+    // pass works out without the builder.
     ExpressionWorkspace& reading = source.Workspace().expressions;
     LiteralArithmetic::Result worked;
-    if (reading.folding && reading.literalPass && source.inlineGroups && !source.HasDiag() &&
-        reading.literalArithmetic.WorkOut(source, stopAtComma, worked)) {
+    if (reading.LiteralPassMayRead(source, source.HasDiag()) &&
+        reading.literalArithmetic.WorkOut(source, *this, stopAtComma, Level::Waiting, worked)) {
         // An unclosed comment after the expression fails it.
         if (source.HasDiag()) return false;
-        CExpItem* root = OperandItems::NewFolded(source.Workspace(), *worked.value, worked.staticType, true,
-                                                 worked.position);
+        CExpItem* root = OperandItems::NewFolded(source.Workspace(), *worked.value, worked.staticType,
+                                                 worked.constant, worked.position);
         return TakeRoot(source, root, worked.height);
     }
     ExpressionBuilder builder(*this, source);
