@@ -292,19 +292,19 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
             increments_.waiting = token.start;
         }
     }
-    const OperatorDef& arriving = OperatorRow(code);
+    const PendingOperator arriving = Arriving(code, token.start);
     ++scan_.itemCount;
     scan_.lastWasOperand = false;
     scan_.lastWasVariable = false;
-    scan_.lastWasIncrement = IsIncrement(arriving);
+    scan_.lastWasIncrement = IsIncrement(OperatorRow(code));
 
     while (operators_.Count() > 0) {
         PendingOperator& top = operators_.Top();
-        if (top.waiting) {
-            if (arriving.special.closes == top.code) {
+        if (top.role == PendingOperator::Role::Waiting) {
+            if (OperatorRow(code).special.closes == top.code) {
                 // The ":" is taken by the "?" that waited for it, which now
                 // binds as its row says.
-                top.waiting = false;
+                top.role = PendingOperator::Role::Plain;
                 top.level = OperatorRow(top.code).binds.left;
                 return;
             }
@@ -315,7 +315,7 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
         Apply();
         if (operands_.Refused() || groups_.Abandoned()) return;
     }
-    operators_.Push({token.start, static_cast<int8_t>(code), arriving.binds.left, Opens(code)});
+    operators_.Push(arriving);
     WorkOutRightOperand(arriving);
 }
 
@@ -323,15 +323,15 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
 // operand, and no group is read in line, whose own reading goes on; and only
 // after an operand (the first item of the postfix order is known), as the
 // operand then stands where the builder would have put it.
-void ExpressionBuilder::WorkOutRightOperand(const OperatorDef& pushed) {
-    if (pushed.operands != 2 || pushed.binds.right > Level::Comma) return;
+void ExpressionBuilder::WorkOutRightOperand(const PendingOperator& pushed) {
+    if (OperatorRow(pushed.code).operands != 2 || pushed.right > Level::Comma) return;
     ExpressionWorkspace& reading = source_.Workspace().expressions;
     if (!reading.LiteralPassMayRead(source_, source_.HasDiag()) || groups_.Open() > 0 || !operands_.Building() ||
         increments_.waiting >= 0 || scan_.firstOutput < 0) {
         return;
     }
     LiteralArithmetic::Result worked;
-    if (!reading.literalArithmetic.WorkOut(source_, expression_, stopAtComma_, pushed.binds.right, worked)) return;
+    if (!reading.literalArithmetic.WorkOut(source_, expression_, stopAtComma_, pushed.right, worked)) return;
     Operand& operand = operands_.Push(Operand::Form::Value, worked.position, nullptr);
     operand.value = *worked.value;
     operand.constant = worked.constant;

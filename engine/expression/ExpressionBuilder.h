@@ -64,7 +64,7 @@ private:
     // The right operand of the operator just pushed, when the literal pass
     // can work it out: an operator whose right operand runs to the next
     // comma, so that the texts the pass reads never overlap.
-    void WorkOutRightOperand(const OperatorDef& pushed);
+    void WorkOutRightOperand(const PendingOperator& pushed);
     // A "++" or "--" that follows no variable needs one after it.
     void SettleIncrement(bool nextIsVariable);
     // Takes the operator on top of the pending stack off it, and applies it.

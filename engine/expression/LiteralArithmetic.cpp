@@ -9,6 +9,27 @@
 
 namespace {
 
+// The code of the pending records below where the text stands for an
+// operator that the pass does not work out: it is the builder's.
+constexpr int8_t kBuildersOperator = OP_NONE;
+
+// What the text of each row stands for where it arrives, before an operand
+// (a prefix operator) or after one (a binary operator), when that operator
+// is pure; read from the rows once, as the pass meets operators in every
+// line.
+constexpr auto PendingRecords(bool afterOperand) {
+    std::array<PendingOperator, kOperators.size()> records{};
+    for (size_t row = 0; row < kOperators.size(); ++row) {
+        const int code = ArrivingCode(static_cast<int>(row), afterOperand);
+        const OperatorDef& def = OperatorRow(code);
+        records[row] = Arriving(code, 0);
+        if (!IsPure(def) || def.operands != (afterOperand ? 2 : 1)) records[row].code = kBuildersOperator;
+    }
+    return records;
+}
+constexpr auto kBeforeOperand = PendingRecords(false);
+constexpr auto kAfterOperand = PendingRecords(true);
+
 // The token after a name and its subscripts, as far as they look like plain
 // ones («v[1][2]»), whatever the name turns out to be.
 size_t AfterSubscripts(CLexer& lexer, size_t name) {
@@ -38,7 +59,9 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, const CExpItem& scope, bool 
                 if (!MayReadGroupInLine(groupCount_, source.depth + static_cast<int>(groupCount_))) return false;
                 groups_[groupCount_++] = {operatorCount_, token.start};
             } else if (token.kind == TokenKind::Operator) {
-                if (!Arrive(ArrivingCode(token.row, false), 1, token.start)) return false;
+                PendingOperator prefix = kBeforeOperand[token.row];
+                prefix.position = token.start;
+                if (prefix.code == kBuildersOperator || !Arrive(prefix)) return false;
                 worked = true;
             } else {
                 break;
@@ -68,7 +91,10 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, const CExpItem& scope, bool 
         // ... and an operator, or the end of the expression.
         const Next next = Follows(token, stopAtComma, limit);
         if (next == Next::Stop) break;
-        if (next == Next::Decline || !Arrive(ArrivingCode(token.row, true), 2, token.start)) return false;
+        if (next == Next::Decline) return false;
+        PendingOperator arriving = kAfterOperand[token.row];
+        arriving.position = token.start;
+        if (!Arrive(arriving)) return false;
         worked = true;
         position = token.end;
         ++index;
@@ -90,9 +116,9 @@ LiteralArithmetic::Next LiteralArithmetic::Follows(const Token& token, bool stop
     if (token.kind == TokenKind::RParen && groupCount_ > 0) return Next::Take;
     if (EndsExpression(token, stopAtComma, groupCount_)) return Next::Stop;
     if (token.kind != TokenKind::Operator) return Next::Decline;   // two operands in a row
-    const OperatorDef& row = OperatorRow(ArrivingCode(token.row, true));
-    if (groupCount_ == 0 && row.binds.left <= limit) return Next::Stop;
-    return IsPure(row) && row.operands == 2 ? Next::Take : Next::Decline;
+    const PendingOperator& arriving = kAfterOperand[token.row];
+    if (groupCount_ == 0 && arriving.level <= limit) return Next::Stop;
+    return arriving.code == kBuildersOperator ? Next::Decline : Next::Take;
 }
 
 bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known,
@@ -133,15 +159,13 @@ bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, cons
     return true;
 }
 
-bool LiteralArithmetic::Arrive(int code, int operands, int32_t position) {
-    const OperatorDef& arriving = OperatorRow(code);
-    if (!IsPure(arriving) || arriving.operands != operands) return false;
+bool LiteralArithmetic::Arrive(const PendingOperator& arriving) {
     const size_t base = OperatorBase();
     while (operatorCount_ > base && AppliesBefore(operators_[operatorCount_ - 1], arriving)) {
         if (!ApplyTop()) return false;
     }
     if (operatorCount_ == kRoom) return false;
-    operators_[operatorCount_++] = {position, static_cast<int8_t>(code), arriving.binds.left, false};
+    operators_[operatorCount_++] = arriving;
     return true;
 }
 

@@ -76,11 +76,10 @@ private:
     // declines, which is not looked up.
     bool ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, bool stopAtComma, Level limit,
                   size_t& index, Operand& operand) const;
-    // The pure operator code, with operands operands, arrives at position:
-    // those pending in its group that bind at least as tightly are applied
-    // first. False when it is not pure, one of them cannot be applied, or
+    // A pure operator arrives: those pending in its group that bind at least
+    // as tightly are applied first. False when one of them cannot be, or
     // there is no room.
-    bool Arrive(int code, int operands, int32_t position);
+    bool Arrive(const PendingOperator& arriving);
     // Applies the operator on top of the pending stack to its operands on
     // top of the operand stack; false when the builder would not.
     bool ApplyTop();

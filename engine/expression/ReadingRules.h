@@ -95,15 +95,35 @@ inline bool EndsExpression(const Token& token, bool stopAtComma, size_t openGrou
 // The operator a text stands for where it arrives: after an operand a "+"
 // or "-" adds or subtracts; at the start of an expression, after "(" or
 // after another operator it is a sign, as every row is itself.
-inline int ArrivingCode(int row, bool afterOperand) { return afterOperand ? CodeAfterOperand(row) : row; }
+constexpr int ArrivingCode(int row, bool afterOperand) { return afterOperand ? CodeAfterOperand(row) : row; }
 
-// An operator waiting for its operands on a pending stack.
+// An operator arriving, or waiting on a pending stack for its operands, with
+// what ordering it needs of its row at hand.
 struct PendingOperator {
+    // What sets the operator apart in the ordering.
+    enum class Role : uint8_t {
+        Plain,
+        Waiting,   // it opens ("?"), and the operator that closes it has not come
+        Closer,    // it closes another (":")
+    };
+
     int32_t position;
     int8_t code;
-    Level level;    // its level in the tree: its row's, or Waiting
-    bool waiting;   // it opens, and the operator that closes it has not come
+    // Its level in the tree: its row's left binding power, or Level::Waiting
+    // for an opener that held an operator back.
+    Level level;
+    Level right;   // its row's right binding power
+    Role role;
 };
+
+// The operator code arriving at position, as its row describes it.
+constexpr PendingOperator Arriving(int code, int32_t position) {
+    const OperatorDef& row = OperatorRow(code);
+    PendingOperator::Role role = PendingOperator::Role::Plain;
+    if (Opens(code)) role = PendingOperator::Role::Waiting;
+    if (row.special.closes != OP_NONE) role = PendingOperator::Role::Closer;
+    return {position, static_cast<int8_t>(code), row.binds.left, row.binds.right, role};
+}
 
 // Whether the operator pending on top is applied before the arriving one is
 // pushed: unless the arriving one binds its left operand tighter than the
@@ -111,10 +131,10 @@ struct PendingOperator {
 // the one it closes, even "=", "," and a complete "?", as everything between
 // them is one operand; it stops only at another closer that found nothing
 // to close.
-inline bool AppliesBefore(const PendingOperator& top, const OperatorDef& arriving) {
-    const OperatorDef& pending = OperatorRow(top.code);
-    if (arriving.special.closes != OP_NONE) return pending.special.closes == OP_NONE;
-    return arriving.binds.left <= pending.binds.right;
+constexpr bool AppliesBefore(const PendingOperator& top, const PendingOperator& arriving) {
+    using Role = PendingOperator::Role;
+    if (arriving.role == Role::Closer) return top.role != Role::Closer;
+    return arriving.level <= top.right;
 }
 
 // The root of a subtree that stands as an operand: its operator (OP_NONE

@@ -5,10 +5,9 @@
 
 namespace {
 
-// The rows that can match text beginning with one character: the two-character
-// rows that come before its first one-character row, in table order, and that
-// row. A one-character row always matches, so no row after it can win; a row
-// reached only by re-coding is never matched.
+// The rows that can match text beginning with one character: its
+// two-character rows, tried first, and its one-character row. A row reached
+// only by re-coding is never matched.
 struct FirstCharRows {
     std::array<uint8_t, 4> pairs{};   // rows of two-character operators
     std::array<char, 4> seconds{};    // their second characters
@@ -19,14 +18,11 @@ struct FirstCharRows {
 constexpr std::array<FirstCharRows, 256> kRowsByFirstChar = [] {
     std::array<FirstCharRows, 256> byChar{};
     for (FirstCharRows& rows : byChar) rows.single = static_cast<uint8_t>(kOperators.size());
-    std::array<bool, 256> singleFound{};
     for (size_t row = 0; row < kOperators.size(); ++row) {
-        const auto first = static_cast<unsigned char>(kOperators[row].text[0]);
-        FirstCharRows& rows = byChar[first];
-        if (singleFound[first] || !operator_table_detail::IsRecognised(row)) continue;
+        if (!operator_table_detail::IsRecognised(row)) continue;
+        FirstCharRows& rows = byChar[static_cast<unsigned char>(kOperators[row].text[0])];
         if (kOperators[row].text[1] == '\0') {
             rows.single = static_cast<uint8_t>(row);
-            singleFound[first] = true;
         } else {
             rows.seconds[rows.pairCount] = kOperators[row].text[1];
             rows.pairs[rows.pairCount++] = static_cast<uint8_t>(row);

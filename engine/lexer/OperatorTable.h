@@ -165,10 +165,9 @@ using CR = CheckRule;
 using AC = Accepts;
 using V = CValueData;
 
-// ORDER OPERATORCODE. Recognition takes the first row whose text matches, so
-// a two-character operator precedes its one-character prefix, and a row
-// whose text an earlier row has (the postfix "++", the binary "+") is reached
-// only through that row's afterOperand or afterVariable.
+// ORDER OPERATORCODE. A row whose text an earlier row has (the postfix "++",
+// the binary "+") is never recognised: it is reached only through that row's
+// afterOperand or afterVariable.
 inline constexpr auto kRows = std::to_array<OperatorDef>({
     // text, code, operands, binding; result type, check, accepted types, how it runs, value rule; special
     {"++", OP_PRE_INC, 1, RightToLeft(L::Unary), RT::Operand, CR::Variable, AC::Numeric, Runs::Prefix, nullptr,
@@ -251,8 +250,8 @@ constexpr bool IsIncrement(const OperatorDef& row) { return row.special.step != 
 // The length of the row's text.
 inline int OperatorLength(int row) { return kOperators[static_cast<size_t>(row)].text[1] == '\0' ? 1 : 2; }
 
-// The index of the row whose text matches the start of s (first match in
-// table order), or -1.
+// The row whose text matches the start of s, the longer text when two do,
+// as C reads its operators («a<<=b» is «<<» and «=»); -1 for none.
 int MatchOperator(const char* s, size_t available);
 
 namespace operator_table_detail {
@@ -333,8 +332,8 @@ static_assert(operator_table_detail::RowsAreWhole(),
 // The operator a text stands for after an operand: the signs stand for the
 // addition and the subtraction, every other row for itself. Looked up, not
 // tested: which operator comes is as random as the user's line.
-inline int CodeAfterOperand(int row) { return operator_table_detail::kAfterOperand[static_cast<size_t>(row)]; }
+constexpr int CodeAfterOperand(int row) { return operator_table_detail::kAfterOperand[static_cast<size_t>(row)]; }
 
 // Whether the operator waits, once pending, for the operator that closes it
 // (a "?" for its ":"), holding back every other that arrives.
-inline bool Opens(int code) { return operator_table_detail::kOpens[static_cast<size_t>(code)]; }
+constexpr bool Opens(int code) { return operator_table_detail::kOpens[static_cast<size_t>(code)]; }
