@@ -9,13 +9,14 @@
 #include "engine/items/CExpVararray.h"
 #include "engine/items/CExpression.h"
 
-ExpressionBuilder::ExpressionBuilder(CExpression& expression, CExpSource& source)
+ExpressionBuilder::ExpressionBuilder(CExpression& expression, CExpSource& source, size_t declinedRest)
     : expression_(expression),
       source_(source),
       known_(source),
       operands_(source, source.Workspace().expressions.stacks, known_),
       operators_(source.Workspace().expressions.stacks.operators),
-      groups_(source, source.Workspace().expressions.stacks) {}
+      groups_(source, source.Workspace().expressions.stacks),
+      declinedRest_(declinedRest) {}
 
 bool ExpressionBuilder::Build(bool stopAtComma) {
     stopAtComma_ = stopAtComma;
@@ -327,7 +328,7 @@ void ExpressionBuilder::WorkOutRightOperand(const PendingOperator& pushed) {
     if (OperatorRow(pushed.code).operands != 2 || pushed.right > Level::Comma) return;
     ExpressionWorkspace& reading = source_.Workspace().expressions;
     if (!reading.LiteralPassMayRead(source_, source_.HasDiag()) || groups_.Open() > 0 || !operands_.Building() ||
-        increments_.waiting >= 0 || scan_.firstOutput < 0) {
+        increments_.waiting >= 0 || scan_.firstOutput < 0 || source_.index == declinedRest_) {
         return;
     }
     LiteralArithmetic::Result worked;

@@ -22,7 +22,9 @@ struct Token;
 // "++" or "--" before the tree's.
 class ExpressionBuilder {
 public:
-    ExpressionBuilder(CExpression& expression, CExpSource& source);
+    // The pass declined the text from token declinedRest on (or none, with
+    // LiteralArithmetic::kNoToken): the builder does not offer it again.
+    ExpressionBuilder(CExpression& expression, CExpSource& source, size_t declinedRest);
     ExpressionBuilder(const ExpressionBuilder&) = delete;
     ExpressionBuilder& operator=(const ExpressionBuilder&) = delete;
 
@@ -79,4 +81,5 @@ private:
     ScanState scan_;
     Increments increments_;
     bool stopAtComma_ = false;
+    const size_t declinedRest_;
 };

@@ -121,6 +121,70 @@ LiteralArithmetic::Next LiteralArithmetic::Follows(const Token& token, bool stop
     return arriving.code == kBuildersOperator ? Next::Decline : Next::Take;
 }
 
+// assignment -> ( variable | element ) operator expression
+bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma,
+                                          Assignment& result) {
+    result.declinedRest = kNoToken;
+    CLexer& lexer = source.Lexer();
+    const size_t name = source.index;
+    const Token token = lexer.At(name);
+    if (token.kind != TokenKind::Name) return false;
+    const size_t after = AfterSubscripts(lexer, name);
+    const Token next = lexer.At(after);
+    if (next.kind != TokenKind::Operator) return false;
+    const int code = ArrivingCode(next.row, true);
+    const OperatorDef& row = OperatorRow(code);
+    if (!row.special.writesVariable || row.operands != 2) return false;
+
+    // The place, as the builder keeps it until the operator takes it.
+    const std::string_view text = lexer.TextOf(token);
+    CExpItem* found = scope.Lookup(text);
+    ::Operand& target = result.target;
+    target = ::Operand();
+    target.position = token.start;
+    target.token = static_cast<int32_t>(name);
+    target.item = found;
+    switch (UseOfName(found != nullptr ? found->Kind() : EXP_ITEM, text)) {
+        case NameUse::Variable:
+            if (after != name + 1) return false;
+            target.form = ::Operand::Form::Variable;
+            break;
+        case NameUse::Element: {
+            size_t last = name;
+            const KnownValues known(source);
+            if (MayNestAt(source.depth)) target.literal = known.OfElementText(static_cast<CExpVararray&>(*found), name, last);
+            if (target.literal == nullptr || last + 1 != after) return false;
+            target.form = ::Operand::Form::Element;
+            target.height = kKnownElementHeight;
+            break;
+        }
+        default: return false;
+    }
+    target.staticType = found->ValueType();
+
+    // The rest, as the operator's right operand.
+    result.op = Arriving(code, next.start);
+    const CursorMark mark = source.Save();
+    source.index = after + 1;
+    source.position = next.end;
+    Result& value = result.value;
+    if (!WorkOut(source, scope, stopAtComma, result.op.right, value)) {
+        source.Restore(mark);
+        result.declinedRest = after + 1;
+        return false;
+    }
+    // A rest that stops before the end of the expression («a = 1 + 2, b»)
+    // is one operand of a larger tree, the builder's to make.
+    if (!EndsExpression(source.Current(), stopAtComma, 0) ||
+        !MayStandAsOperand(code, result.op.level, 0, value.root) || !FitsDepth(value.height + 1) ||
+        !FitsDepth(target.height + 1)) {
+        source.Restore(mark);
+        return false;
+    }
+    result.height = std::max(target.height, value.height) + 1;
+    return true;
+}
+
 bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known,
                                  bool stopAtComma, Level limit, size_t& index, Operand& operand) const {
     CLexer& lexer = source.Lexer();

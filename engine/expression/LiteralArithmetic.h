@@ -25,9 +25,10 @@ class KnownValues;
 // would read otherwise) is declined with the cursor untouched, and the
 // builder reads the text as it always does, faults and all.
 //
-// It reads a whole expression (CExpression::ParseExpression), and the right
-// operand of a binary operator whose right operand runs to the next comma,
-// "=" above all (ExpressionBuilder).
+// It reads a whole expression (CExpression::ParseExpression), an assignment
+// of such an expression to a variable or an element, and the right operand
+// of a binary operator whose right operand runs to the next comma, "=" above
+// all, for the builder (ExpressionBuilder).
 class LiteralArithmetic {
 public:
     // What the text came to, as the builder's operand worked out to a value.
@@ -40,6 +41,18 @@ public:
         OperandRoot root;
     };
 
+    // A known value stored in a place: «a3 = a17 * 7 + a42 % 13».
+    struct Assignment {
+        ::Operand target;     // a variable or an element, as the builder keeps it
+        PendingOperator op;   // the operator that stores into it
+        Result value;         // what the rest of the expression came to
+        int height;           // levels of the tree above its leaves
+        // Where the rest begins when the pass declined it, or kNoToken: the
+        // builder does not offer it to the pass again.
+        size_t declinedRest;
+    };
+    static constexpr size_t kNoToken = static_cast<size_t>(-1);
+
     // The expression at the cursor, whose names are looked up from scope;
     // with stopAtComma a top-level "," ends it, and so does an operator after
     // an operand that binds its left operand no tighter than limit
@@ -47,6 +60,12 @@ public:
     // builder stops reading it: past the blanks after it, where an unclosed
     // comment is recorded.
     bool WorkOut(CExpSource& source, const CExpItem& scope, bool stopAtComma, Level limit, Result& result);
+    // The expression at the cursor as an assignment: a variable or an
+    // element, then an operator that writes it and takes the rest of the
+    // expression, which WorkOut works out. True, with the cursor as the
+    // builder leaves it, when the builder would make the tree of those
+    // three; false with the cursor untouched otherwise.
+    bool WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma, Assignment& result);
 
 private:
     struct Operand {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/ExpKind.h"
+#include "engine/items/CursorState.h"
 #include "engine/lexer/OperatorTable.h"
 #include "engine/lexer/Token.h"
 
@@ -152,4 +153,11 @@ constexpr bool MayStandAsOperand(int code, Level level, size_t slot, OperandRoot
     if (root.code == OP_NONE || root.level >= level) return true;
     const Admits& admits = OperatorRow(code).special.admits;
     return admits.root == root.code && admits.slot == slot;
+}
+
+// An operator applied as an item, not worked out, runs with the line: the
+// reading has reached the point of the line's run where it acts, and once it
+// writes a variable, what variables hold is known no longer from there on.
+inline void NoteAppliedAsItem(CursorState& cursor, int code) {
+    if (OperatorRow(code).special.writesVariable) cursor.mayChangeVariables = true;
 }

@@ -4,6 +4,16 @@
 #include "engine/expression/OperandItems.h"
 #include "engine/expression/ReadingRules.h"
 
+namespace {
+
+// The literal the literal pass worked a part of the line out to.
+CExpItem* NewFolded(CExpSource& source, const LiteralArithmetic::Result& worked) {
+    return OperandItems::NewFolded(source.Workspace(), *worked.value, worked.staticType, worked.constant,
+                                   worked.position);
+}
+
+}  // namespace
+
 bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     if (!MayNestAt(source.depth)) {
         source.AddDiag(source.position, Diag::SyntaxError);
@@ -16,16 +26,26 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     // Most lines are arithmetic on literals and variables, which the literal
     // pass works out without the builder.
     ExpressionWorkspace& reading = source.Workspace().expressions;
-    LiteralArithmetic::Result worked;
-    if (reading.LiteralPassMayRead(source, source.HasDiag()) &&
-        reading.literalArithmetic.WorkOut(source, *this, stopAtComma, Level::Waiting, worked)) {
-        // An unclosed comment after the expression fails it.
-        if (source.HasDiag()) return false;
-        CExpItem* root = OperandItems::NewFolded(source.Workspace(), *worked.value, worked.staticType,
-                                                 worked.constant, worked.position);
-        return TakeRoot(source, root, worked.height);
+    LiteralArithmetic::Assignment assignment{};
+    assignment.declinedRest = LiteralArithmetic::kNoToken;
+    if (reading.LiteralPassMayRead(source, source.HasDiag())) {
+        LiteralArithmetic& pass = reading.literalArithmetic;
+        LiteralArithmetic::Result worked;
+        if (pass.WorkOut(source, *this, stopAtComma, Level::Waiting, worked)) {
+            // An unclosed comment after the expression fails it.
+            if (source.HasDiag()) return false;
+            return TakeRoot(source, NewFolded(source, worked), worked.height);
+        }
+        if (pass.WorkOutAssignment(source, *this, stopAtComma, assignment)) {
+            if (source.HasDiag()) return false;
+            Operand operands[2] = {assignment.target, {}};
+            operands[1].item = NewFolded(source, assignment.value);
+            CExpItem* root = OperandItems(source.Workspace()).NewOperator(assignment.op, operands);
+            NoteAppliedAsItem(source, assignment.op.code);
+            return TakeRoot(source, root, assignment.height);
+        }
     }
-    ExpressionBuilder builder(*this, source);
+    ExpressionBuilder builder(*this, source, assignment.declinedRest);
     return builder.Build(stopAtComma);
 }
 

@@ -309,6 +309,7 @@ std::string ParseOutcome(CExpScope& scope, const std::string& line, bool literal
         outcome += " diag " + std::to_string(diag.position) + "." + std::to_string(diag.Major()) + "." +
                    std::to_string(diag.Minor());
     }
+    if (source.mayChangeVariables) outcome += " changes variables";
     const CExpItem* root = expression->Root();
     if (root == nullptr) return outcome;
     return outcome + " height " + std::to_string(expression->Depth()) + " " + Tree(*root);
@@ -360,6 +361,10 @@ TEST(LiteralArithmetic, ComesToWhatTheBuilderMakesOfTheLine) {
         "a = 1 + 2", "a = b * 7 + z % 13", "v[3] = v[1] - 2", "x = x * 1.5 + 1", "s = s + \"k\"", "a = b = 2 + 3",
         "a = (b = 1) + 2", "a = b, a + 1", "a = 1 + 2, b + 3", "a = 1 + f", "a = 2 /* open", "a = 1 / 0 + b",
         "++a = 1 + 2", "a++ = 1 + 2", "a = ++b + 1", "1 + a = 2 * 3", "a = 1 ? 2 : 3", "a = 1 + 2 ? 3 : 4",
+        "v[1] = 1 + 2", "m[1][0] = x * 2", "u[0] = 1 + 1", "a[1] = 2 + 3", "v[1][2] = 1 + 2", "v = 1 + 2",
+        "q = 1 + 2", "true = 1 + 2", "sqrt = 1 + 2", "a = 1 + 2 )", "a = (1 + 2)", "(a) = 1 + 2", "a = 1 + 2, 3",
+        "a = 1 + 2 /* c */ ", "r = 2 * 3", "s = 1 + 2", "x = 7 / 2", "a = 5", "a = -5", "v[a] = 1 + 2",
+        "v[9] = 1 + 2", "a = 1 + 2 3", "a == 1 + 2", "a = 1 + ", "a =",
     };
     for (const int links : {kMaxDepth - 2, kMaxDepth - 1, kMaxDepth}) {
         std::string chain = "1";
