@@ -16,7 +16,8 @@ constexpr size_t kTokensPerStep = 64;
 }  // namespace
 
 void CLexer::Reset(std::string_view line) {
-    line_ = line;
+    text_.assign(line);
+    line_ = text_;
     next_ = 0;
     ended_ = false;
     count_ = 0;
@@ -165,43 +166,38 @@ bool StartsComment(std::string_view text, size_t start) {
 // Makes the next kTokensPerStep tokens, or those up to the End token. The
 // place in the line and in the tokens stays in locals while the step runs:
 // each token stored could otherwise alias the lexer's members, which would
-// be read back from memory for every token.
+// be read back from memory for every token. The line's copy ends with a
+// zero byte, which begins nothing: it ends every run without a test of the
+// length, and the end of the line is told from a zero byte inside it only
+// where one is met.
 void CLexer::LexStep() {
     if (tokens_.size() < count_ + kTokensPerStep) tokens_.resize(count_ + kTokensPerStep);
-    const char* const text = line_.data();
-    const size_t size = line_.size();
+    const char* const text = text_.c_str();
+    const size_t size = text_.size();
     size_t at = next_;
     Token* const first = tokens_.data() + count_;
     Token* out = first;
     const auto put = [&out](TokenKind kind, size_t start, size_t end, uint8_t row = 0, int32_t payload = 0) {
         *out++ = {static_cast<int32_t>(start), static_cast<int32_t>(end), kind, row, false, payload};
     };
-    for (; out < first + kTokensPerStep; ) {
-        // Most tokens follow a blank or nothing; comments are rare.
-        while (at < size && kBegins[static_cast<unsigned char>(text[at])] == Begins::Blank) ++at;
-        int unclosedComment = -1;
+    int unclosedComment = -1;
+    bool atEnd = false;
+    while (!atEnd && out < first + kTokensPerStep) {
+        // Most tokens follow a blank or nothing.
+        while (kBegins[static_cast<unsigned char>(text[at])] == Begins::Blank) ++at;
         const size_t start = at;
-        const char c = start < size ? text[start] : '\0';
-        if (c == '/' && StartsComment(line_, start)) {
-            next_ = start;
-            unclosedComment = SkipTrivia();
-            at = next_;
-            if (at < size) continue;
-        }
-        if (at >= size) {
-            put(TokenKind::End, at, at, 0, unclosedComment);
-            ended_ = true;
-            break;
-        }
+        const char c = text[start];
         switch (kBegins[static_cast<unsigned char>(c)]) {
             case Begins::Name:
-                at = RunEnd(line_, start, kContinuesName);
+                do {
+                    ++at;
+                } while (kContinuesName[static_cast<unsigned char>(text[at])]);
                 put(TokenKind::Name, start, at);
                 break;
             case Begins::Number: {
                 int32_t decimal = 0;
                 // Digits before a "$" begin a fraction instead.
-                if (ReadPlainDecimal(line_, start, at, decimal) && (at == size || text[at] != '$')) {
+                if (ReadPlainDecimal(line_, start, at, decimal) && text[at] != '$') {
                     put(TokenKind::Number, start, at, 0, static_cast<int32_t>(literals_.AddInt(decimal)));
                 } else {
                     *out++ = LexNumber(start);
@@ -218,16 +214,32 @@ void CLexer::LexStep() {
                 put(kPunctuationKinds[static_cast<unsigned char>(c)], start, at);
                 break;
             case Begins::Operator: {
+                // Comments are rare, and lie between tokens.
+                if (c == '/' && StartsComment(line_, start)) {
+                    next_ = start;
+                    unclosedComment = SkipTrivia();
+                    at = next_;
+                    atEnd = at >= size;
+                    break;
+                }
                 const int row = MatchOperator(text + start, size - start);
                 at = start + static_cast<size_t>(OperatorLength(row));
                 put(TokenKind::Operator, start, at, static_cast<uint8_t>(row));
                 break;
             }
             default:
+                if (start >= size) {
+                    atEnd = true;
+                    break;
+                }
                 at = start + 1;
                 put(TokenKind::Other, start, at);
                 break;
         }
+    }
+    if (atEnd) {
+        put(TokenKind::End, at, at, 0, unclosedComment);
+        ended_ = true;
     }
     next_ = at;
     count_ += static_cast<size_t>(out - first);

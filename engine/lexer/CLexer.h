@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,7 +15,8 @@
 // serves every later line without allocating.
 class CLexer {
 public:
-    // Starts on a new line; the text must outlive the lexer's use of it.
+    // Starts on a new line, of which it keeps a copy: the tokens, and views
+    // of their text, are valid until the next Reset.
     void Reset(std::string_view line);
 
     // The token at index; every index past the end gives the End token.
@@ -59,7 +61,8 @@ private:
     }
     Token Faulty(TokenKind kind, size_t start, size_t end);
 
-    std::string_view line_;
+    std::string text_;       // the line, kept from line to line for its capacity
+    std::string_view line_;  // text_
     size_t next_ = 0;   // where lexing goes on
     bool ended_ = false;
     // The tokens made so far are the first count_; the storage only grows,

@@ -80,8 +80,6 @@ private:
     bool LeavesText() const;
     bool Complete();
 
-    // The text of the current line, kept for its tokens.
-    std::string line_;
     ParseWorkspace workspace_;
     CExpSource source_{workspace_};
     CExpContext context_;
