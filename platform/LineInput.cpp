@@ -10,16 +10,19 @@
 
 #include "platform/StandardStreams.h"
 
-bool CLineInput::Read(std::string& line) {
-    // A line already whole in the stream's buffer is taken from there, as
-    // getc takes a byte: the buffer's read pointer moves past it, first, so
-    // that running out of memory for the copy drops the line.
+// Taken from the buffer as getc takes a byte: the buffer's read pointer moves
+// past the line, first, so that running out of memory for the copy drops it.
+bool CLineInput::ReadBuffered(std::string& line) {
     const std::string_view unread = UnreadInput(stream_);
-    if (const size_t end = unread.find('\n'); end != std::string_view::npos) {
-        stream_->_IO_read_ptr += end + 1;
-        line.assign(unread.data(), end + 1);
-        return true;
-    }
+    const size_t end = unread.find('\n');
+    if (end == std::string_view::npos) return false;
+    stream_->_IO_read_ptr += end + 1;
+    line.assign(unread.data(), end + 1);
+    return true;
+}
+
+bool CLineInput::Read(std::string& line) {
+    if (ReadBuffered(line)) return true;
     char* raw = buffer_.release();
     errno = 0;
     const ssize_t count = getline(&raw, &capacity_, stream_);

@@ -156,8 +156,6 @@ void CValueData::Store(const CValueData& source) {
     *this = source.ConvertTo(target);
 }
 
-void CValueData::Clear() { *this = CValueData(); }
-
 CValueData CValueData::ConvertTo(uint32_t code) const {
     switch (code) {
     case VTYPE_CHAR: return Char(AsChar());

@@ -65,7 +65,12 @@ public:
     // Keeps this value's type (adopting the source's when empty) and converts.
     // A conversion that raises leaves this value unchanged.
     void Store(const CValueData& source);
-    void Clear();
+    // Empty again (code 0), as a value made by the default constructor.
+    void Clear() {
+        type_ = VTYPE_NONE;
+        SetPayloadBits(0);
+        string_.reset();
+    }
 
     int8_t AsChar() const;
     uint8_t AsByte() const;

@@ -208,6 +208,7 @@ bool CExpManager::Execute(CValueData& result) {
     if (parseFailed_) return false;
     context_.Clear();
     const bool executed = statement_ == nullptr || statement_->Execute(context_);
-    result.Assign(context_.value);
+    // The context's value is not looked at again: it is handed over whole.
+    result = std::move(context_.value);
     return executed;
 }
