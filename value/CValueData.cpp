@@ -53,12 +53,9 @@ float NarrowToFloat(double v) {
 
 }  // namespace
 
-CValueData::CValueData(const CValueData& other)
-    : type_(other.type_),
-      payload_(other.payload_),
-      string_(other.string_ ? std::make_unique<CIString>(*other.string_) : nullptr) {}
+void CValueData::CopyStringOf(const CValueData& other) { string_ = std::make_unique<CIString>(*other.string_); }
 
-CValueData& CValueData::operator=(const CValueData& other) {
+CValueData& CValueData::AssignWithString(const CValueData& other) {
     CValueData copy(other);
     return *this = std::move(copy);
 }
@@ -147,8 +144,6 @@ CValueData CValueData::ZeroOf(uint32_t code) {
     default: return CValueData();
     }
 }
-
-void CValueData::Assign(const CValueData& source) { *this = source; }
 
 void CValueData::Store(const CValueData& source) {
     const uint32_t target = IsEmpty() ? source.type_ : type_;

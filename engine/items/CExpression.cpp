@@ -26,8 +26,7 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     // Most lines are arithmetic on literals and variables, which the literal
     // pass works out without the builder.
     ExpressionWorkspace& reading = source.Workspace().expressions;
-    LiteralArithmetic::Assignment assignment{};
-    assignment.declinedRest = LiteralArithmetic::kNoToken;
+    size_t declinedRest = LiteralArithmetic::kNoToken;
     if (reading.LiteralPassMayRead(source, source.HasDiag())) {
         LiteralArithmetic& pass = reading.literalArithmetic;
         LiteralArithmetic::Result worked;
@@ -36,7 +35,10 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
             if (source.HasDiag()) return false;
             return TakeRoot(source, NewFolded(source, worked), worked.height);
         }
-        if (pass.WorkOutAssignment(source, *this, stopAtComma, assignment)) {
+        LiteralArithmetic::Assignment assignment;
+        const bool assigned = pass.WorkOutAssignment(source, *this, stopAtComma, assignment);
+        declinedRest = assignment.declinedRest;
+        if (assigned) {
             if (source.HasDiag()) return false;
             Operand operands[2] = {assignment.target, {}};
             operands[1].item = NewFolded(source, assignment.value);
@@ -45,7 +47,7 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
             return TakeRoot(source, root, assignment.height);
         }
     }
-    ExpressionBuilder builder(*this, source, assignment.declinedRest);
+    ExpressionBuilder builder(*this, source, declinedRest);
     return builder.Build(stopAtComma);
 }
 
