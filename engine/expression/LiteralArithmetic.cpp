@@ -75,7 +75,7 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, const CExpItem& scope, bool 
             const CValueData& literal = lexer.LiteralOf(token);
             operand = {&literal, static_cast<int32_t>(literal.Type()), 0, token.start, ::Operand::Form::Literal, true,
                        {OP_NONE, Level::Waiting}};
-        } else if (token.kind != TokenKind::Name || !ReadName(source, scope, known, stopAtComma, limit, index, operand)) {
+        } else if (token.kind != TokenKind::Name || !ReadName(source, scope, known, index, operand)) {
             return false;
         }
         ++operandCount_;
@@ -122,19 +122,19 @@ LiteralArithmetic::Next LiteralArithmetic::Follows(const Token& token, bool stop
 }
 
 // assignment -> ( variable | element ) operator expression
-bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma,
-                                          Assignment& result) {
+LiteralArithmetic::Read LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& scope,
+                                                              bool stopAtComma, Assignment& result) {
     result.declinedRest = kNoToken;
     CLexer& lexer = source.Lexer();
     const size_t name = source.index;
     const Token token = lexer.At(name);
-    if (token.kind != TokenKind::Name) return false;
+    if (token.kind != TokenKind::Name) return Read::Other;
     const size_t after = AfterSubscripts(lexer, name);
     const Token next = lexer.At(after);
-    if (next.kind != TokenKind::Operator) return false;
+    if (next.kind != TokenKind::Operator) return Read::Other;
     const int code = ArrivingCode(next.row, true);
     const OperatorDef& row = OperatorRow(code);
-    if (!row.special.writesVariable || row.operands != 2) return false;
+    if (!row.special.writesVariable || row.operands != 2) return Read::Other;
 
     // The place, as the builder keeps it until the operator takes it.
     const std::string_view text = lexer.TextOf(token);
@@ -146,19 +146,19 @@ bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& sc
     target.item = found;
     switch (UseOfName(found != nullptr ? found->Kind() : EXP_ITEM, text)) {
         case NameUse::Variable:
-            if (after != name + 1) return false;
+            if (after != name + 1) return Read::Declined;
             target.form = ::Operand::Form::Variable;
             break;
         case NameUse::Element: {
             size_t last = name;
             const KnownValues known(source);
             if (MayNestAt(source.depth)) target.literal = known.OfElementText(static_cast<CExpVararray&>(*found), name, last);
-            if (target.literal == nullptr || last + 1 != after) return false;
+            if (target.literal == nullptr || last + 1 != after) return Read::Declined;
             target.form = ::Operand::Form::Element;
             target.height = kKnownElementHeight;
             break;
         }
-        default: return false;
+        default: return Read::Declined;
     }
     target.staticType = found->ValueType();
 
@@ -171,7 +171,7 @@ bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& sc
     if (!WorkOut(source, scope, stopAtComma, result.op.right, value)) {
         source.Restore(mark);
         result.declinedRest = after + 1;
-        return false;
+        return Read::Declined;
     }
     // A rest that stops before the end of the expression («a = 1 + 2, b»)
     // is one operand of a larger tree, the builder's to make.
@@ -179,18 +179,17 @@ bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& sc
         !MayStandAsOperand(code, result.op.level, 0, value.root) || !FitsDepth(value.height + 1) ||
         !FitsDepth(target.height + 1)) {
         source.Restore(mark);
-        return false;
+        return Read::Declined;
     }
     result.height = std::max(target.height, value.height) + 1;
-    return true;
+    return Read::WorkedOut;
 }
 
-bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known,
-                                 bool stopAtComma, Level limit, size_t& index, Operand& operand) const {
+bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, size_t& index,
+                                 Operand& operand) const {
     CLexer& lexer = source.Lexer();
-    // A name followed by what the pass declines anyway («a = …», «f(…)») is
-    // not looked up: the builder reads such lines, and looks it up then.
-    if (Follows(lexer.At(AfterSubscripts(lexer, index)), stopAtComma, limit) == Next::Decline) return false;
+    // A call is not looked up: the builder reads it, and looks it up then.
+    if (lexer.At(index + 1).kind == TokenKind::LParen) return false;
     const Token token = lexer.At(index);
     const std::string_view name = lexer.TextOf(token);
     const CExpItem* found = scope.Lookup(name);

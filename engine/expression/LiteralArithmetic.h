@@ -60,12 +60,18 @@ public:
     // builder stops reading it: past the blanks after it, where an unclosed
     // comment is recorded.
     bool WorkOut(CExpSource& source, const CExpItem& scope, bool stopAtComma, Level limit, Result& result);
+    // How the expression at the cursor was read as an assignment.
+    enum class Read : uint8_t {
+        Other,       // it is no assignment; WorkOut may take it
+        Declined,    // it is, but the pass declines it; the builder reads it
+        WorkedOut,   // the pass read it whole
+    };
     // The expression at the cursor as an assignment: a variable or an
     // element, then an operator that writes it and takes the rest of the
-    // expression, which WorkOut works out. True, with the cursor as the
-    // builder leaves it, when the builder would make the tree of those
-    // three; false with the cursor untouched otherwise.
-    bool WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma, Assignment& result);
+    // expression, which WorkOut works out. WorkedOut, with the cursor as
+    // the builder leaves it, when the builder would make the tree of those
+    // three; the cursor is untouched otherwise.
+    Read WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma, Assignment& result);
 
 private:
     struct Operand {
@@ -91,10 +97,9 @@ private:
     Next Follows(const Token& token, bool stopAtComma, Level limit) const;
     // The name at token index as an operand: a boolean word, or a variable
     // or an element whose value is known; index is then at its last token.
-    // False for any other, and for a name followed by what the pass
-    // declines, which is not looked up.
-    bool ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, bool stopAtComma, Level limit,
-                  size_t& index, Operand& operand) const;
+    // False for any other, and for a call, whose name is not looked up.
+    bool ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, size_t& index,
+                  Operand& operand) const;
     // A pure operator arrives: those pending in its group that bind at least
     // as tightly are applied first. False when one of them cannot be, or
     // there is no room.

@@ -29,22 +29,24 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     size_t declinedRest = LiteralArithmetic::kNoToken;
     if (reading.LiteralPassMayRead(source, source.HasDiag())) {
         LiteralArithmetic& pass = reading.literalArithmetic;
-        LiteralArithmetic::Result worked;
-        if (pass.WorkOut(source, *this, stopAtComma, Level::Waiting, worked)) {
-            // An unclosed comment after the expression fails it.
-            if (source.HasDiag()) return false;
-            return TakeRoot(source, NewFolded(source, worked), worked.height);
-        }
         LiteralArithmetic::Assignment assignment;
-        const bool assigned = pass.WorkOutAssignment(source, *this, stopAtComma, assignment);
-        declinedRest = assignment.declinedRest;
-        if (assigned) {
-            if (source.HasDiag()) return false;
-            Operand operands[2] = {assignment.target, {}};
-            operands[1].item = NewFolded(source, assignment.value);
-            CExpItem* root = OperandItems(source.Workspace()).NewOperator(assignment.op, operands);
-            NoteAppliedAsItem(source, assignment.op.code);
-            return TakeRoot(source, root, assignment.height);
+        switch (pass.WorkOutAssignment(source, *this, stopAtComma, assignment)) {
+            case LiteralArithmetic::Read::WorkedOut: {
+                if (source.HasDiag()) return false;
+                Operand operands[2] = {assignment.target, {}};
+                operands[1].item = NewFolded(source, assignment.value);
+                CExpItem* root = OperandItems(source.Workspace()).NewOperator(assignment.op, operands);
+                NoteAppliedAsItem(source, assignment.op.code);
+                return TakeRoot(source, root, assignment.height);
+            }
+            case LiteralArithmetic::Read::Declined: declinedRest = assignment.declinedRest; break;
+            case LiteralArithmetic::Read::Other: {
+                LiteralArithmetic::Result worked;
+                if (!pass.WorkOut(source, *this, stopAtComma, Level::Waiting, worked)) break;
+                // An unclosed comment after the expression fails it.
+                if (source.HasDiag()) return false;
+                return TakeRoot(source, NewFolded(source, worked), worked.height);
+            }
         }
     }
     ExpressionBuilder builder(*this, source, declinedRest);

@@ -24,8 +24,9 @@ public:
         if (index < count_) [[likely]] return tokens_[index];
         return AtNew(index);
     }
+    // A token lies inside its line.
     std::string_view TextOf(const Token& token) const {
-        return line_.substr(static_cast<size_t>(token.start), static_cast<size_t>(token.end - token.start));
+        return {line_.data() + token.start, static_cast<size_t>(token.end - token.start)};
     }
     // The value of a literal token that is not faulty.
     const CValueData& LiteralOf(const Token& token) const { return literals_.At(static_cast<size_t>(token.payload)); }
