@@ -277,18 +277,19 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
     // After "++" or "--" a sign adds or subtracts, as after an operand.
     const bool afterOperand = scan_.itemCount > 0 && (scan_.lastWasOperand || scan_.lastWasIncrement);
     int code = ArrivingCode(token.row, afterOperand);
+    const OperatorDef& row = OperatorRow(code);
     // A group with an operator that writes a variable never comes to a value.
-    if (groups_.Open() > 0 && OperatorRow(code).special.writesVariable) {
+    if (groups_.Open() > 0 && row.special.writesVariable) {
         groups_.Abandon();
         return;
     }
     SettleIncrement(false);
     // "++" and "--" after a variable are postfix, before one prefix; next to
     // anything else (an array element included) they are refused.
-    const OperatorCode afterVariable = OperatorRow(code).special.afterVariable;
-    if (afterVariable != OP_NONE) {
+    const bool increment = IsIncrement(row);
+    if (increment && row.special.afterVariable != OP_NONE) {
         if (scan_.itemCount > 0 && scan_.lastWasVariable) {
-            code = afterVariable;
+            code = row.special.afterVariable;
         } else {
             increments_.waiting = token.start;
         }
@@ -297,7 +298,7 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
     ++scan_.itemCount;
     scan_.lastWasOperand = false;
     scan_.lastWasVariable = false;
-    scan_.lastWasIncrement = IsIncrement(OperatorRow(code));
+    scan_.lastWasIncrement = increment;
 
     while (operators_.Count() > 0) {
         PendingOperator& top = operators_.Top();

@@ -18,8 +18,9 @@ class KnownValues;
 // parentheses («-(4 + 5) * 3 - 7», «a5 + v[3] * 2»), worked out in one pass
 // over their tokens, in a fraction of the time the expression builder takes,
 // which carries what any line may need. It follows the rules of reading
-// (ReadingRules.h) and of known values (KnownValues), and CExpOperator works
-// out each operator, so it comes to the literal the builder would fold the
+// (ReadingRules.h) over the operator table's rows and the rules of known
+// values (KnownValues), and CExpOperator works out each operator by its
+// row's value rule, so it comes to the literal the builder would fold the
 // same text into. Anything else (an undefined name, a call, a string, an
 // operator that is not pure, a working out that fails, a nesting the builder
 // would read otherwise) is declined with the cursor untouched, and the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -117,13 +118,29 @@ struct PendingOperator {
     Role role;
 };
 
+namespace reading_rules_detail {
+
+// The record of each operator as it arrives, gathered from its row once:
+// the readers meet operators in every line.
+inline constexpr auto kArrivals = [] {
+    std::array<PendingOperator, kOperators.size()> records{};
+    for (size_t code = 0; code < kOperators.size(); ++code) {
+        const OperatorDef& row = kOperators[code];
+        PendingOperator::Role role = PendingOperator::Role::Plain;
+        if (Opens(static_cast<int>(code))) role = PendingOperator::Role::Waiting;
+        if (row.special.closes != OP_NONE) role = PendingOperator::Role::Closer;
+        records[code] = {0, static_cast<int8_t>(code), row.binds.left, row.binds.right, role};
+    }
+    return records;
+}();
+
+}  // namespace reading_rules_detail
+
 // The operator code arriving at position, as its row describes it.
 constexpr PendingOperator Arriving(int code, int32_t position) {
-    const OperatorDef& row = OperatorRow(code);
-    PendingOperator::Role role = PendingOperator::Role::Plain;
-    if (Opens(code)) role = PendingOperator::Role::Waiting;
-    if (row.special.closes != OP_NONE) role = PendingOperator::Role::Closer;
-    return {position, static_cast<int8_t>(code), row.binds.left, row.binds.right, role};
+    PendingOperator arriving = reading_rules_detail::kArrivals[static_cast<size_t>(code)];
+    arriving.position = position;
+    return arriving;
 }
 
 // Whether the operator pending on top is applied before the arriving one is

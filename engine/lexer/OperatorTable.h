@@ -15,7 +15,7 @@
 // checks and runs them; none of them knows an operator by name.
 
 // ORDER OPERATORCODE: an operator's code is its row in kOperators.
-enum OperatorCode : int {
+enum OperatorCode : int8_t {
     OP_NONE = -1,   // no operator: a column that does not apply to its row
     OP_PRE_INC = 0,
     OP_PRE_DEC = 1,
@@ -135,13 +135,14 @@ struct Special {
     // It stores into the variable its first operand names, so running a line
     // past it may change what its variables hold.
     bool writesVariable = false;
-    // "++" and "--": the step they change their variable by. A sign after
-    // them adds or subtracts, as after an operand.
-    Arithmetic step = nullptr;
-    // "&&" and "||": what they make of both values, and the value of the
-    // left one that decides the result without the right one.
-    Predicate predicate = nullptr;
+    // "&&" and "||": the value of the left operand that decides the result
+    // without the right one, and what they make of both values.
     bool decidedBy = false;
+    Predicate predicate = nullptr;
+    // "++" and "--" (which run as Prefix or Postfix): the step they change
+    // their variable by. A sign after them adds or subtracts, as after an
+    // operand.
+    Arithmetic step = nullptr;
 };
 
 struct OperatorDef {
@@ -215,7 +216,7 @@ inline constexpr auto kRows = std::to_array<OperatorDef>({
     {"&&", OP_AND, 2, LeftToRight(L::LogicalAnd), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Logical, nullptr,
      {.predicate = &V::LogicalAnd}},
     {"||", OP_OR, 2, LeftToRight(L::LogicalOr), RT::Bool, CR::BothNumeric, AC::Numeric, Runs::Logical, nullptr,
-     {.predicate = &V::LogicalOr, .decidedBy = true}},
+     {.decidedBy = true, .predicate = &V::LogicalOr}},
     // The middle of a "?" may be a comma expression, as in C.
     {"?", OP_COND, 3, RightToLeft(L::Assignment), RT::Branches, CR::Condition, AC::Any, Runs::Condition, nullptr,
      {.admits = {1, OP_COMMA}}},
@@ -241,11 +242,12 @@ inline constexpr auto& kOperators = operator_table_rows::kRows;
 // The row of an operator code, which is also the row a token's text matched.
 constexpr const OperatorDef& OperatorRow(int code) { return kOperators[static_cast<size_t>(code)]; }
 
-// Whether the operator only computes a value from its operands' values.
-constexpr bool IsPure(const OperatorDef& row) { return row.apply != nullptr; }
+// Whether the operator only computes a value from its operands' values,
+// by its value rule.
+constexpr bool IsPure(const OperatorDef& row) { return row.runs == Runs::Pure; }
 
-// "++" and "--", before or after their variable.
-constexpr bool IsIncrement(const OperatorDef& row) { return row.special.step != nullptr; }
+// "++" and "--", before or after their variable: the operators that step it.
+constexpr bool IsIncrement(const OperatorDef& row) { return row.runs == Runs::Prefix || row.runs == Runs::Postfix; }
 
 // The length of the row's text.
 inline int OperatorLength(int row) { return kOperators[static_cast<size_t>(row)].text[1] == '\0' ? 1 : 2; }
@@ -287,19 +289,17 @@ constexpr bool RowsAreWhole() {
         if (!IsRecognised(row) && !IsRecodingOf(row)) return false;
         // No operator holds its right operand tighter than its left.
         if (def.binds.right > def.binds.left) return false;
-        // Pure operators, and only they, run by their value rule, over one or
-        // two operands.
-        if ((def.runs == Runs::Pure) != IsPure(def) || (IsPure(def) && def.operands != 1 && def.operands != 2)) {
-            return false;
-        }
+        // A pure operator takes one or two operands.
+        if (IsPure(def) && def.operands != 1 && def.operands != 2) return false;
         if (special.afterOperand != OP_NONE && (def.operands != 1 || OperatorRow(special.afterOperand).operands != 2)) {
             return false;
         }
-        if (special.afterVariable != OP_NONE && !IsIncrement(OperatorRow(special.afterVariable))) return false;
+        // A text that is postfix after a variable is an increment either way.
+        const OperatorCode postfix = special.afterVariable;
+        if (postfix != OP_NONE && !(IsIncrement(def) && IsIncrement(OperatorRow(postfix)))) return false;
         if (IsIncrement(def) && !special.writesVariable) return false;
         if (special.admits.root != OP_NONE && special.admits.slot >= def.operands) return false;
         if (special.closes != OP_NONE && OperatorRow(special.closes).operands != 3) return false;
-        if ((def.runs == Runs::Logical) != (special.predicate != nullptr)) return false;
     }
     return true;
 }
@@ -314,7 +314,7 @@ inline constexpr std::array<uint8_t, kOperators.size()> kAfterOperand = [] {
     return codes;
 }();
 
-// The operators a ":" waits for: those some row closes.
+// The operators that wait for another to close them: those some row closes.
 inline constexpr std::array<bool, kOperators.size()> kOpens = [] {
     std::array<bool, kOperators.size()> opens{};
     for (const OperatorDef& row : kOperators) {
@@ -326,6 +326,9 @@ inline constexpr std::array<bool, kOperators.size()> kOpens = [] {
 }  // namespace operator_table_detail
 
 static_assert(kOperators.size() == OP_COUNT, "one row per operator code");
+// Whether a row names the rule its way of running needs (a pure one its
+// value rule, "++" its step, "&&" its predicate) is checked by a unit test:
+// pointers to functions cannot be compared here in every build.
 static_assert(operator_table_detail::RowsAreWhole(),
               "each row of kOperators sits at its code, and its columns agree with one another");
 

@@ -68,10 +68,12 @@ public:
 private:
     void RegisterBuiltins();
     void ResetLine(const std::string& text);
-    // The alternatives of a line, tried in this order.
+    // The alternatives of a line, tried in this order. A definition and a
+    // declaration are parsed out of line: most lines are expressions, and
+    // their parse need not carry the code of the other two.
     enum class Outcome { NotRecognised, Accepted, Failed };
-    Outcome ParseFunctionDefinition();
-    Outcome ParseDeclaration();
+    [[gnu::noinline]] Outcome ParseFunctionDefinition();
+    [[gnu::noinline]] Outcome ParseDeclaration();
     // The line as a definition, a declaration or an expression; false when
     // it failed.
     bool ParseLine();

@@ -210,6 +210,16 @@ TEST_F(ExpressionTreeTest, TreesUpToTheDepthBoundAreBuilt) {
 
 }  // namespace
 
+// A row names the rule its way of running calls: without it the first line
+// with the operator would crash.
+TEST(OperatorTable, EveryRowNamesTheRulesItRunsBy) {
+    for (const OperatorDef& row : kOperators) {
+        EXPECT_EQ(row.apply != nullptr, row.runs == Runs::Pure) << row.text;
+        EXPECT_EQ(row.special.step != nullptr, IsIncrement(row)) << row.text;
+        EXPECT_EQ(row.special.predicate != nullptr, row.runs == Runs::Logical) << row.text;
+    }
+}
+
 // A reading that is undone leaves the cursor, its diagnostics and the
 // line's tokens as they were where it began, even when it went on inside a
 // token: «==» read as «=» and a second «=» is one token again.
