@@ -122,19 +122,24 @@ LiteralArithmetic::Next LiteralArithmetic::Follows(const Token& token, bool stop
 }
 
 // assignment -> ( variable | element ) operator expression
-LiteralArithmetic::Read LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& scope,
-                                                              bool stopAtComma, Assignment& result) {
+bool LiteralArithmetic::BeginsAssignment(CExpSource& source) const {
+    CLexer& lexer = source.Lexer();
+    if (lexer.At(source.index).kind != TokenKind::Name) return false;
+    const Token next = lexer.At(AfterSubscripts(lexer, source.index));
+    if (next.kind != TokenKind::Operator) return false;
+    const OperatorDef& row = OperatorRow(ArrivingCode(next.row, true));
+    return row.special.writesVariable && row.operands == 2;
+}
+
+bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma,
+                                          Assignment& result) {
     result.declinedRest = kNoToken;
     CLexer& lexer = source.Lexer();
     const size_t name = source.index;
     const Token token = lexer.At(name);
-    if (token.kind != TokenKind::Name) return Read::Other;
     const size_t after = AfterSubscripts(lexer, name);
     const Token next = lexer.At(after);
-    if (next.kind != TokenKind::Operator) return Read::Other;
     const int code = ArrivingCode(next.row, true);
-    const OperatorDef& row = OperatorRow(code);
-    if (!row.special.writesVariable || row.operands != 2) return Read::Other;
 
     // The place, as the builder keeps it until the operator takes it.
     const std::string_view text = lexer.TextOf(token);
@@ -146,19 +151,19 @@ LiteralArithmetic::Read LiteralArithmetic::WorkOutAssignment(CExpSource& source,
     target.item = found;
     switch (UseOfName(found != nullptr ? found->Kind() : EXP_ITEM, text)) {
         case NameUse::Variable:
-            if (after != name + 1) return Read::Declined;
+            if (after != name + 1) return false;
             target.form = ::Operand::Form::Variable;
             break;
         case NameUse::Element: {
             size_t last = name;
             const KnownValues known(source);
             if (MayNestAt(source.depth)) target.literal = known.OfElementText(static_cast<CExpVararray&>(*found), name, last);
-            if (target.literal == nullptr || last + 1 != after) return Read::Declined;
+            if (target.literal == nullptr || last + 1 != after) return false;
             target.form = ::Operand::Form::Element;
             target.height = kKnownElementHeight;
             break;
         }
-        default: return Read::Declined;
+        default: return false;
     }
     target.staticType = found->ValueType();
 
@@ -171,7 +176,7 @@ LiteralArithmetic::Read LiteralArithmetic::WorkOutAssignment(CExpSource& source,
     if (!WorkOut(source, scope, stopAtComma, result.op.right, value)) {
         source.Restore(mark);
         result.declinedRest = after + 1;
-        return Read::Declined;
+        return false;
     }
     // A rest that stops before the end of the expression («a = 1 + 2, b»)
     // is one operand of a larger tree, the builder's to make.
@@ -179,10 +184,10 @@ LiteralArithmetic::Read LiteralArithmetic::WorkOutAssignment(CExpSource& source,
         !MayStandAsOperand(code, result.op.level, 0, value.root) || !FitsDepth(value.height + 1) ||
         !FitsDepth(target.height + 1)) {
         source.Restore(mark);
-        return Read::Declined;
+        return false;
     }
     result.height = std::max(target.height, value.height) + 1;
-    return Read::WorkedOut;
+    return true;
 }
 
 bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, size_t& index,

@@ -61,18 +61,16 @@ public:
     // builder stops reading it: past the blanks after it, where an unclosed
     // comment is recorded.
     bool WorkOut(CExpSource& source, const CExpItem& scope, bool stopAtComma, Level limit, Result& result);
-    // How the expression at the cursor was read as an assignment.
-    enum class Read : uint8_t {
-        Other,       // it is no assignment; WorkOut may take it
-        Declined,    // it is, but the pass declines it; the builder reads it
-        WorkedOut,   // the pass read it whole
-    };
-    // The expression at the cursor as an assignment: a variable or an
-    // element, then an operator that writes it and takes the rest of the
-    // expression, which WorkOut works out. WorkedOut, with the cursor as
-    // the builder leaves it, when the builder would make the tree of those
-    // three; the cursor is untouched otherwise.
-    Read WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma, Assignment& result);
+    // Whether the expression at the cursor begins as an assignment: a name,
+    // perhaps with subscripts, then an operator that writes it. WorkOut
+    // declines such an expression.
+    bool BeginsAssignment(CExpSource& source) const;
+    // The expression at the cursor, which begins as an assignment, read as
+    // one: a variable or an element, then the operator that writes it and
+    // takes the rest of the expression, which the pass works out. True,
+    // with the cursor as the builder leaves it, when the builder would make
+    // the tree of those three; false with the cursor untouched otherwise.
+    bool WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma, Assignment& result);
 
 private:
     struct Operand {

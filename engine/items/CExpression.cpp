@@ -29,9 +29,9 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     size_t declinedRest = LiteralArithmetic::kNoToken;
     if (reading.LiteralPassMayRead(source, source.HasDiag())) {
         LiteralArithmetic& pass = reading.literalArithmetic;
-        LiteralArithmetic::Assignment assignment;
-        switch (pass.WorkOutAssignment(source, *this, stopAtComma, assignment)) {
-            case LiteralArithmetic::Read::WorkedOut: {
+        if (pass.BeginsAssignment(source)) {
+            LiteralArithmetic::Assignment assignment;
+            if (pass.WorkOutAssignment(source, *this, stopAtComma, assignment)) {
                 if (source.HasDiag()) return false;
                 Operand operands[2] = {assignment.target, {}};
                 operands[1].item = NewFolded(source, assignment.value);
@@ -39,10 +39,10 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
                 NoteAppliedAsItem(source, assignment.op.code);
                 return TakeRoot(source, root, assignment.height);
             }
-            case LiteralArithmetic::Read::Declined: declinedRest = assignment.declinedRest; break;
-            case LiteralArithmetic::Read::Other: {
-                LiteralArithmetic::Result worked;
-                if (!pass.WorkOut(source, *this, stopAtComma, Level::Waiting, worked)) break;
+            declinedRest = assignment.declinedRest;
+        } else {
+            LiteralArithmetic::Result worked;
+            if (pass.WorkOut(source, *this, stopAtComma, Level::Waiting, worked)) {
                 // An unclosed comment after the expression fails it.
                 if (source.HasDiag()) return false;
                 return TakeRoot(source, NewFolded(source, worked), worked.height);
