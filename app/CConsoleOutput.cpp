@@ -13,16 +13,20 @@ constexpr std::string_view kGreen = "\x1b[32m";
 constexpr std::string_view kYellow = "\x1b[33m";
 constexpr std::string_view kDefaultColour = "\x1b[39m";
 
-// Prompts and most results are this short: putc puts them in the buffer of
-// standard output without fwrite's general path. Standard error has no
-// buffer, where putc would make a system call of each byte.
+// Prompts and most results are this short: they go into the buffer of
+// standard output at once, or through putc, without fwrite's general path.
+// Standard error has no buffer, where putc would make a system call of each
+// byte.
 constexpr size_t kShortText = 32;
 
-// Byte by byte or fwrite, never "%s": a text may hold NUL bytes typed by the
-// user. The program has one thread, so the stream's lock is not taken.
+// Into the buffer, byte by byte or fwrite, never "%s": a text may hold NUL
+// bytes typed by the user. The program has one thread, so the stream's lock
+// is not taken.
 void Write(FILE* stream, std::string_view text) {
     if (stream == stdout && text.size() <= kShortText) {
-        for (const char c : text) putc_unlocked(static_cast<unsigned char>(c), stream);
+        if (!WriteIntoBuffer(stream, text)) {
+            for (const char c : text) putc_unlocked(static_cast<unsigned char>(c), stream);
+        }
     } else {
         WriteInterruptibly(stream, text);
     }

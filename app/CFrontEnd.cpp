@@ -21,6 +21,7 @@
 #include "app/UnreadableFile.h"
 #include "base/CIError.h"
 #include "engine/builtins/BuiltinSupport.h"
+#include "engine/lexer/Keywords.h"
 #include "engine/manager/CExpManager.h"
 #include "platform/Interrupt.h"
 #include "platform/ModulePath.h"
@@ -130,9 +131,8 @@ bool MayHoldWideLiteral(std::string_view line) {
     return false;
 }
 
-bool IsSpace(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
+// The C locale's white space, as the lexer knows it.
+bool IsSpace(char c) { return IsBlank(static_cast<unsigned char>(c)); }
 
 // "--help" and "--version" act alone, before any other word is looked at;
 // the text goes to standard output, as GNU programs do.

@@ -33,8 +33,11 @@ bool CLineReader::ReadyForLine(FILE* input) {
 }
 
 CLineReader::NextLine CLineReader::ReadFrom(FILE* stream, CLineInput& input, std::string& line) {
-    if (!ReadyForLine(stream)) return NextLine::Stop;
-    {
+    // A line already in the stream's buffer is read without a wait, and
+    // with output left in its buffer (ReadyForLine).
+    if (PendingTerminationSignal() != 0 || !CheckStandardOutput()) return NextLine::Stop;
+    if (!input.ReadBuffered(line)) {
+        if (!ReadyForLine(stream)) return NextLine::Stop;
         // A pipe's next line can keep the run waiting.
         const CInputWait wait;
         if (!input.Read(line)) return NextLine::None;

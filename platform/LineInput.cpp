@@ -6,8 +6,23 @@
 
 #include <cerrno>
 #include <new>
+#include <string_view>
+
+#include "platform/StandardStreams.h"
+
+// Taken from the buffer as getc takes a byte: the buffer's read pointer moves
+// past the line, first, so that running out of memory for the copy drops it.
+bool CLineInput::ReadBuffered(std::string& line) {
+    const std::string_view unread = UnreadInput(stream_);
+    const size_t end = unread.find('\n');
+    if (end == std::string_view::npos) return false;
+    stream_->_IO_read_ptr += end + 1;
+    line.assign(unread.data(), end + 1);
+    return true;
+}
 
 bool CLineInput::Read(std::string& line) {
+    if (ReadBuffered(line)) return true;
     char* raw = buffer_.release();
     errno = 0;
     const ssize_t count = getline(&raw, &capacity_, stream_);

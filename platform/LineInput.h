@@ -16,6 +16,10 @@ public:
     // One line with its line feed (the last line of the input may have
     // none); false at the end of the input.
     bool Read(std::string& line);
+    // The same, only when the line is already whole in the stream's buffer,
+    // which a read then cannot wait for; false, with nothing read, when it
+    // is not.
+    bool ReadBuffered(std::string& line);
 
 private:
     struct FreeBuffer {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "base/Interruption.h"
 
@@ -51,6 +52,16 @@ bool InputWouldWait(FILE* input) {
     if (HasBufferedLine(input)) return false;
     pollfd ready{fileno(input), POLLIN, 0};
     return poll(&ready, 1, 0) <= 0;
+}
+
+// glibc's FILE keeps the free room of its buffer between these two pointers;
+// a stream that writes through keeps them equal.
+bool WriteIntoBuffer(FILE* stream, std::string_view text) {
+    char* const at = stream->_IO_write_ptr;
+    if (at == nullptr || static_cast<size_t>(stream->_IO_write_end - at) < text.size()) return false;
+    std::memcpy(at, text.data(), text.size());
+    stream->_IO_write_ptr = at + text.size();
+    return true;
 }
 
 size_t WriteInterruptibly(FILE* stream, std::string_view text) {

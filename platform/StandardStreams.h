@@ -25,6 +25,12 @@ std::string_view UnreadInput(FILE* input);
 // the stream's buffer and its descriptor has nothing ready to read.
 bool InputWouldWait(FILE* input);
 
+// Copies text into the stream's buffer when the buffer has room for all of
+// it, as putc_unlocked puts a byte there; false, with nothing written, when
+// it has not, or the stream writes through at once (unbuffered or line by
+// line), where putc would take the general way too.
+bool WriteIntoBuffer(FILE* stream, std::string_view text);
+
 // fwrite of a text of any size; a large text goes a piece at a time, with a
 // check for Ctrl-C before each piece (ThrowIfInterrupted), so output that a
 // slow terminal takes in stops soon after it is interrupted. Answers the

@@ -53,12 +53,9 @@ float NarrowToFloat(double v) {
 
 }  // namespace
 
-CValueData::CValueData(const CValueData& other)
-    : type_(other.type_),
-      payload_(other.payload_),
-      string_(other.string_ ? std::make_unique<CIString>(*other.string_) : nullptr) {}
+void CValueData::CopyStringOf(const CValueData& other) { string_ = std::make_unique<CIString>(*other.string_); }
 
-CValueData& CValueData::operator=(const CValueData& other) {
+CValueData& CValueData::AssignWithString(const CValueData& other) {
     CValueData copy(other);
     return *this = std::move(copy);
 }
@@ -148,15 +145,11 @@ CValueData CValueData::ZeroOf(uint32_t code) {
     }
 }
 
-void CValueData::Assign(const CValueData& source) { *this = source; }
-
 void CValueData::Store(const CValueData& source) {
     const uint32_t target = IsEmpty() ? source.type_ : type_;
     if (target == VTYPE_NONE) return;   // empty into empty: nothing to convert
     *this = source.ConvertTo(target);
 }
-
-void CValueData::Clear() { *this = CValueData(); }
 
 CValueData CValueData::ConvertTo(uint32_t code) const {
     switch (code) {

@@ -16,11 +16,20 @@
 class CValueData final {
 public:
     CValueData() = default;   // code 0, no payload
-    CValueData(const CValueData& other);
+    // Values are copied everywhere a line's parts are worked out or run: a
+    // copy without a string is written where the compiler can see it.
+    CValueData(const CValueData& other) : type_(other.type_), payload_(other.payload_) {
+        if (other.string_) [[unlikely]] CopyStringOf(other);
+    }
     // A moved-from value is left empty (code 0).
     CValueData(CValueData&& other) noexcept
         : type_(std::exchange(other.type_, VTYPE_NONE)), payload_(other.payload_), string_(std::move(other.string_)) {}
-    CValueData& operator=(const CValueData& other);
+    CValueData& operator=(const CValueData& other) {
+        if (string_ || other.string_) [[unlikely]] return AssignWithString(other);
+        type_ = other.type_;
+        payload_ = other.payload_;
+        return *this;
+    }
     CValueData& operator=(CValueData&& other) noexcept {
         type_ = std::exchange(other.type_, VTYPE_NONE);
         payload_ = other.payload_;
@@ -61,11 +70,16 @@ public:
     bool IsEmpty() const { return type_ == VTYPE_NONE; }
 
     // Takes the source's type and a deep copy of its payload.
-    void Assign(const CValueData& source);
+    void Assign(const CValueData& source) { *this = source; }
     // Keeps this value's type (adopting the source's when empty) and converts.
     // A conversion that raises leaves this value unchanged.
     void Store(const CValueData& source);
-    void Clear();
+    // Empty again (code 0), as a value made by the default constructor.
+    void Clear() {
+        type_ = VTYPE_NONE;
+        SetPayloadBits(0);
+        string_.reset();
+    }
 
     int8_t AsChar() const;
     uint8_t AsByte() const;
@@ -129,6 +143,10 @@ public:
     std::string FormatBin() const { return Format(2); }
 
 private:
+    // The slow halves of a copy: the string's deep copy.
+    void CopyStringOf(const CValueData& other);
+    CValueData& AssignWithString(const CValueData& other);
+
     // Raising sites of the conversions read in the header.
     static constexpr int kAsIntSite = 1864;
     static constexpr int kAsLongSite = 1884;

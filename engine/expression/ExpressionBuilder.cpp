@@ -1,5 +1,6 @@
 #include "engine/expression/ExpressionBuilder.h"
 
+#include "engine/expression/LiteralArithmetic.h"
 #include "engine/expression/ReadingRules.h"
 #include "engine/items/CExpElementUse.h"
 #include "engine/items/CExpFunccall.h"
@@ -8,25 +9,17 @@
 #include "engine/items/CExpVararray.h"
 #include "engine/items/CExpression.h"
 
-namespace {
-
-const CValueData& BoolValue(bool truth) {
-    static const CValueData kTrue = CValueData::Bool(true);
-    static const CValueData kFalse = CValueData::Bool(false);
-    return truth ? kTrue : kFalse;
-}
-
-}  // namespace
-
-ExpressionBuilder::ExpressionBuilder(CExpression& expression, CExpSource& source)
+ExpressionBuilder::ExpressionBuilder(CExpression& expression, CExpSource& source, size_t declinedRest)
     : expression_(expression),
       source_(source),
       known_(source),
       operands_(source, source.Workspace().expressions.stacks, known_),
       operators_(source.Workspace().expressions.stacks.operators),
-      groups_(source, source.Workspace().expressions.stacks) {}
+      groups_(source, source.Workspace().expressions.stacks),
+      declinedRest_(declinedRest) {}
 
 bool ExpressionBuilder::Build(bool stopAtComma) {
+    stopAtComma_ = stopAtComma;
     for (;;) {
         // A fault of an item read earlier, or of the line before this
         // expression, ends the scan.
@@ -84,35 +77,32 @@ void ExpressionBuilder::ScanGroupItem() {
 }
 
 // A name is looked up once and is then a call, a boolean literal, an array
-// element or a variable, in that order of preference.
+// element or a variable (UseOfName).
 ExpressionBuilder::Scanned ExpressionBuilder::ScanName(const Token& token) {
     const std::string_view name = source_.Lexer().TextOf(token);
     CExpItem* found = expression_.Lookup(name);
-    const ExpKind kind = found != nullptr ? found->Kind() : EXP_ITEM;
     ParseWorkspace& workspace = source_.Workspace();
-    if (kind == EXP_FUNCTION) {
-        auto* call = workspace.New<CExpFunccall>(static_cast<CExpFunction*>(found), &workspace.arena);
-        call->SetParent(&expression_);
-        call->Parse(source_);
-        ArriveItem(call);
-        return Scanned::Item;
-    }
-    if (IsBoolWord(name)) {
-        ArriveToken(Operand::Form::Bool, token);
-        return Scanned::Item;
-    }
-    if (kind == EXP_VARARRAY) {
-        if (ArriveKnownElement(token, static_cast<CExpVararray*>(found))) return Scanned::Item;
-        auto* element = workspace.New<CExpElementUse>(static_cast<CExpVararray*>(found));
-        element->SetParent(&expression_);
-        if (element->Parse(source_)) {
-            ArriveItem(element);
+    switch (UseOfName(found != nullptr ? found->Kind() : EXP_ITEM, name)) {
+        case NameUse::Call: {
+            auto* call = workspace.New<CExpFunccall>(static_cast<CExpFunction*>(found), &workspace.arena);
+            call->SetParent(&expression_);
+            call->Parse(source_);
+            ArriveItem(call);
             return Scanned::Item;
         }
-    }
-    if (kind == EXP_VARIABLE) {
-        ArriveToken(Operand::Form::Variable, token, found);
-        return Scanned::Item;
+        case NameUse::Bool: ArriveToken(Operand::Form::Bool, token); return Scanned::Item;
+        case NameUse::Element: {
+            if (ArriveKnownElement(token, static_cast<CExpVararray*>(found))) return Scanned::Item;
+            auto* element = workspace.New<CExpElementUse>(static_cast<CExpVararray*>(found));
+            element->SetParent(&expression_);
+            if (element->Parse(source_)) {
+                ArriveItem(element);
+                return Scanned::Item;
+            }
+            break;
+        }
+        case NameUse::Variable: ArriveToken(Operand::Form::Variable, token, found); return Scanned::Item;
+        case NameUse::Undefined: break;
     }
     // An element that refused its subscripts («a[» for an array a) has
     // already said why; the name is not undefined then.
@@ -159,9 +149,7 @@ void ExpressionBuilder::CloseGroup() {
         return;
     }
     Operand& inner = operands_.Top();
-    const bool known = inner.form == Operand::Form::Literal || inner.form == Operand::Form::Bool ||
-                       inner.form == Operand::Form::Value;
-    if (!known || !FitsDepth(inner.height + 1)) {
+    if (!GroupComesToValue(inner.form) || !FitsDepth(inner.height + 1)) {
         groups_.Abandon();
         return;
     }
@@ -169,7 +157,7 @@ void ExpressionBuilder::CloseGroup() {
     CountFromInnermostGroup();
     if (inner.form != Operand::Form::Value) {
         inner.value = *inner.literal;
-        inner.constant = true;
+        inner.constant = IsConstantOperand(inner.form, inner.constant);
         inner.form = Operand::Form::Value;
     }
     inner.root = {OP_NONE, Level::Waiting};
@@ -239,7 +227,7 @@ void ExpressionBuilder::ArriveToken(Operand::Form form, const Token& token, CExp
     if (variable) {
         operand.staticType = item->ValueType();
     } else {
-        operand.literal = form == Operand::Form::Bool ? &BoolValue(source_.Lexer().TextOf(token) == "true")
+        operand.literal = form == Operand::Form::Bool ? &KnownValues::OfBoolWord(source_.Lexer().TextOf(token))
                                                       : &source_.Lexer().LiteralOf(token);
         operand.staticType = static_cast<int32_t>(operand.literal->Type());
     }
@@ -257,10 +245,8 @@ bool ExpressionBuilder::ArriveKnownElement(const Token& name, CExpVararray* arra
     if (operands_.Building() && MayNestAt(source_.depth)) value = known_.OfElementText(*array, source_.index, last);
     if (value == nullptr) return false;
     SettleIncrement(false);
-    // The element item's tree: the element, its bracket list, the numbers.
-    constexpr int32_t kElementHeight = 2;
     Operand& operand = operands_.Push(Operand::Form::Element, name.start, array);
-    operand.height = kElementHeight;
+    operand.height = kKnownElementHeight;
     operand.token = static_cast<int32_t>(source_.index);
     operand.literal = value;
     operand.staticType = array->ValueType();
@@ -332,6 +318,30 @@ void ExpressionBuilder::ArriveOperator(const Token& token) {
         if (operands_.Refused() || groups_.Abandoned()) return;
     }
     operators_.Push(arriving);
+    WorkOutRightOperand(arriving);
+}
+
+// Only where the tree can still come out whole, no "++" waits for an
+// operand, and no group is read in line, whose own reading goes on; and only
+// after an operand (the first item of the postfix order is known), as the
+// operand then stands where the builder would have put it.
+void ExpressionBuilder::WorkOutRightOperand(const PendingOperator& pushed) {
+    if (OperatorRow(pushed.code).operands != 2 || pushed.right > Level::Comma) return;
+    ExpressionWorkspace& reading = source_.Workspace().expressions;
+    if (!reading.LiteralPassMayRead(source_, source_.HasDiag()) || groups_.Open() > 0 || !operands_.Building() ||
+        increments_.waiting >= 0 || scan_.firstOutput < 0 || source_.index == declinedRest_) {
+        return;
+    }
+    LiteralArithmetic::Result worked;
+    if (!reading.literalArithmetic.WorkOut(source_, expression_, stopAtComma_, pushed.right, worked)) return;
+    Operand& operand = operands_.Push(Operand::Form::Value, worked.position, nullptr);
+    operand.value = *worked.value;
+    operand.constant = worked.constant;
+    operand.root = worked.root;
+    operand.height = worked.height;
+    operand.staticType = worked.staticType;
+    ArriveOperand(worked.position);
+    scan_.lastWasVariable = false;
 }
 
 void ExpressionBuilder::Apply() {

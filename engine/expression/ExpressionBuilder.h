@@ -22,7 +22,9 @@ struct Token;
 // "++" or "--" before the tree's.
 class ExpressionBuilder {
 public:
-    ExpressionBuilder(CExpression& expression, CExpSource& source);
+    // The pass declined the text from token declinedRest on (or none, with
+    // LiteralArithmetic::kNoToken): the builder does not offer it again.
+    ExpressionBuilder(CExpression& expression, CExpSource& source, size_t declinedRest);
     ExpressionBuilder(const ExpressionBuilder&) = delete;
     ExpressionBuilder& operator=(const ExpressionBuilder&) = delete;
 
@@ -61,6 +63,10 @@ private:
     // An operand arrived whose text starts at position.
     void ArriveOperand(int position);
     void ArriveOperator(const Token& token);
+    // The right operand of the operator just pushed, when the literal pass
+    // can work it out: an operator whose right operand runs to the next
+    // comma, so that the texts the pass reads never overlap.
+    void WorkOutRightOperand(const PendingOperator& pushed);
     // A "++" or "--" that follows no variable needs one after it.
     void SettleIncrement(bool nextIsVariable);
     // Takes the operator on top of the pending stack off it, and applies it.
@@ -74,4 +80,6 @@ private:
     GroupsInLine groups_;
     ScanState scan_;
     Increments increments_;
+    bool stopAtComma_ = false;
+    const size_t declinedRest_;
 };

@@ -56,6 +56,24 @@ struct Operand {
     }
 };
 
+// Whether an operand of this form counts as a constant: literals do,
+// variables do not, and a value worked out knows which it came from
+// (constant).
+constexpr bool IsConstantOperand(Operand::Form form, bool constant) {
+    return form == Operand::Form::Value ? constant : form != Operand::Form::Variable;
+}
+
+// Whether a group read in line whose one operand has this form comes to a
+// value: a literal or a value worked out does; a variable or an element
+// alone in parentheses makes the group an item of its own.
+constexpr bool GroupComesToValue(Operand::Form inner) {
+    return inner == Operand::Form::Literal || inner == Operand::Form::Bool || inner == Operand::Form::Value;
+}
+
+// The levels of an element's tree read from its text: the element, its
+// bracket list, the numbers.
+inline constexpr int32_t kKnownElementHeight = 2;
+
 // What the builder knows of the items read so far in the expression, or in
 // the group read in line that it is reading.
 struct ScanState {

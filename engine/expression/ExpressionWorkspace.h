@@ -14,4 +14,11 @@ struct ExpressionWorkspace {
     // Lines of literal arithmetic are worked out by the literal pass; off
     // only where a test compares it with the builder.
     bool literalPass = true;
+
+    // Whether the literal pass may read at a cursor in this state: it works
+    // out what it reads, it reads groups in line, and it reads no text that
+    // follows a fault.
+    bool LiteralPassMayRead(const CursorState& cursor, bool failed) const {
+        return folding && literalPass && cursor.inlineGroups && !failed;
+    }
 };

@@ -31,11 +31,7 @@ void TakeValue(Operand& operand, CValueData value, int staticType, bool constant
     operand.constant = constant;
 }
 
-// Literals are constants, variables are not; a value worked out knows
-// which it came from.
-bool IsConstant(const Operand& operand) {
-    return operand.form == Operand::Form::Value ? operand.constant : operand.form != Operand::Form::Variable;
-}
+bool IsConstant(const Operand& operand) { return IsConstantOperand(operand.form, operand.constant); }
 
 }  // namespace
 
@@ -46,8 +42,7 @@ const CValueData* KnownValues::Of(const Operand& operand) const {
         case Operand::Form::Value: return &operand.value;
         case Operand::Form::Literal:
         case Operand::Form::Bool: return operand.literal;
-        case Operand::Form::Variable:
-            return source_.mayChangeVariables ? nullptr : static_cast<const CExpVariable*>(operand.item)->Value();
+        case Operand::Form::Variable: return OfVariable(*operand.item);
         case Operand::Form::Element: return source_.mayChangeVariables ? nullptr : operand.literal;
         case Operand::Form::Item:
             return operand.item->Kind() == EXP_ELEMENT_USE ? OfElement(*operand.item) : nullptr;
@@ -55,11 +50,21 @@ const CValueData* KnownValues::Of(const Operand& operand) const {
     return nullptr;
 }
 
+const CValueData* KnownValues::OfVariable(const CExpItem& variable) const {
+    return source_.mayChangeVariables ? nullptr : static_cast<const CExpVariable&>(variable).Value();
+}
+
+const CValueData& KnownValues::OfBoolWord(std::string_view word) {
+    static const CValueData kTrue = CValueData::Bool(true);
+    static const CValueData kFalse = CValueData::Bool(false);
+    return word == "true" ? kTrue : kFalse;
+}
+
 const CValueData* KnownValues::OfItem(CExpItem& item) const {
     const CExpItem* root = ThroughParentheses(item);
     if (const CExpConstant* constant = AsConstant(root)) return &constant->Value();
-    if (root != nullptr && root->Kind() == EXP_VARIABLE_USE && !source_.mayChangeVariables) {
-        return static_cast<const CExpVariableUse*>(root)->Variable()->Value();
+    if (root != nullptr && root->Kind() == EXP_VARIABLE_USE) {
+        return OfVariable(*static_cast<const CExpVariableUse*>(root)->Variable());
     }
     return nullptr;
 }

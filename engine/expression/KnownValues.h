@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "engine/expression/ExpressionStacks.h"
 
@@ -26,6 +27,11 @@ public:
     // The value the operand is known to have; null when it is only known
     // when the line runs.
     const CValueData* Of(const Operand& operand) const;
+    // The value of the variable, known while nothing before it in the line
+    // can change it; null otherwise, and for a reference that is not bound.
+    const CValueData* OfVariable(const CExpItem& variable) const;
+    // The value of "true" or "false".
+    static const CValueData& OfBoolWord(std::string_view word);
     // An argument or a subscript: a literal, a value worked out, or a
     // variable, in parentheses or not.
     const CValueData* OfItem(CExpItem& item) const;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "engine/expression/KnownValues.h"
 #include "engine/items/CExpOperator.h"
 #include "engine/items/CExpSource.h"
+#include "engine/items/CExpVararray.h"
 
 namespace {
 
@@ -28,19 +30,29 @@ constexpr auto PendingRecords(bool afterOperand) {
 constexpr auto kBeforeOperand = PendingRecords(false);
 constexpr auto kAfterOperand = PendingRecords(true);
 
+// The token after a name and its subscripts, as far as they look like plain
+// ones («v[1][2]»), whatever the name turns out to be.
+size_t AfterSubscripts(CLexer& lexer, size_t name) {
+    size_t after = name + 1;
+    while (lexer.At(after).kind == TokenKind::LBracket && lexer.At(after + 2).kind == TokenKind::RBracket) after += 3;
+    return after;
+}
+
 }  // namespace
 
-bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& result) {
+bool LiteralArithmetic::WorkOut(CExpSource& source, const CExpItem& scope, bool stopAtComma, Level limit,
+                                Result& result) {
     CLexer& lexer = source.Lexer();
+    const KnownValues known(source);
     size_t index = source.index;
     int position = source.position;
-    bool worked = false;   // a lone literal is the builder's own
+    bool worked = false;   // a lone operand is the builder's own
     operandCount_ = 0;
     operatorCount_ = 0;
     groupCount_ = 0;
     Token token{};
     for (;;) {
-        // An operand: a literal, perhaps after signs and the "(" of groups ...
+        // An operand, perhaps after signs and the "(" of groups ...
         token = lexer.At(index);
         for (;; token = lexer.At(++index)) {
             if (token.kind == TokenKind::LParen) {
@@ -55,12 +67,19 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& re
                 break;
             }
         }
+        if (operandCount_ == kRoom) return false;
+        Operand& operand = operands_[operandCount_];
         // A string's value owns memory, which the value slots would keep
         // past the line: strings are the builder's.
-        if (!IsLiteralOperand(token) || token.kind == TokenKind::String || operandCount_ == kRoom) return false;
-        const CValueData& literal = lexer.LiteralOf(token);
-        operands_[operandCount_++] = {&literal, static_cast<int32_t>(literal.Type()), 0, token.start};
-        position = token.end;
+        if (IsLiteralOperand(token) && token.kind != TokenKind::String) {
+            const CValueData& literal = lexer.LiteralOf(token);
+            operand = {&literal, static_cast<int32_t>(literal.Type()), 0, token.start, ::Operand::Form::Literal, true,
+                       {OP_NONE, Level::Waiting}};
+        } else if (token.kind != TokenKind::Name || !ReadName(source, scope, known, index, operand)) {
+            return false;
+        }
+        ++operandCount_;
+        position = lexer.At(index).end;
         token = lexer.At(++index);
         // ... then the ")" of the groups it ends ...
         while (token.kind == TokenKind::RParen && groupCount_ > 0) {
@@ -70,11 +89,12 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& re
             token = lexer.At(++index);
         }
         // ... and an operator, or the end of the expression.
-        if (EndsExpression(token, stopAtComma, groupCount_)) break;
-        if (token.kind != TokenKind::Operator) return false;   // two operands in a row
+        const Next next = Follows(token, stopAtComma, limit);
+        if (next == Next::Stop) break;
+        if (next == Next::Decline) return false;
         PendingOperator arriving = kAfterOperand[token.row];
         arriving.position = token.start;
-        if (arriving.code == kBuildersOperator || !Arrive(arriving)) return false;
+        if (!Arrive(arriving)) return false;
         worked = true;
         position = token.end;
         ++index;
@@ -88,7 +108,122 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, bool stopAtComma, Result& re
     source.position = position;
     source.SkipBlanks();
     const Operand& root = operands_[0];
-    result = {root.value, root.staticType, root.height, root.position};
+    result = {root.value, root.staticType, root.height, root.position, root.constant, root.root};
+    return true;
+}
+
+LiteralArithmetic::Next LiteralArithmetic::Follows(const Token& token, bool stopAtComma, Level limit) const {
+    if (token.kind == TokenKind::RParen && groupCount_ > 0) return Next::Take;
+    if (EndsExpression(token, stopAtComma, groupCount_)) return Next::Stop;
+    if (token.kind != TokenKind::Operator) return Next::Decline;   // two operands in a row
+    const PendingOperator& arriving = kAfterOperand[token.row];
+    if (groupCount_ == 0 && arriving.level <= limit) return Next::Stop;
+    return arriving.code == kBuildersOperator ? Next::Decline : Next::Take;
+}
+
+// assignment -> ( variable | element ) operator expression
+bool LiteralArithmetic::BeginsAssignment(CExpSource& source) const {
+    CLexer& lexer = source.Lexer();
+    if (lexer.At(source.index).kind != TokenKind::Name) return false;
+    const Token next = lexer.At(AfterSubscripts(lexer, source.index));
+    if (next.kind != TokenKind::Operator) return false;
+    const OperatorDef& row = OperatorRow(ArrivingCode(next.row, true));
+    return row.special.writesVariable && row.operands == 2;
+}
+
+bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma,
+                                          Assignment& result) {
+    result.declinedRest = kNoToken;
+    CLexer& lexer = source.Lexer();
+    const size_t name = source.index;
+    const Token token = lexer.At(name);
+    const size_t after = AfterSubscripts(lexer, name);
+    const Token next = lexer.At(after);
+    const int code = ArrivingCode(next.row, true);
+
+    // The place, as the builder keeps it until the operator takes it.
+    const std::string_view text = lexer.TextOf(token);
+    CExpItem* found = scope.Lookup(text);
+    ::Operand& target = result.target;
+    target = ::Operand();
+    target.position = token.start;
+    target.token = static_cast<int32_t>(name);
+    target.item = found;
+    switch (UseOfName(found != nullptr ? found->Kind() : EXP_ITEM, text)) {
+        case NameUse::Variable:
+            if (after != name + 1) return false;
+            target.form = ::Operand::Form::Variable;
+            break;
+        case NameUse::Element: {
+            size_t last = name;
+            const KnownValues known(source);
+            if (MayNestAt(source.depth)) target.literal = known.OfElementText(static_cast<CExpVararray&>(*found), name, last);
+            if (target.literal == nullptr || last + 1 != after) return false;
+            target.form = ::Operand::Form::Element;
+            target.height = kKnownElementHeight;
+            break;
+        }
+        default: return false;
+    }
+    target.staticType = found->ValueType();
+
+    // The rest, as the operator's right operand.
+    result.op = Arriving(code, next.start);
+    const CursorMark mark = source.Save();
+    source.index = after + 1;
+    source.position = next.end;
+    Result& value = result.value;
+    if (!WorkOut(source, scope, stopAtComma, result.op.right, value)) {
+        source.Restore(mark);
+        result.declinedRest = after + 1;
+        return false;
+    }
+    // A rest that stops before the end of the expression («a = 1 + 2, b»)
+    // is one operand of a larger tree, the builder's to make.
+    if (!EndsExpression(source.Current(), stopAtComma, 0) ||
+        !MayStandAsOperand(code, result.op.level, 0, value.root) || !FitsDepth(value.height + 1) ||
+        !FitsDepth(target.height + 1)) {
+        source.Restore(mark);
+        return false;
+    }
+    result.height = std::max(target.height, value.height) + 1;
+    return true;
+}
+
+bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, size_t& index,
+                                 Operand& operand) const {
+    CLexer& lexer = source.Lexer();
+    // A call is not looked up: the builder reads it, and looks it up then.
+    if (lexer.At(index + 1).kind == TokenKind::LParen) return false;
+    const Token token = lexer.At(index);
+    const std::string_view name = lexer.TextOf(token);
+    const CExpItem* found = scope.Lookup(name);
+    const CValueData* value = nullptr;
+    int32_t staticType = 0;
+    int32_t height = 0;
+    ::Operand::Form form = ::Operand::Form::Bool;
+    switch (UseOfName(found != nullptr ? found->Kind() : EXP_ITEM, name)) {
+        case NameUse::Bool: value = &KnownValues::OfBoolWord(name); staticType = VTYPE_BOOL; break;
+        case NameUse::Variable:
+            value = known.OfVariable(*found);
+            staticType = found->ValueType();
+            form = ::Operand::Form::Variable;
+            break;
+        case NameUse::Element: {
+            const auto& array = static_cast<const CExpVararray&>(*found);
+            size_t last = index;
+            if (MayNestAt(source.depth + static_cast<int>(groupCount_))) value = known.OfElementText(array, index, last);
+            index = last;
+            staticType = array.ValueType();
+            height = kKnownElementHeight;
+            form = ::Operand::Form::Element;
+            break;
+        }
+        case NameUse::Call:
+        case NameUse::Undefined: break;
+    }
+    if (value == nullptr || value->Type() == VTYPE_STRING) return false;
+    operand = {value, staticType, height, token.start, form, IsConstantOperand(form, false), {OP_NONE, Level::Waiting}};
     return true;
 }
 
@@ -116,7 +251,8 @@ bool LiteralArithmetic::ApplyTop() {
                                      right != nullptr ? right->staticType : 0, slot, type)) {
         return false;
     }
-    left = {&slot, type, height, op.position};
+    const bool constant = left.constant && (right == nullptr || right->constant);
+    left = {&slot, type, height, op.position, ::Operand::Form::Value, constant, {op.code, op.level}};
     operandCount_ = first + 1;
     return true;
 }
@@ -128,7 +264,9 @@ bool LiteralArithmetic::CloseGroup() {
     }
     --groupCount_;
     Operand& inner = operands_[operandCount_ - 1];
-    if (!FitsDepth(inner.height + 1)) return false;
+    if (!GroupComesToValue(inner.form) || !FitsDepth(inner.height + 1)) return false;
+    inner.form = ::Operand::Form::Value;
+    inner.root = {OP_NONE, Level::Waiting};
     inner.height += 1;
     inner.position = group.position;
     return true;

@@ -3,6 +3,7 @@
 #include "engine/items/CExpBracketList.h"
 #include "engine/items/CExpConstant.h"
 #include "engine/items/CExpElementUse.h"
+#include "engine/items/CExpOperator.h"
 #include "engine/items/CExpVararray.h"
 #include "engine/items/CExpVariable.h"
 #include "engine/items/CExpVariableUse.h"
@@ -30,6 +31,12 @@ CExpItem* OperandItems::Make(const Operand& operand) const {
             break;
     }
     item->SetPosition(operand.position);
+    return item;
+}
+
+CExpItem* OperandItems::NewOperator(const PendingOperator& op, std::span<const Operand> operands) const {
+    auto* item = workspace_.New<CExpOperator>(op.code, op.position);
+    for (const Operand& operand : operands) item->AddOperand(Make(operand));
     return item;
 }
 

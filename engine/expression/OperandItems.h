@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "engine/expression/ExpressionStacks.h"
 
 class CExpItem;
@@ -13,6 +15,9 @@ public:
     explicit OperandItems(ParseWorkspace& workspace) : workspace_(workspace) {}
 
     CExpItem* Make(const Operand& operand) const;
+    // The operator op as an item over the items its operands stand for, in
+    // text order.
+    CExpItem* NewOperator(const PendingOperator& op, std::span<const Operand> operands) const;
     // The literal a part of the line was worked out to (folded), standing
     // where the part's root stands.
     static CExpItem* NewFolded(ParseWorkspace& workspace, const CValueData& value, int staticType, bool constant,

@@ -70,14 +70,10 @@ void OperandStack::ApplyBuilding(const PendingOperator& op, size_t arity) {
 
     if (result.HasFailed()) building_ = false;
     if (building_) {
-        auto* item = source_.Workspace().New<CExpOperator>(op.code, op.position);
-        for (size_t j = 0; j < taken; ++j) item->AddOperand(ItemOf(operands_.At(first + j)));
-        result.item = item;
-        result.staticType = item->ValueType();
+        result.item = items_.NewOperator(op, std::span<const Operand>(operands_.Top(taken), taken));
+        result.staticType = result.item->ValueType();
     }
-    // The operator changes a variable at this point of the line's run, which
-    // is the point the reader has reached.
-    if (OperatorRow(op.code).special.writesVariable) source_.mayChangeVariables = true;
+    NoteAppliedAsItem(source_, op.code);
     operands_.DropFrom(first);
     operands_.Push(std::move(result));
     if (depthPassed) Refuse(operands_.Top());

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/ExpKind.h"
+#include "engine/items/CursorState.h"
 #include "engine/lexer/OperatorTable.h"
 #include "engine/lexer/Token.h"
 
@@ -55,6 +57,18 @@ constexpr bool IsLiteralOperand(const Token& token) { return IsLiteral(token.kin
 // "true" and "false" are literals as whole words only; any other name, even
 // «truex», is looked up.
 constexpr bool IsBoolWord(std::string_view name) { return name == "true" || name == "false"; }
+
+// What a name stands for where an operand begins, by the kind of the item it
+// names (EXP_ITEM for none): a call, a boolean literal, an array element or
+// a variable, in that order of preference; any other name is undefined.
+enum class NameUse : uint8_t { Call, Bool, Element, Variable, Undefined };
+constexpr NameUse UseOfName(ExpKind found, std::string_view name) {
+    if (found == EXP_FUNCTION) return NameUse::Call;
+    if (IsBoolWord(name)) return NameUse::Bool;
+    if (found == EXP_VARARRAY) return NameUse::Element;
+    if (found == EXP_VARIABLE) return NameUse::Variable;
+    return NameUse::Undefined;
+}
 
 // ---- Where an expression ends ----
 
@@ -156,4 +170,11 @@ constexpr bool MayStandAsOperand(int code, Level level, size_t slot, OperandRoot
     if (root.code == OP_NONE || root.level >= level) return true;
     const Admits& admits = OperatorRow(code).special.admits;
     return admits.root == root.code && admits.slot == slot;
+}
+
+// An operator applied as an item, not worked out, runs with the line: the
+// reading has reached the point of the line's run where it acts, and once it
+// writes a variable, what variables hold is known no longer from there on.
+inline void NoteAppliedAsItem(CursorState& cursor, int code) {
+    if (OperatorRow(code).special.writesVariable) cursor.mayChangeVariables = true;
 }

@@ -234,22 +234,27 @@ int CExpOperator::ComputeValueType() const {
 }
 
 bool CExpOperator::Check(CExpSource& source) {
-    if (!CExpItem::Check(source)) return false;
+    // The operands in text order, each checked before its type is asked.
+    int types[3] = {};
+    for (size_t i = 0; i < count_; ++i) {
+        if (!operands_[i]->Check(source)) return false;
+        types[i] = operands_[i]->ValueType();
+    }
     // The operands are final once checked, so the static type is too; keeping
     // it spares the enclosing operators a walk over this whole subtree.
-    staticType_ = ComputeValueType();
-    const CheckRule check = OperatorRow(code_).check;
+    const OperatorDef& row = OperatorRow(code_);
+    staticType_ = ResultTypeOf(row, types[0], types[1], types[2]);
+    const CheckRule check = row.check;
     if (check == CheckRule::None) return true;
-    if (static_cast<int>(ChildCount()) < OperandsChecked(check)) return false;
+    if (static_cast<int>(count_) < OperandsChecked(check)) return false;
 
-    const CExpItem& first = *Child(0);
+    const CExpItem& first = *operands_[0];
     auto refuse = [&](Diag id) {
         source.AddDiag(first.Position(), id);
         return false;
     };
     if (check == CheckRule::Assignment && !IsVariableUse(first)) return refuse(Diag::OperandNotVariable);
-    const int right = ChildCount() > 1 ? Child(1)->ValueType() : 0;
-    if (!TypesPass(check, first.ValueType(), right)) return refuse(Diag::OperandTypeMismatch);
+    if (!TypesPass(check, types[0], types[1])) return refuse(Diag::OperandTypeMismatch);
     // Only a variable can be incremented: «++a++» would otherwise try to
     // store into the value of «a++».
     if (check == CheckRule::Variable && first.Kind() != EXP_VARIABLE_USE) return refuse(Diag::OperandNotVariable);

@@ -4,6 +4,16 @@
 #include "engine/expression/OperandItems.h"
 #include "engine/expression/ReadingRules.h"
 
+namespace {
+
+// The literal the literal pass worked a part of the line out to.
+CExpItem* NewFolded(CExpSource& source, const LiteralArithmetic::Result& worked) {
+    return OperandItems::NewFolded(source.Workspace(), *worked.value, worked.staticType, worked.constant,
+                                   worked.position);
+}
+
+}  // namespace
+
 bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     if (!MayNestAt(source.depth)) {
         source.AddDiag(source.position, Diag::SyntaxError);
@@ -13,19 +23,33 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     source.SkipBlanks();
     if (source.AtEnd()) return false;
     SetPosition(source.position);
-    // Most lines are literal arithmetic, which the literal pass works out
-    // without the builder.
+    // Most lines are arithmetic on literals and variables, which the literal
+    // pass works out without the builder.
     ExpressionWorkspace& reading = source.Workspace().expressions;
-    LiteralArithmetic::Result worked;
-    if (reading.folding && reading.literalPass && source.inlineGroups && !source.HasDiag() &&
-        reading.literalArithmetic.WorkOut(source, stopAtComma, worked)) {
-        // An unclosed comment after the expression fails it.
-        if (source.HasDiag()) return false;
-        CExpItem* root = OperandItems::NewFolded(source.Workspace(), *worked.value, worked.staticType, true,
-                                                 worked.position);
-        return TakeRoot(source, root, worked.height);
+    size_t declinedRest = LiteralArithmetic::kNoToken;
+    if (reading.LiteralPassMayRead(source, source.HasDiag())) {
+        LiteralArithmetic& pass = reading.literalArithmetic;
+        if (pass.BeginsAssignment(source)) {
+            LiteralArithmetic::Assignment assignment;
+            if (pass.WorkOutAssignment(source, *this, stopAtComma, assignment)) {
+                if (source.HasDiag()) return false;
+                Operand operands[2] = {assignment.target, {}};
+                operands[1].item = NewFolded(source, assignment.value);
+                CExpItem* root = OperandItems(source.Workspace()).NewOperator(assignment.op, operands);
+                NoteAppliedAsItem(source, assignment.op.code);
+                return TakeRoot(source, root, assignment.height);
+            }
+            declinedRest = assignment.declinedRest;
+        } else {
+            LiteralArithmetic::Result worked;
+            if (pass.WorkOut(source, *this, stopAtComma, Level::Waiting, worked)) {
+                // An unclosed comment after the expression fails it.
+                if (source.HasDiag()) return false;
+                return TakeRoot(source, NewFolded(source, worked), worked.height);
+            }
+        }
     }
-    ExpressionBuilder builder(*this, source);
+    ExpressionBuilder builder(*this, source, declinedRest);
     return builder.Build(stopAtComma);
 }
 

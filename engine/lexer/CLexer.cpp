@@ -16,10 +16,11 @@ constexpr size_t kTokensPerStep = 64;
 }  // namespace
 
 void CLexer::Reset(std::string_view line) {
-    line_ = line;
+    text_.assign(line);
+    line_ = text_;
     next_ = 0;
     ended_ = false;
-    tokens_.clear();
+    count_ = 0;
     literals_.Clear();
     faults_.clear();
 }
@@ -47,27 +48,18 @@ std::span<const LexFault> CLexer::FaultsOf(const Token& token) const {
 }
 
 void CLexer::RelexFrom(size_t index, size_t offset) {
-    tokens_.resize(index);
+    count_ = index;
     next_ = offset;
     ended_ = false;
 }
 
 Token CLexer::AtNew(size_t index) {
     if (!ended_) LexUpTo(index);
-    return index < tokens_.size() ? tokens_[index] : tokens_.back();
+    return tokens_[index < count_ ? index : count_ - 1];
 }
 
 void CLexer::LexUpTo(size_t index) {
-    while (index >= tokens_.size() && !ended_) {
-        for (size_t made = 0; made < kTokensPerStep; ++made) {
-            const Token token = LexOne();
-            tokens_.push_back(token);
-            if (token.kind == TokenKind::End) {
-                ended_ = true;
-                break;
-            }
-        }
-    }
+    while (index >= count_ && !ended_) LexStep();
 }
 
 // blanks -> { white space | "/*" { any } "*/" | "//" { any } ( "\r\n" | end ) }
@@ -164,53 +156,96 @@ constexpr std::array<TokenKind, 256> kPunctuationKinds = [] {
     return kinds;
 }();
 
-}  // namespace
-
-// Made part of LexUpTo's loop, its only caller: every token passes here.
-[[gnu::always_inline]] inline Token CLexer::LexOne() {
-    // Most tokens follow a blank or nothing; comments are rare.
-    const char* text = line_.data();
-    const size_t size = line_.size();
-    size_t start = next_;
-    while (start < size && kBegins[static_cast<unsigned char>(text[start])] == Begins::Blank) ++start;
-    int unclosedComment = -1;
-    if (start < size && text[start] == '/') {
-        next_ = start;
-        unclosedComment = SkipTrivia();
-        start = next_;
-    }
-    const auto token = [&](TokenKind kind, size_t end, uint8_t row = 0) {
-        next_ = end;
-        return Token{static_cast<int32_t>(start), static_cast<int32_t>(end), kind, row, false, 0};
-    };
-    if (start >= size) {
-        next_ = start;
-        return Token{static_cast<int32_t>(start), static_cast<int32_t>(start), TokenKind::End, 0, false, unclosedComment};
-    }
-    const char c = text[start];
-    switch (kBegins[static_cast<unsigned char>(c)]) {
-        case Begins::Name: return token(TokenKind::Name, RunEnd(line_, start, kContinuesName));
-        case Begins::Number: {
-            size_t end = start;
-            int32_t decimal = 0;
-            // Digits before a "$" begin a fraction instead.
-            if (ReadPlainDecimal(line_, start, end, decimal) && (end == size || text[end] != '$')) {
-                next_ = end;
-                return Literal(TokenKind::Number, start, end, CValueData::Int(decimal));
-            }
-            return LexNumber(start);
-        }
-        case Begins::Text: return LexText(start, c == '"' ? TokenKind::String : TokenKind::Char);
-        case Begins::Punctuation: return token(kPunctuationKinds[static_cast<unsigned char>(c)], start + 1);
-        case Begins::Operator: {
-            const int row = MatchOperator(text + start, size - start);
-            return token(TokenKind::Operator, start + static_cast<size_t>(OperatorLength(row)), static_cast<uint8_t>(row));
-        }
-        default: return token(TokenKind::Other, start + 1);
-    }
+// Whether the "/" at start opens a comment: "/*" or "//".
+bool StartsComment(std::string_view text, size_t start) {
+    return start + 1 < text.size() && (text[start + 1] == '*' || text[start + 1] == '/');
 }
 
-// Every number but the plain decimal, which LexOne reads itself.
+}  // namespace
+
+// Makes the next kTokensPerStep tokens, or those up to the End token. The
+// place in the line and in the tokens stays in locals while the step runs:
+// each token stored could otherwise alias the lexer's members, which would
+// be read back from memory for every token. The line's copy ends with a
+// zero byte, which begins nothing: it ends every run without a test of the
+// length, and the end of the line is told from a zero byte inside it only
+// where one is met.
+void CLexer::LexStep() {
+    if (tokens_.size() < count_ + kTokensPerStep) tokens_.resize(count_ + kTokensPerStep);
+    const char* const text = text_.c_str();
+    const size_t size = text_.size();
+    size_t at = next_;
+    Token* const first = tokens_.data() + count_;
+    Token* out = first;
+    const auto put = [&out](TokenKind kind, size_t start, size_t end, uint8_t row = 0, int32_t payload = 0) {
+        *out++ = {static_cast<int32_t>(start), static_cast<int32_t>(end), kind, row, false, payload};
+    };
+    int unclosedComment = -1;
+    bool atEnd = false;
+    while (!atEnd && out < first + kTokensPerStep) {
+        // Most tokens follow a blank or nothing.
+        while (kBegins[static_cast<unsigned char>(text[at])] == Begins::Blank) ++at;
+        const size_t start = at;
+        const char c = text[start];
+        switch (kBegins[static_cast<unsigned char>(c)]) {
+            case Begins::Name:
+                do {
+                    ++at;
+                } while (kContinuesName[static_cast<unsigned char>(text[at])]);
+                put(TokenKind::Name, start, at);
+                break;
+            case Begins::Number: {
+                int32_t decimal = 0;
+                // Digits before a "$" begin a fraction instead.
+                if (ReadPlainDecimal(line_, start, at, decimal) && text[at] != '$') {
+                    put(TokenKind::Number, start, at, 0, static_cast<int32_t>(literals_.AddInt(decimal)));
+                } else {
+                    *out++ = LexNumber(start);
+                    at = next_;
+                }
+                break;
+            }
+            case Begins::Text:
+                *out++ = LexText(start, c == '"' ? TokenKind::String : TokenKind::Char);
+                at = next_;
+                break;
+            case Begins::Punctuation:
+                at = start + 1;
+                put(kPunctuationKinds[static_cast<unsigned char>(c)], start, at);
+                break;
+            case Begins::Operator: {
+                // Comments are rare, and lie between tokens.
+                if (c == '/' && StartsComment(line_, start)) {
+                    next_ = start;
+                    unclosedComment = SkipTrivia();
+                    at = next_;
+                    atEnd = at >= size;
+                    break;
+                }
+                const int row = MatchOperator(text + start, size - start);
+                at = start + static_cast<size_t>(OperatorLength(row));
+                put(TokenKind::Operator, start, at, static_cast<uint8_t>(row));
+                break;
+            }
+            default:
+                if (start >= size) {
+                    atEnd = true;
+                    break;
+                }
+                at = start + 1;
+                put(TokenKind::Other, start, at);
+                break;
+        }
+    }
+    if (atEnd) {
+        put(TokenKind::End, at, at, 0, unclosedComment);
+        ended_ = true;
+    }
+    next_ = at;
+    count_ += static_cast<size_t>(out - first);
+}
+
+// Every number but the plain decimal, which LexStep reads itself.
 Token CLexer::LexNumber(size_t start) {
     CValueData value;
     bool malformed = false;

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,16 +15,18 @@
 // serves every later line without allocating.
 class CLexer {
 public:
-    // Starts on a new line; the text must outlive the lexer's use of it.
+    // Starts on a new line, of which it keeps a copy: the tokens, and views
+    // of their text, are valid until the next Reset.
     void Reset(std::string_view line);
 
     // The token at index; every index past the end gives the End token.
     Token At(size_t index) {
-        if (index < tokens_.size()) [[likely]] return tokens_[index];
+        if (index < count_) [[likely]] return tokens_[index];
         return AtNew(index);
     }
+    // A token lies inside its line.
     std::string_view TextOf(const Token& token) const {
-        return line_.substr(static_cast<size_t>(token.start), static_cast<size_t>(token.end - token.start));
+        return {line_.data() + token.start, static_cast<size_t>(token.end - token.start)};
     }
     // The value of a literal token that is not faulty.
     const CValueData& LiteralOf(const Token& token) const { return literals_.At(static_cast<size_t>(token.payload)); }
@@ -47,7 +50,7 @@ private:
     // At for an index not lexed yet.
     Token AtNew(size_t index);
     void LexUpTo(size_t index);
-    Token LexOne();
+    void LexStep();
     Token LexNumber(size_t start);
     Token LexText(size_t start, TokenKind kind);
     // Moves over blanks and comments; the position of an unclosed comment,
@@ -59,10 +62,14 @@ private:
     }
     Token Faulty(TokenKind kind, size_t start, size_t end);
 
-    std::string_view line_;
+    std::string text_;       // the line, kept from line to line for its capacity
+    std::string_view line_;  // text_
     size_t next_ = 0;   // where lexing goes on
     bool ended_ = false;
+    // The tokens made so far are the first count_; the storage only grows,
+    // so a step writes its tokens without a check of room for each.
     std::vector<Token> tokens_;
+    size_t count_ = 0;
     // The values of the literals. Items refer to them while tokens are
     // still being made, so they are kept in blocks that never move, and the
     // blocks are kept from line to line.
@@ -72,6 +79,13 @@ private:
             if (size_ == capacity_) Grow();
             holdsText_ = holdsText_ || value.Type() == VTYPE_STRING;
             blocks_[size_ / kBlock][size_ % kBlock] = std::move(value);
+            return size_++;
+        }
+        // The plain decimal, most literals: no string to give back, so the
+        // slot takes the int as it is.
+        size_t AddInt(int32_t value) {
+            if (size_ == capacity_) Grow();
+            blocks_[size_ / kBlock][size_ % kBlock] = CValueData::Int(value);
             return size_++;
         }
         const CValueData& At(size_t index) const { return blocks_[index / kBlock][index % kBlock]; }

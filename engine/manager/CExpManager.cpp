@@ -22,9 +22,8 @@ CExpManager::~CExpManager() { workspace_.Reset({}); }
 
 void CExpManager::ResetLine(const std::string& text) {
     statement_ = nullptr;
-    // The tokens view the line's own copy, which lives until the next line.
-    line_ = text;
-    workspace_.Reset(line_);
+    // The lexer keeps its own copy of the line, which lives until the next.
+    workspace_.Reset(text);
     source_.Restart();
     context_.Clear();
     notes_.Clear();
@@ -95,10 +94,11 @@ bool CExpManager::StartsWithTypeWord() {
 // True when the line, without white space at both ends, is longer than the
 // position the parse reached: something was left unread.
 bool CExpManager::LeavesText() const {
+    const std::string_view line = source_.Line();
     size_t begin = 0;
-    size_t end = line_.size();
-    while (begin < end && IsBlank(static_cast<unsigned char>(line_[begin]))) ++begin;
-    while (end > begin && IsBlank(static_cast<unsigned char>(line_[end - 1]))) --end;
+    size_t end = line.size();
+    while (begin < end && IsBlank(static_cast<unsigned char>(line[begin]))) ++begin;
+    while (end > begin && IsBlank(static_cast<unsigned char>(line[end - 1]))) --end;
     return static_cast<int>(end - begin) > source_.position;
 }
 
@@ -224,6 +224,7 @@ bool CExpManager::Execute(CValueData& result) {
     if (parseFailed_) return false;
     context_.Clear();
     const bool executed = statement_ == nullptr || statement_->Execute(context_);
-    result.Assign(context_.value);
+    // The context's value is not looked at again: it is handed over whole.
+    result = std::move(context_.value);
     return executed;
 }

@@ -47,7 +47,7 @@ public:
     // slots the call before fetched. Only among many names, where each
     // lookup would wait for memory; among a few it costs nothing.
     void PrefetchNamesAhead(std::string_view ahead);
-    // Executes the current statement tree; copies its value into result.
+    // Executes the current statement tree; hands its value over to result.
     bool Execute(CValueData& result);
     // What the last Execute recorded, oldest first.
     std::span<const CExpDiag> ExecDiagnostics() const { return context_.diags.All(); }
@@ -102,8 +102,6 @@ private:
     bool LeavesText() const;
     bool Complete();
 
-    // The text of the current line, kept for its tokens.
-    std::string line_;
     ParseWorkspace workspace_;
     CExpSource source_{workspace_};
     CExpContext context_;

@@ -260,15 +260,56 @@ TEST(GroupsReadInLine, AnEmptyGroupAsTheFirstLine) {
 
 namespace {
 
+// The names the differential lines use, declared and run in a session of
+// their own: variables of several types, a reference, arrays, and the
+// built-ins.
+class KnownNames {
+public:
+    KnownNames() {
+        for (const char* line : {"int a = 7, b = -3, z = 0", "double x = 2.5", "string s = \"t\"", "int &r = a",
+                                 "int v[4] = {1, 2, 3, 4}", "double m[2][2] = {{1, 2}, {3, 4}}", "int u[2]"}) {
+            EXPECT_TRUE(manager_.Parse(line)) << line;
+            CValueData ignored;
+            EXPECT_TRUE(manager_.Execute(ignored)) << line;
+        }
+        for (const auto& function : manager_.Functions()) scope_.Define(function.get());
+        for (const auto& declared : manager_.Declarations()) scope_.Define(declared.get());
+    }
+    CExpScope& Scope() { return scope_; }
+
+private:
+    CExpManager manager_;
+    CExpScope scope_;
+};
+
+// An item and its subtree as text: kind, position, static type, whether it
+// is constant, a constant's value bits, and its children.
+std::string Tree(const CExpItem& item) {
+    std::string text = std::to_string(item.Kind()) + "@" + std::to_string(item.Position()) + ":" +
+                       std::to_string(item.ValueType()) + (item.IsConstant() ? "c" : "");
+    if (item.Kind() >= EXP_NUM_CONST && item.Kind() <= EXP_BOOL_CONST) {
+        const CValueData& value = static_cast<const CExpConstant&>(item).Value();
+        unsigned char raw[8] = {};
+        // A string's raw form is the address of its characters.
+        if (value.Type() != VTYPE_STRING) value.GetRaw(raw);
+        text += " value " + std::to_string(value.Type()) + ":";
+        for (unsigned char byte : raw) text += std::to_string(byte) + ",";
+        text += value.FormatDec();
+    }
+    text += "(";
+    for (size_t i = 0; i < item.ChildCount(); ++i) text += Tree(*item.Child(i)) + " ";
+    return text + ")";
+}
+
 // What parsing a line came to, in every respect an enclosing item or the
-// run can see: the diagnostics, where the cursor stopped, and the root's
-// kind, position, static type, height and value bits.
-std::string ParseOutcome(const std::string& line, bool literalPass, bool stopAtComma) {
+// run can see: the diagnostics, where the cursor stopped, the height, and
+// the tree (kind, position, static type, constancy and value bits of each
+// item).
+std::string ParseOutcome(CExpScope& scope, const std::string& line, bool literalPass, bool stopAtComma) {
     ParseWorkspace workspace;
     workspace.expressions.literalPass = literalPass;
     workspace.Reset(line);
     CExpSource source(workspace);
-    CExpScope scope;
     auto* expression = workspace.New<CExpression>();
     expression->SetParent(&scope);
     const bool parsed = expression->ParseExpression(source, stopAtComma);
@@ -278,33 +319,31 @@ std::string ParseOutcome(const std::string& line, bool literalPass, bool stopAtC
         outcome += " diag " + std::to_string(diag.position) + "." + std::to_string(diag.Major()) + "." +
                    std::to_string(diag.Minor());
     }
+    if (source.mayChangeVariables) outcome += " changes variables";
     const CExpItem* root = expression->Root();
     if (root == nullptr) return outcome;
-    outcome += " root " + std::to_string(root->Kind()) + " @" + std::to_string(root->Position()) + " type " +
-               std::to_string(root->ValueType()) + " height " + std::to_string(expression->Depth());
-    if (root->Kind() >= EXP_NUM_CONST && root->Kind() <= EXP_BOOL_CONST) {
-        const CValueData& value = static_cast<const CExpConstant*>(root)->Value();
-        unsigned char raw[8] = {};
-        // A string's raw form is the address of its characters.
-        if (value.Type() != VTYPE_STRING) value.GetRaw(raw);
-        outcome += " value " + std::to_string(value.Type()) + ":";
-        for (unsigned char byte : raw) outcome += std::to_string(byte) + ",";
-        outcome += value.FormatDec();
-    }
-    return outcome;
+    return outcome + " height " + std::to_string(expression->Depth()) + " " + Tree(*root);
 }
 
 std::string RandomLine(std::mt19937& random) {
     static const char* const kPieces[] = {
         "1", "7", "0", "12", "2.5", "0x10", "017", "1$3", "'a'", "2147483647", "1e400", "\"s\"",
+        "a", "b", "z", "x", "s", "r", "v[1]", "v[9]", "m[1][0]", "u[0]", "true", "sqrt(2)", "q", "v", "v[a]",
         "+", "-", "*", "/", "%", "<<", ">>", "<", "<=", "==", "!=", "&", "|", "^", "&&", "||",
-        ",", "=", "?", ":", "!", "~", "++", "(", "(", ")", ")", "[", "]", ";", "x", "/* c */", "/* open",
+        ",", "=", "?", ":", "!", "~", "++", "(", "(", ")", ")", "[", "]", ";", "/* c */", "/* open",
     };
-    std::string line;
+    // Operands first, the literals and then the names, and the rest after them.
+    constexpr size_t kLiterals = 12;
+    constexpr size_t kOperands = 27;
+    static const char* const kTargets[] = {"a = ", "v[2] = ", "x = ", "s = ", "r = ", "m[0][1] = ", "a = b = ",
+                                           "1 + a, ", "v[1] = 2, b = "};
+    std::string line = random() % 3 == 0 ? kTargets[random() % std::size(kTargets)] : "";
     const size_t pieces = 1 + random() % 14;
     for (size_t i = 0; i < pieces; ++i) {
-        // Mostly literals and the operators between them, as people type.
-        const size_t pick = i % 2 == 0 && random() % 4 != 0 ? random() % 12 : random() % std::size(kPieces);
+        // Mostly operands and the operators between them, as people type.
+        const bool operand = i % 2 == 0 && random() % 4 != 0;
+        const size_t pick = operand ? (random() % 2 == 0 ? random() % kLiterals : random() % kOperands)
+                                    : random() % std::size(kPieces);
         line += kPieces[pick];
         if (random() % 3 != 0) line += ' ';
     }
@@ -313,10 +352,12 @@ std::string RandomLine(std::mt19937& random) {
 
 }  // namespace
 
-// Literal arithmetic is worked out in one pass over its tokens; what it
-// comes to must be exactly what the expression builder would have made of
-// the same text, and every line it declines must be read as before.
+// Literal arithmetic, and arithmetic on the values known while a line is
+// read, is worked out in one pass over its tokens; what it comes to must be
+// exactly what the expression builder would have made of the same text,
+// and every line it declines must be read as before.
 TEST(LiteralArithmetic, ComesToWhatTheBuilderMakesOfTheLine) {
+    KnownNames names;
     std::vector<std::string> lines = {
         "1 * (5 - 4 + 0 + 9) * 2 * 3 + 6 - (3 + 6 * 9 - 7) - 4 * (4 * 0 * 1 * 1)",
         "(1)", "((1)) + 2", "1 + 2 3", "1 + 2)", "(1 + 2", "2 * (3", "1+2 /* open", "1+2 // c", "  4 * 5  ",
@@ -324,18 +365,30 @@ TEST(LiteralArithmetic, ComesToWhatTheBuilderMakesOfTheLine) {
         "3 > 2 == 1", "5 & 3 | 8 ^ 1", "1 + + 2", "1 - -2", "-1 * 2", "- - -1", "-(1 + 2) * 3", "!0 + ~5",
         "-2147483648", "+1$3 - -'a'", "~1.5", "-", "1 * -", "++1", "-x", "1 && 0", "1 ? 2 : 3", "(1+2)[0]", "1, 2", "1 + 2, 3",
         std::string(33, '(') + "1+2" + std::string(33, ')'), std::string(32, '(') + "1+2" + std::string(32, ')'),
+        // Names whose values are known while the line is read, and those whose are not.
+        "a + 1", "a * b - z", "(a) + 1", "(a + 0) + 1", "-a", "x * 2", "s + s", "r + 1", "v[1] + v[2] * 3",
+        "(v[1]) + 1", "m[1][0] / 2", "v[4] + 1", "v[a] + 1", "u[0] + 1", "true + 1", "q + 1", "sqrt(a) + 1",
+        "a = 1 + 2", "a = b * 7 + z % 13", "v[3] = v[1] - 2", "x = x * 1.5 + 1", "s = s + \"k\"", "a = b = 2 + 3",
+        "a = (b = 1) + 2", "a = b, a + 1", "a = 1 + 2, b + 3", "a = 1 + f", "a = 2 /* open", "a = 1 / 0 + b",
+        "++a = 1 + 2", "a++ = 1 + 2", "a = ++b + 1", "1 + a = 2 * 3", "a = 1 ? 2 : 3", "a = 1 + 2 ? 3 : 4",
+        "v[1] = 1 + 2", "m[1][0] = x * 2", "u[0] = 1 + 1", "a[1] = 2 + 3", "v[1][2] = 1 + 2", "v = 1 + 2",
+        "q = 1 + 2", "true = 1 + 2", "sqrt = 1 + 2", "a = 1 + 2 )", "a = (1 + 2)", "(a) = 1 + 2", "a = 1 + 2, 3",
+        "a = 1 + 2 /* c */ ", "r = 2 * 3", "s = 1 + 2", "x = 7 / 2", "a = 5", "a = -5", "v[a] = 1 + 2",
+        "v[9] = 1 + 2", "a = 1 + 2 3", "a == 1 + 2", "a = 1 + ", "a =",
     };
     for (const int links : {kMaxDepth - 2, kMaxDepth - 1, kMaxDepth}) {
         std::string chain = "1";
         for (int i = 0; i < links; ++i) chain += "+1";
         lines.push_back(chain);
         lines.push_back("(" + chain + ")");
+        lines.push_back("a = " + chain);
     }
     std::mt19937 random(20261208);
-    for (int i = 0; i < 3000; ++i) lines.push_back(RandomLine(random));
+    for (int i = 0; i < 6000; ++i) lines.push_back(RandomLine(random));
     for (const std::string& line : lines) {
         for (const bool stopAtComma : {false, true}) {
-            EXPECT_EQ(ParseOutcome(line, true, stopAtComma), ParseOutcome(line, false, stopAtComma))
+            EXPECT_EQ(ParseOutcome(names.Scope(), line, true, stopAtComma),
+                      ParseOutcome(names.Scope(), line, false, stopAtComma))
                 << "line «" << line << "», stopAtComma " << stopAtComma;
         }
     }
