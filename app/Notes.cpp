@@ -230,7 +230,7 @@ std::string WiderType(const CValueData& given) {
 
 // What keeps the value given: a wider declaration, variable or array.
 std::string StoredAdvice(const CValueNote& note, const std::string& wider) {
-    const Fills fills = {{"target", note.target}, {"wider", wider}, {"given", Shown(note.given)}};
+    const Fills fills = {{"target", ShownText(note.target)}, {"wider", wider}, {"given", Shown(note.given)}};
     switch (note.kind) {
         case CValueNote::Kind::Declared: return Words(NoteText::DeclareWider, fills);
         case CValueNote::Kind::Assigned: return Words(NoteText::WiderVariable, fills);
@@ -272,7 +272,7 @@ std::string WrappedText(const CValueNote& note) {
 std::string StoredText(const CValueNote& note) {
     const bool fractionOnly = LostOnlyTheFraction(note);
     return Words(fractionOnly ? NoteText::FractionDropped : NoteText::DoesNotFit,
-                 {{"target", note.target},
+                 {{"target", ShownText(note.target)},
                   {"a type", WithArticle(TypeName(note.type))},
                   {"kept", Shown(note.kept)},
                   {"given", Shown(note.given)},

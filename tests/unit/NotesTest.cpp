@@ -80,6 +80,10 @@ TEST_F(Notes, AValueNarrowedWhereItIsStoredIsTold) {
     EXPECT_EQ(Only("float f = 1e300"),
               "note: 1e+300 does not fit in f, a float, so it keeps inf; declare f as double to keep 1e+300");
     EXPECT_EQ(Only("int third = 1$3"), "note: third is an int, so it keeps 0 of 1$3; declare third as double to keep 1$3");
+    // A name too long to read at a glance is cut short, as everywhere.
+    EXPECT_EQ(Only("char " + std::string(50, 'n') + " = 300"),
+              "note: 300 does not fit in " + std::string(40, 'n') + "..., a char, so it keeps 44; declare " +
+                  std::string(40, 'n') + "... as int to keep 300");
     EXPECT_EQ(Only("int v[2][2] = {{1, 2}, {3.5, 4}}"),
               "note: v[1][0] is an int, so it keeps 3 of 3.5; an array of double keeps 3.5");
     EXPECT_EQ(Only("v[0][1] = 100000.25"),
