@@ -296,8 +296,9 @@ void CFrontEnd::AbandonLine() {
     report_.Fault(FailureText(std::current_exception()), "out of memory: the line was dropped, and the session goes on");
 }
 
+// A Ctrl-C pressed once the line was entered, even before it starts to run,
+// stops it: the reader clears any earlier one before it reads a line.
 void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
-    if (atTerminal_) ClearInterrupt();
     ForgetLineOutput();
     lastResult_.Clear();
     // Values the line changes silently are looked for only where a person
@@ -310,7 +311,9 @@ void CFrontEnd::RunProgramLine(CExpManager& manager, const std::string& line) {
     bool ran = false;
     try {
         const bool parsed = manager.Parse(line);
-        TakeInterrupt();
+        // Ctrl-C while the line was read, where no check saw it, cancels the
+        // line before it runs.
+        if (TakeInterrupt()) return;
         if (parsed) {
             ran = ExecuteLine(manager, line);
         } else {
