@@ -349,7 +349,7 @@ def english_texts_hints_and_notes_are_folded_to_the_width_of_the_terminal(home):
     with terminal_columns(40):
         s = Session(home, env={"LANG": "ja_JP.UTF-8"})
     s.expect(b"> ")
-    s.send(b"int tw(int n) n * 2\r")
+    reply(s, "int tw(int n) n * 2")
     assert reply(s, "tw(3)") == "  ^\r\npos:0  ユーザ定義関数式は現在使用できません\r\n".encode()
     s.send(b"#x\r")
     s.finish()
