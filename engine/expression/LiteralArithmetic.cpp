@@ -75,11 +75,11 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, const CExpItem& scope, bool 
             const CValueData& literal = lexer.LiteralOf(token);
             operand = {&literal, static_cast<int32_t>(literal.Type()), 0, token.start, ::Operand::Form::Literal, true,
                        {OP_NONE, Level::Waiting}};
-        } else if (token.kind != TokenKind::Name || !ReadName(source, scope, known, index, operand)) {
+            position = token.end;
+        } else if (token.kind != TokenKind::Name || !ReadName(source, scope, known, token, index, operand, position)) {
             return false;
         }
         ++operandCount_;
-        position = lexer.At(index).end;
         token = lexer.At(++index);
         // ... then the ")" of the groups it ends ...
         while (token.kind == TokenKind::RParen && groupCount_ > 0) {
@@ -190,13 +190,13 @@ bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& sc
     return true;
 }
 
-bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, size_t& index,
-                                 Operand& operand) const {
+bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known,
+                                 const Token& token, size_t& index, Operand& operand, int& end) const {
     CLexer& lexer = source.Lexer();
     // A call is not looked up: the builder reads it, and looks it up then.
     if (lexer.At(index + 1).kind == TokenKind::LParen) return false;
-    const Token token = lexer.At(index);
     const std::string_view name = lexer.TextOf(token);
+    end = token.end;
     const CExpItem* found = scope.Lookup(name);
     const CValueData* value = nullptr;
     int32_t staticType = 0;
@@ -214,6 +214,7 @@ bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, cons
             size_t last = index;
             if (MayNestAt(source.depth + static_cast<int>(groupCount_))) value = known.OfElementText(array, index, last);
             index = last;
+            end = lexer.At(last).end;
             staticType = array.ValueType();
             height = kKnownElementHeight;
             form = ::Operand::Form::Element;

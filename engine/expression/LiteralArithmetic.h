@@ -94,11 +94,12 @@ private:
     // ends what the pass reads), or declines the expression.
     enum class Next : uint8_t { Take, Stop, Decline };
     Next Follows(const Token& token, bool stopAtComma, Level limit) const;
-    // The name at token index as an operand: a boolean word, or a variable
-    // or an element whose value is known; index is then at its last token.
-    // False for any other, and for a call, whose name is not looked up.
-    bool ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, size_t& index,
-                  Operand& operand) const;
+    // The name token at index as an operand: a boolean word, or a variable
+    // or an element whose value is known; index is then at its last token,
+    // and end where that token ends. False for any other, and for a call,
+    // whose name is not looked up.
+    bool ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, const Token& token,
+                  size_t& index, Operand& operand, int& end) const;
     // A pure operator arrives: those pending in its group that bind at least
     // as tightly are applied first. False when one of them cannot be, or
     // there is no room.
