@@ -183,7 +183,9 @@ void CLexer::LexStep() {
     int unclosedComment = -1;
     bool atEnd = false;
     while (!atEnd && out < first + kTokensPerStep) {
-        // Most tokens follow a blank or nothing.
+        // Most tokens follow a single space or nothing: the space is stepped
+        // over without the table, which every further blank is looked up in.
+        if (text[at] == ' ') ++at;
         while (kBegins[static_cast<unsigned char>(text[at])] == Begins::Blank) ++at;
         const size_t start = at;
         const char c = text[start];
