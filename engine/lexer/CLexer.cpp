@@ -184,12 +184,16 @@ void CLexer::LexStep() {
     bool atEnd = false;
     while (!atEnd && out < first + kTokensPerStep) {
         // Most tokens follow a single space or nothing: the space is stepped
-        // over without the table, which every further blank is looked up in.
+        // over without the table; a longer run of blanks is a case of its own.
         if (text[at] == ' ') ++at;
-        while (kBegins[static_cast<unsigned char>(text[at])] == Begins::Blank) ++at;
         const size_t start = at;
         const char c = text[start];
         switch (kBegins[static_cast<unsigned char>(c)]) {
+            case Begins::Blank:
+                do {
+                    ++at;
+                } while (kBegins[static_cast<unsigned char>(text[at])] == Begins::Blank);
+                break;
             case Begins::Name:
                 do {
                     ++at;
