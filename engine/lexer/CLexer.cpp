@@ -23,6 +23,9 @@ void CLexer::Reset(std::string_view line) {
     count_ = 0;
     literals_.Clear();
     faults_.clear();
+    // Every reading of a line asks for its first token: the first step is
+    // made now, without the detour of a token not lexed yet.
+    LexStep();
 }
 
 void CLexer::LiteralPool::Grow() {
