@@ -231,9 +231,9 @@ void CLexer::LexStep() {
                     atEnd = at >= size;
                     break;
                 }
-                const int row = MatchOperator(text + start, size - start);
-                at = start + static_cast<size_t>(OperatorLength(row));
-                put(TokenKind::Operator, start, at, static_cast<uint8_t>(row));
+                const OperatorMatch match = MatchOperator(text + start);
+                at = start + static_cast<size_t>(match.length);
+                put(TokenKind::Operator, start, at, static_cast<uint8_t>(match.row));
                 break;
             }
             default:
