@@ -122,22 +122,22 @@ LiteralArithmetic::Next LiteralArithmetic::Follows(const Token& token, bool stop
 }
 
 // assignment -> ( variable | element ) operator expression
-bool LiteralArithmetic::BeginsAssignment(CExpSource& source) const {
+size_t LiteralArithmetic::AssignmentOperator(CExpSource& source) const {
     CLexer& lexer = source.Lexer();
-    if (lexer.At(source.index).kind != TokenKind::Name) return false;
-    const Token next = lexer.At(AfterSubscripts(lexer, source.index));
-    if (next.kind != TokenKind::Operator) return false;
+    if (lexer.At(source.index).kind != TokenKind::Name) return kNoToken;
+    const size_t after = AfterSubscripts(lexer, source.index);
+    const Token next = lexer.At(after);
+    if (next.kind != TokenKind::Operator) return kNoToken;
     const OperatorDef& row = OperatorRow(ArrivingCode(next.row, true));
-    return row.special.writesVariable && row.operands == 2;
+    return row.special.writesVariable && row.operands == 2 ? after : kNoToken;
 }
 
 bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma,
-                                          Assignment& result) {
+                                          size_t after, Assignment& result) {
     result.declinedRest = kNoToken;
     CLexer& lexer = source.Lexer();
     const size_t name = source.index;
     const Token token = lexer.At(name);
-    const size_t after = AfterSubscripts(lexer, name);
     const Token next = lexer.At(after);
     const int code = ArrivingCode(next.row, true);
 

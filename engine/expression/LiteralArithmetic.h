@@ -61,16 +61,19 @@ public:
     // builder stops reading it: past the blanks after it, where an unclosed
     // comment is recorded.
     bool WorkOut(CExpSource& source, const CExpItem& scope, bool stopAtComma, Level limit, Result& result);
-    // Whether the expression at the cursor begins as an assignment: a name,
-    // perhaps with subscripts, then an operator that writes it. WorkOut
-    // declines such an expression.
-    bool BeginsAssignment(CExpSource& source) const;
-    // The expression at the cursor, which begins as an assignment, read as
+    // Where the operator of an assignment stands when the expression at the
+    // cursor begins as one: a name, perhaps with subscripts, then an
+    // operator that writes it; kNoToken otherwise. WorkOut declines such an
+    // expression.
+    size_t AssignmentOperator(CExpSource& source) const;
+    // The expression at the cursor, which begins as an assignment whose
+    // operator stands at after (as AssignmentOperator found it), read as
     // one: a variable or an element, then the operator that writes it and
     // takes the rest of the expression, which the pass works out. True,
     // with the cursor as the builder leaves it, when the builder would make
     // the tree of those three; false with the cursor untouched otherwise.
-    bool WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma, Assignment& result);
+    bool WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma, size_t after,
+                           Assignment& result);
 
 private:
     struct Operand {

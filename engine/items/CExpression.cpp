@@ -29,9 +29,9 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     size_t declinedRest = LiteralArithmetic::kNoToken;
     if (reading.LiteralPassMayRead(source, source.HasDiag())) {
         LiteralArithmetic& pass = reading.literalArithmetic;
-        if (pass.BeginsAssignment(source)) {
+        if (const size_t op = pass.AssignmentOperator(source); op != LiteralArithmetic::kNoToken) {
             LiteralArithmetic::Assignment assignment;
-            if (pass.WorkOutAssignment(source, *this, stopAtComma, assignment)) {
+            if (pass.WorkOutAssignment(source, *this, stopAtComma, op, assignment)) {
                 if (source.HasDiag()) return false;
                 Operand operands[2] = {assignment.target, {}};
                 operands[1].item = NewFolded(source, assignment.value);
