@@ -61,7 +61,8 @@ bool CExpression::TakeRoot(CExpSource& source, CExpItem* tree, int height) {
     return Check(source);
 }
 
+// Its only child is the root.
 bool CExpression::Check(CExpSource& source) {
-    if (!checked_) checked_ = CExpItem::Check(source);
+    if (!checked_) checked_ = root_ == nullptr || root_->Check(source);
     return checked_;
 }
