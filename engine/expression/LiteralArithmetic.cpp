@@ -144,7 +144,7 @@ bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& sc
     // The place, as the builder keeps it until the operator takes it.
     const std::string_view text = lexer.TextOf(token);
     CExpItem* found = scope.Lookup(text);
-    ::Operand& target = result.target;
+    ::Operand& target = result.operands[0];
     target = ::Operand();
     target.position = token.start;
     target.token = static_cast<int32_t>(name);

@@ -44,8 +44,10 @@ public:
 
     // A known value stored in a place: «a3 = a17 * 7 + a42 % 13».
     struct Assignment {
-        ::Operand target;     // a variable or an element, as the builder keeps it
-        PendingOperator op;   // the operator that stores into it
+        // The operator's operands as the builder keeps them: the place, a
+        // variable or an element, then the rest, whose item the caller makes.
+        std::array<::Operand, 2> operands;
+        PendingOperator op;   // the operator that stores into the place
         Result value;         // what the rest of the expression came to
         int height;           // levels of the tree above its leaves
         // Where the rest begins when the pass declined it, or kNoToken: the

@@ -33,9 +33,8 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
             LiteralArithmetic::Assignment assignment;
             if (pass.WorkOutAssignment(source, *this, stopAtComma, op, assignment)) {
                 if (source.HasDiag()) return false;
-                Operand operands[2] = {assignment.target, {}};
-                operands[1].item = NewFolded(source, assignment.value);
-                CExpItem* root = OperandItems(source.Workspace()).NewOperator(assignment.op, operands);
+                assignment.operands[1].item = NewFolded(source, assignment.value);
+                CExpItem* root = OperandItems(source.Workspace()).NewOperator(assignment.op, assignment.operands);
                 NoteAppliedAsItem(source, assignment.op.code);
                 return TakeRoot(source, root, assignment.height);
             }
