@@ -101,10 +101,12 @@ const CValueData* KnownValues::OfElementText(const CExpVararray& array, size_t n
         const Token open = lexer.At(at);
         const Token number = lexer.At(at + 1);
         if (open.kind != TokenKind::LBracket || number.kind != TokenKind::Number || number.faulty ||
-            lexer.At(at + 2).kind != TokenKind::RBracket || lexer.LiteralOf(number).Type() != VTYPE_INT) {
+            lexer.At(at + 2).kind != TokenKind::RBracket) {
             return nullptr;
         }
-        index[i] = lexer.LiteralOf(number).AsInt();
+        const CValueData& subscript = lexer.LiteralOf(number);
+        if (subscript.Type() != VTYPE_INT) return nullptr;
+        index[i] = subscript.AsInt();
     }
     // One more bracket would be one more subscript.
     if (lexer.At(at).kind == TokenKind::LBracket) return nullptr;

@@ -75,11 +75,11 @@ bool LiteralArithmetic::WorkOut(CExpSource& source, const CExpItem& scope, bool 
             const CValueData& literal = lexer.LiteralOf(token);
             operand = {&literal, static_cast<int32_t>(literal.Type()), 0, token.start, ::Operand::Form::Literal, true,
                        {OP_NONE, Level::Waiting}};
-        } else if (token.kind != TokenKind::Name || !ReadName(source, scope, known, index, operand)) {
+            position = token.end;
+        } else if (token.kind != TokenKind::Name || !ReadName(source, scope, known, token, index, operand, position)) {
             return false;
         }
         ++operandCount_;
-        position = lexer.At(index).end;
         token = lexer.At(++index);
         // ... then the ")" of the groups it ends ...
         while (token.kind == TokenKind::RParen && groupCount_ > 0) {
@@ -122,29 +122,29 @@ LiteralArithmetic::Next LiteralArithmetic::Follows(const Token& token, bool stop
 }
 
 // assignment -> ( variable | element ) operator expression
-bool LiteralArithmetic::BeginsAssignment(CExpSource& source) const {
+size_t LiteralArithmetic::AssignmentOperator(CExpSource& source) const {
     CLexer& lexer = source.Lexer();
-    if (lexer.At(source.index).kind != TokenKind::Name) return false;
-    const Token next = lexer.At(AfterSubscripts(lexer, source.index));
-    if (next.kind != TokenKind::Operator) return false;
+    if (lexer.At(source.index).kind != TokenKind::Name) return kNoToken;
+    const size_t after = AfterSubscripts(lexer, source.index);
+    const Token next = lexer.At(after);
+    if (next.kind != TokenKind::Operator) return kNoToken;
     const OperatorDef& row = OperatorRow(ArrivingCode(next.row, true));
-    return row.special.writesVariable && row.operands == 2;
+    return row.special.writesVariable && row.operands == 2 ? after : kNoToken;
 }
 
 bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma,
-                                          Assignment& result) {
+                                          size_t after, Assignment& result) {
     result.declinedRest = kNoToken;
     CLexer& lexer = source.Lexer();
     const size_t name = source.index;
     const Token token = lexer.At(name);
-    const size_t after = AfterSubscripts(lexer, name);
     const Token next = lexer.At(after);
     const int code = ArrivingCode(next.row, true);
 
     // The place, as the builder keeps it until the operator takes it.
     const std::string_view text = lexer.TextOf(token);
     CExpItem* found = scope.Lookup(text);
-    ::Operand& target = result.target;
+    ::Operand& target = result.operands[0];
     target = ::Operand();
     target.position = token.start;
     target.token = static_cast<int32_t>(name);
@@ -190,13 +190,13 @@ bool LiteralArithmetic::WorkOutAssignment(CExpSource& source, const CExpItem& sc
     return true;
 }
 
-bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, size_t& index,
-                                 Operand& operand) const {
+bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known,
+                                 const Token& token, size_t& index, Operand& operand, int& end) const {
     CLexer& lexer = source.Lexer();
     // A call is not looked up: the builder reads it, and looks it up then.
     if (lexer.At(index + 1).kind == TokenKind::LParen) return false;
-    const Token token = lexer.At(index);
     const std::string_view name = lexer.TextOf(token);
+    end = token.end;
     const CExpItem* found = scope.Lookup(name);
     const CValueData* value = nullptr;
     int32_t staticType = 0;
@@ -214,6 +214,7 @@ bool LiteralArithmetic::ReadName(CExpSource& source, const CExpItem& scope, cons
             size_t last = index;
             if (MayNestAt(source.depth + static_cast<int>(groupCount_))) value = known.OfElementText(array, index, last);
             index = last;
+            end = lexer.At(last).end;
             staticType = array.ValueType();
             height = kKnownElementHeight;
             form = ::Operand::Form::Element;

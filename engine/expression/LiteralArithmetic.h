@@ -44,8 +44,10 @@ public:
 
     // A known value stored in a place: «a3 = a17 * 7 + a42 % 13».
     struct Assignment {
-        ::Operand target;     // a variable or an element, as the builder keeps it
-        PendingOperator op;   // the operator that stores into it
+        // The operator's operands as the builder keeps them: the place, a
+        // variable or an element, then the rest, whose item the caller makes.
+        std::array<::Operand, 2> operands;
+        PendingOperator op;   // the operator that stores into the place
         Result value;         // what the rest of the expression came to
         int height;           // levels of the tree above its leaves
         // Where the rest begins when the pass declined it, or kNoToken: the
@@ -61,16 +63,19 @@ public:
     // builder stops reading it: past the blanks after it, where an unclosed
     // comment is recorded.
     bool WorkOut(CExpSource& source, const CExpItem& scope, bool stopAtComma, Level limit, Result& result);
-    // Whether the expression at the cursor begins as an assignment: a name,
-    // perhaps with subscripts, then an operator that writes it. WorkOut
-    // declines such an expression.
-    bool BeginsAssignment(CExpSource& source) const;
-    // The expression at the cursor, which begins as an assignment, read as
+    // Where the operator of an assignment stands when the expression at the
+    // cursor begins as one: a name, perhaps with subscripts, then an
+    // operator that writes it; kNoToken otherwise. WorkOut declines such an
+    // expression.
+    size_t AssignmentOperator(CExpSource& source) const;
+    // The expression at the cursor, which begins as an assignment whose
+    // operator stands at after (as AssignmentOperator found it), read as
     // one: a variable or an element, then the operator that writes it and
     // takes the rest of the expression, which the pass works out. True,
     // with the cursor as the builder leaves it, when the builder would make
     // the tree of those three; false with the cursor untouched otherwise.
-    bool WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma, Assignment& result);
+    bool WorkOutAssignment(CExpSource& source, const CExpItem& scope, bool stopAtComma, size_t after,
+                           Assignment& result);
 
 private:
     struct Operand {
@@ -94,11 +99,12 @@ private:
     // ends what the pass reads), or declines the expression.
     enum class Next : uint8_t { Take, Stop, Decline };
     Next Follows(const Token& token, bool stopAtComma, Level limit) const;
-    // The name at token index as an operand: a boolean word, or a variable
-    // or an element whose value is known; index is then at its last token.
-    // False for any other, and for a call, whose name is not looked up.
-    bool ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, size_t& index,
-                  Operand& operand) const;
+    // The name token at index as an operand: a boolean word, or a variable
+    // or an element whose value is known; index is then at its last token,
+    // and end where that token ends. False for any other, and for a call,
+    // whose name is not looked up.
+    bool ReadName(CExpSource& source, const CExpItem& scope, const KnownValues& known, const Token& token,
+                  size_t& index, Operand& operand, int& end) const;
     // A pure operator arrives: those pending in its group that bind at least
     // as tightly are applied first. False when one of them cannot be, or
     // there is no room.

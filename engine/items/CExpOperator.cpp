@@ -193,10 +193,16 @@ constexpr bool TypesPass(CheckRule rule, int left, int right) {
 // The static type of a pure operator's result over operands of the given
 // static types, or -1 where its check refuses them: what ApplyToValues asks
 // before it runs an operator, in one look-up instead of two switches.
+// Its rows are as wide as those of the operator values' tables, for the
+// same reason: shifts find a pair.
 constexpr uint32_t kTypeCodes = VTYPE_STRING + 1;
+constexpr uint32_t kTypeRow = operator_values_detail::kTypeRow;
 
 constexpr auto kResultTypes = [] {
-    std::array<std::array<std::array<int8_t, kTypeCodes>, kTypeCodes>, kOperators.size()> types{};
+    std::array<std::array<std::array<int8_t, kTypeRow>, kTypeRow>, kOperators.size()> types{};
+    for (auto& byLeft : types) {
+        for (auto& byRight : byLeft) byRight.fill(-1);
+    }
     for (size_t code = 0; code < kOperators.size(); ++code) {
         const OperatorDef& row = kOperators[code];
         for (uint32_t left = 0; left < kTypeCodes; ++left) {

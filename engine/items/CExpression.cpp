@@ -29,13 +29,12 @@ bool CExpression::ParseExpression(CExpSource& source, bool stopAtComma) {
     size_t declinedRest = LiteralArithmetic::kNoToken;
     if (reading.LiteralPassMayRead(source, source.HasDiag())) {
         LiteralArithmetic& pass = reading.literalArithmetic;
-        if (pass.BeginsAssignment(source)) {
+        if (const size_t op = pass.AssignmentOperator(source); op != LiteralArithmetic::kNoToken) {
             LiteralArithmetic::Assignment assignment;
-            if (pass.WorkOutAssignment(source, *this, stopAtComma, assignment)) {
+            if (pass.WorkOutAssignment(source, *this, stopAtComma, op, assignment)) {
                 if (source.HasDiag()) return false;
-                Operand operands[2] = {assignment.target, {}};
-                operands[1].item = NewFolded(source, assignment.value);
-                CExpItem* root = OperandItems(source.Workspace()).NewOperator(assignment.op, operands);
+                assignment.operands[1].item = NewFolded(source, assignment.value);
+                CExpItem* root = OperandItems(source.Workspace()).NewOperator(assignment.op, assignment.operands);
                 NoteAppliedAsItem(source, assignment.op.code);
                 return TakeRoot(source, root, assignment.height);
             }
@@ -61,7 +60,8 @@ bool CExpression::TakeRoot(CExpSource& source, CExpItem* tree, int height) {
     return Check(source);
 }
 
+// Its only child is the root.
 bool CExpression::Check(CExpSource& source) {
-    if (!checked_) checked_ = CExpItem::Check(source);
+    if (!checked_) checked_ = root_ == nullptr || root_->Check(source);
     return checked_;
 }

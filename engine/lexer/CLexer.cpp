@@ -23,6 +23,9 @@ void CLexer::Reset(std::string_view line) {
     count_ = 0;
     literals_.Clear();
     faults_.clear();
+    // Every reading of a line asks for its first token: the first step is
+    // made now, without the detour of a token not lexed yet.
+    LexStep();
 }
 
 void CLexer::LiteralPool::Grow() {
@@ -183,11 +186,17 @@ void CLexer::LexStep() {
     int unclosedComment = -1;
     bool atEnd = false;
     while (!atEnd && out < first + kTokensPerStep) {
-        // Most tokens follow a blank or nothing.
-        while (kBegins[static_cast<unsigned char>(text[at])] == Begins::Blank) ++at;
+        // Most tokens follow a single space or nothing: the space is stepped
+        // over without the table; a longer run of blanks is a case of its own.
+        if (text[at] == ' ') ++at;
         const size_t start = at;
         const char c = text[start];
         switch (kBegins[static_cast<unsigned char>(c)]) {
+            case Begins::Blank:
+                do {
+                    ++at;
+                } while (kBegins[static_cast<unsigned char>(text[at])] == Begins::Blank);
+                break;
             case Begins::Name:
                 do {
                     ++at;
@@ -222,9 +231,9 @@ void CLexer::LexStep() {
                     atEnd = at >= size;
                     break;
                 }
-                const int row = MatchOperator(text + start, size - start);
-                at = start + static_cast<size_t>(OperatorLength(row));
-                put(TokenKind::Operator, start, at, static_cast<uint8_t>(row));
+                const OperatorMatch match = MatchOperator(text + start);
+                at = start + static_cast<size_t>(match.length);
+                put(TokenKind::Operator, start, at, static_cast<uint8_t>(match.row));
                 break;
             }
             default:

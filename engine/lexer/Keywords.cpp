@@ -14,17 +14,31 @@ bool IsReserved(std::string_view word) {
     return false;
 }
 
+namespace {
+
+struct TypeWord {
+    std::string_view word;
+    int code;
+};
+// ORDER: the words are compared in this order.
+constexpr TypeWord kTypeWords[] = {
+    {"char", 1}, {"byte", 2},  {"short", 3}, {"word", 4},    {"long", 5},   {"dword", 7},
+    {"int", 5},  {"bool", 10}, {"float", 8}, {"double", 9}, {"string", 12}};
+
+// Whether a type word begins with the byte: every line's first word is
+// asked, and most, being names, are told apart by one look-up.
+constexpr auto kBeginsTypeWord = [] {
+    std::array<bool, 256> begins{};
+    for (const TypeWord& t : kTypeWords) begins[static_cast<unsigned char>(t.word[0])] = true;
+    return begins;
+}();
+
+}  // namespace
+
 int TypeCodeOf(std::string_view word) {
-    struct TypeWord {
-        std::string_view word;
-        int code;
-    };
-    // ORDER: the words are compared in this order.
-    static constexpr TypeWord kTypeWords[] = {
-        {"char", 1}, {"byte", 2},  {"short", 3}, {"word", 4},    {"long", 5},   {"dword", 7},
-        {"int", 5},  {"bool", 10}, {"float", 8}, {"double", 9}, {"string", 12}};
+    if (word.empty() || !kBeginsTypeWord[static_cast<unsigned char>(word[0])]) return 0;
     for (const TypeWord& t : kTypeWords) {
-        if (!word.empty() && word[0] == t.word[0] && word == t.word) return t.code;
+        if (word[0] == t.word[0] && word == t.word) return t.code;
     }
     return 0;
 }

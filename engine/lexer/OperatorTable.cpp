@@ -44,14 +44,13 @@ constexpr std::array<bool, 256> kEndsPair = [] {
 
 }  // namespace
 
-int MatchOperator(const char* s, size_t available) {
-    if (available == 0) return -1;
+OperatorMatch MatchOperator(const char* s) {
+    if (s[0] == '\0') return {-1, 0};
     const FirstCharRows& rows = kRowsByFirstChar[static_cast<unsigned char>(s[0])];
-    if (available >= 2 && kEndsPair[static_cast<unsigned char>(s[1])]) {
+    if (kEndsPair[static_cast<unsigned char>(s[1])]) {
         for (uint8_t i = 0; i < rows.pairCount; ++i) {
-            if (rows.seconds[i] == s[1]) return rows.pairs[i];
+            if (rows.seconds[i] == s[1]) return {rows.pairs[i], 2};
         }
     }
-    return rows.single < kOperators.size() ? rows.single : -1;
+    return {rows.single < kOperators.size() ? rows.single : -1, 1};
 }
-

@@ -249,12 +249,14 @@ constexpr bool IsPure(const OperatorDef& row) { return row.runs == Runs::Pure; }
 // "++" and "--", before or after their variable: the operators that step it.
 constexpr bool IsIncrement(const OperatorDef& row) { return row.runs == Runs::Prefix || row.runs == Runs::Postfix; }
 
-// The length of the row's text.
-inline int OperatorLength(int row) { return kOperators[static_cast<size_t>(row)].text[1] == '\0' ? 1 : 2; }
-
-// The row whose text matches the start of s, the longer text when two do,
-// as C reads its operators («a<<=b» is «<<» and «=»); -1 for none.
-int MatchOperator(const char* s, size_t available);
+// The row whose text matches the start of the zero-terminated text s, the
+// longer text when two do, as C reads its operators («a<<=b» is «<<» and
+// «=»), and the length of that text; row -1 for none.
+struct OperatorMatch {
+    int row;
+    int length;
+};
+OperatorMatch MatchOperator(const char* s);
 
 namespace operator_table_detail {
 

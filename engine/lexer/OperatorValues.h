@@ -35,12 +35,16 @@ constexpr bool IsAccepted(Accepts accepts, uint32_t type) {
 namespace operator_values_detail {
 
 inline constexpr uint32_t kTypeCodes = VTYPE_STRING + 1;
+// The tables by pairs of type codes have rows of 16, the power of two past
+// the codes: a pair's place is worked out by shifts, not multiplications.
+inline constexpr uint32_t kTypeRow = 16;
+static_assert(kTypeCodes <= kTypeRow);
 
 // Whether a binary operator takes the types of both its operands, for each
 // rule and pair of type codes. Looked up, not worked out: in a line of
 // mixed operators, which rule applies is as random as the operators.
 inline constexpr auto kAcceptedPairs = [] {
-    std::array<std::array<std::array<bool, kTypeCodes>, kTypeCodes>, 4> pairs{};
+    std::array<std::array<std::array<bool, kTypeRow>, kTypeRow>, 4> pairs{};
     for (const Accepts accepts : {Accepts::Any, Accepts::Numeric, Accepts::Integer, Accepts::NumericOrString}) {
         for (uint32_t left = 0; left < kTypeCodes; ++left) {
             for (uint32_t right = 0; right < kTypeCodes; ++right) {
